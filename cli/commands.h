@@ -1,0 +1,36 @@
+// Subcommands of vrl73m-cli. Each takes the arguments after its name and
+// returns the process exit status.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vrl::cli {
+
+enum Exit : int {
+    kExitOk = 0,
+    kExitUsage = 1,   // bad command line
+    kExitRefused = 2, // input refused (file, identity, question answered no, ...)
+    kExitComm = 3,    // communication with the radio failed
+};
+
+using Args = std::vector<std::string>;
+
+struct Command {
+    std::string_view name;
+    std::string_view summary;
+    int (*run)(const Args& args);
+};
+
+int cmdModels(const Args& args);
+int cmdIdentify(const Args& args);
+int cmdNew(const Args& args);
+int cmdInfo(const Args& args);
+int cmdDump(const Args& args);
+int cmdLangCheck(const Args& args);
+
+// The table of all subcommands, in the order `vrl73m-cli --help` lists them.
+const std::vector<Command>& allCommands();
+
+} // namespace vrl::cli

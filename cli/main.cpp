@@ -1,0 +1,52 @@
+// vrl73m-cli: the command-line face of the programming tool, for dealers who
+// script their work. Each subcommand lives in its own cmd_*.cpp file.
+#include "commands.h"
+
+#include <iostream>
+
+namespace vrl::cli {
+
+const std::vector<Command>& allCommands() {
+    static const std::vector<Command> commands{
+        {"models", "list the supported model variants", cmdModels},
+        {"identify", "name the model variant of an 8-byte identity", cmdIdentify},
+        {"new", "write the New data of a model variant to a data file", cmdNew},
+        {"info", "check a data file and show its model and allocation", cmdInfo},
+        {"dump", "hex dump of a data file's image bytes", cmdDump},
+        {"lang-check", "check a language file with the program's own loader", cmdLangCheck},
+    };
+    return commands;
+}
+
+} // namespace vrl::cli
+
+namespace {
+void printUsage(std::ostream& out) {
+    out << "usage: vrl73m-cli COMMAND [OPTIONS]\n\nCommands:\n";
+    for (const auto& c : vrl::cli::allCommands()) {
+        std::string name(c.name);
+        name.resize(12, ' ');
+        out << "  " << name << c.summary << '\n';
+    }
+    out << "\nRun 'vrl73m-cli COMMAND --help' for the options of a command.\n"
+           "Exit status: 0 success, 1 usage error, 2 input refused, 3 communication failure.\n";
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        printUsage(std::cerr);
+        return vrl::cli::kExitUsage;
+    }
+    std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        printUsage(std::cout);
+        return vrl::cli::kExitOk;
+    }
+    vrl::cli::Args args(argv + 2, argv + argc);
+    for (const auto& c : vrl::cli::allCommands())
+        if (c.name == name) return c.run(args);
+    std::cerr << "vrl73m-cli: unknown command '" << name << "'\n";
+    printUsage(std::cerr);
+    return vrl::cli::kExitUsage;
+}
