@@ -1,0 +1,23 @@
+// Time for the radio link: a millisecond clock and a sleep. Protocol pauses sleep
+// instead of spinning; tests inject a clock that only pretends to wait.
+#pragma once
+
+#include <cstdint>
+
+namespace vrl {
+
+class Clock {
+  public:
+    virtual ~Clock() = default;
+    virtual int64_t nowMs() const = 0;
+    virtual void sleepMs(int ms) = 0;
+};
+
+class SystemClock final : public Clock {
+  public:
+    int64_t nowMs() const override;
+    void sleepMs(int ms) override;
+    static SystemClock& instance();
+};
+
+} // namespace vrl

@@ -1,0 +1,189 @@
+#include "link/radio_link.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace vrl {
+
+uint8_t additiveChecksum(std::span<const uint8_t> bytes) {
+    unsigned sum = 0;
+    for (uint8_t b : bytes) sum += b;
+    return static_cast<uint8_t>(sum & 0xFF);
+}
+
+bool isOldestFirmware(const FirmwareVersion& version) {
+    static constexpr std::string_view kOldest = "v1.00 ";
+    return std::equal(kOldest.begin(), kOldest.end(), version.begin(),
+                      [](char c, uint8_t b) { return static_cast<uint8_t>(c) == b; });
+}
+
+bool RadioLink::readByte(uint8_t& byte) { return readBytes({&byte, 1}); }
+
+bool RadioLink::closingAckPair() {
+    uint8_t reply = 0;
+    return writeByte(kAck) && readByte(reply) && reply == kAck;
+}
+
+bool RadioLink::reopen() {
+    setOpen(false);
+    return setOpen(true);
+}
+
+int RadioLink::enterProgramMode() {
+    const int remembered = readTimeout();
+    const std::string current = settings();
+    const auto comma = current.find(',');
+    const std::string tail = comma == std::string::npos ? ",N,8,2" : current.substr(comma);
+    for (size_t i = 0; i < kBaudSearch.size(); ++i) {
+        setSettings(std::string(kBaudSearch[i].rate) + tail);
+        if (!writeText("PROGRAM")) {
+            setReadTimeout(remembered);
+            return kLinkFailed;
+        }
+        setReadTimeout(i == 0 ? 500 : 100);
+        uint8_t reply = 0;
+        if (!readByte(reply)) continue;
+        if (reply == kAck && i == 0) {
+            setReadTimeout(kBaudSearch[i].timeoutMs);
+            return kLinkOk;
+        }
+        // At 9600 any first byte may precede the ACK; at the other rates only 0x16.
+        if (i > 0 && reply != kSyn) continue;
+        setReadTimeout(500);
+        if (readByte(reply) && reply == kAck) {
+            setReadTimeout(kBaudSearch[i].timeoutMs);
+            return kLinkOk;
+        }
+    }
+    setReadTimeout(remembered);
+    return kLinkFailed;
+}
+
+int RadioLink::readIdentity(IdentityBytes& identity) {
+    busyWait(kIdentifyPauseMs);
+    IdentityBytes reply{};
+    if (!writeByte(0x02) || !readBytes(reply) || !closingAckPair()) return kLinkFailed;
+    identity = reply;
+    return kLinkOk;
+}
+
+int RadioLink::readFirmwareVersion(FirmwareVersion& version) {
+    FirmwareVersion reply{};
+    if (!writeByte(0x50) || !readBytes(reply) || !closingAckPair()) return kLinkFailed;
+    version = reply;
+    return kLinkOk;
+}
+
+int RadioLink::readRadioInformation(InfoBlock& info) {
+    FirmwareVersion version{};
+    if (readFirmwareVersion(version) != kLinkOk) return kLinkFailed;
+    if (isOldestFirmware(version)) return kLinkNotSupported;
+    std::array<uint8_t, 34> reply{}; // 33 bytes and the checksum
+    if (!writeText("NRK") || !readBytes(reply)) return kLinkFailed;
+    if (additiveChecksum(std::span(reply).subspan(1, 32)) != reply[33]) return kLinkFailed;
+    if (!closingAckPair()) return kLinkFailed;
+    std::copy(reply.begin() + 1, reply.begin() + 33, info.begin());
+    return kLinkOk;
+}
+
+int RadioLink::readCheckSum(std::array<uint8_t, 2>& sum) {
+    uint8_t first = 0;
+    if (!writeText("NORVALE") || !readByte(first)) return kLinkFailed;
+    const int remembered = readTimeout();
+    setReadTimeout(kCheckSumTimeoutMs);
+    std::array<uint8_t, 2> reply{};
+    const bool ok = writeByte(0x7C) && readBytes(reply);
+    // The long wait is for this one reply only.
+    setReadTimeout(remembered);
+    if (!ok || !closingAckPair()) return kLinkFailed;
+    sum = reply;
+    return kLinkOk;
+}
+
+int RadioLink::sendDataPassword(const PasswordBytes& password) {
+    std::array<uint8_t, 7> command{0x04};
+    std::copy(password.begin(), password.end(), command.begin() + 1);
+    uint8_t reply = 0;
+    if (!writeBytes(command) || !readByte(reply)) return kLinkFailed;
+    return reply == kAck ? kLinkOk : kLinkRejected;
+}
+
+int RadioLink::readBlock(std::span<uint8_t> buffer, int block, bool useT) {
+    const size_t length = static_cast<size_t>(blockLength_);
+    if (buffer.size() < length) return kBlockRetriesExhausted;
+    std::vector<uint8_t> data(length);
+    const std::array<uint8_t, 2> number{static_cast<uint8_t>(block >> 8),
+                                        static_cast<uint8_t>(block & 0xFF)};
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (!writeByte(useT ? 'T' : 'R')) return kBlockCommandWriteFailed;
+        // The block number goes out as its own write, so nothing received in between
+        // survives it either.
+        if (!writeBytes(number)) return kBlockNumberWriteFailed;
+        uint8_t head = 0;
+        if (!readByte(head)) continue;
+        bool checksumOk = true;
+        if (head == 'W') {
+            uint8_t sum = 0;
+            if (!readBytes(data) || !readByte(sum)) continue;
+            checksumOk = additiveChecksum(data) == sum;
+        } else {
+            uint8_t fill = 0;
+            if (!readByte(fill)) continue;
+            std::fill(data.begin(), data.end(), fill);
+        }
+        uint8_t reply = 0;
+        if (!checksumOk) {
+            if (!writeByte(kNak)) return kBlockNakWriteFailed;
+            if (!readByte(reply)) continue;
+            if (reply == kAck) continue;
+            return kBlockNakNotAcknowledged;
+        }
+        if (!writeByte(kAck)) return kBlockAckWriteFailed;
+        if (!readByte(reply)) continue;
+        if (reply != kAck) return kBlockAckNotAcknowledged;
+        std::copy(data.begin(), data.end(), buffer.begin());
+        return kBlockOk;
+    }
+    return kBlockRetriesExhausted;
+}
+
+int RadioLink::writeBlock(std::span<const uint8_t> buffer, int block, bool useY) {
+    const size_t length = static_cast<size_t>(blockLength_);
+    if (buffer.size() < length) return kLinkFailed;
+    const auto data = buffer.first(length);
+    const uint8_t hi = static_cast<uint8_t>(block >> 8);
+    const uint8_t lo = static_cast<uint8_t>(block & 0xFF);
+    std::vector<uint8_t> command;
+    if (std::all_of(data.begin(), data.end(), [&](uint8_t b) { return b == data[0]; })) {
+        command = {'Z', hi, lo, data[0]};
+    } else {
+        command.reserve(length + 4);
+        command = {static_cast<uint8_t>(useY ? 'Y' : 'W'), hi, lo};
+        command.insert(command.end(), data.begin(), data.end());
+        command.push_back(additiveChecksum(data));
+    }
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        uint8_t reply = 0;
+        if (!writeBytes(command) || !readByte(reply)) return kLinkFailed;
+        if (reply == kAck) return kLinkOk;
+    }
+    return kLinkFailed;
+}
+
+int RadioLink::endProgramMode() {
+    uint8_t reply = 0;
+    if (!writeByte('E') || !readByte(reply) || reply != kAck) return kLinkFailed;
+    return kLinkOk;
+}
+
+int RadioLink::openForTestMode() {
+    if (!reopen()) return kLinkFailed;
+    const std::string current = settings();
+    const auto comma = current.find(',');
+    setSettings("9600" + (comma == std::string::npos ? std::string(",N,8,2") : current.substr(comma)));
+    setReadTimeout(500);
+    return kLinkOk;
+}
+
+} // namespace vrl

@@ -1,0 +1,33 @@
+#include "link/texts.h"
+
+namespace vrl::texts {
+
+std::string_view englishText(int index) {
+    switch (index) {
+    case kPortOpenFailed: return "The communication port cannot be opened.";
+    case kCommFailed: return "Communication with the radio failed.";
+    case kIdentityRejected: return "The radio's model is not supported.";
+    case kRadioDataDiffer: return "The radio and the data are of different models. Write anyway?";
+    case kPasswordRejected: return "The radio rejected the data password.";
+    case kOldFirmwarePasswords:
+        return "The radio's firmware cannot keep passwords. Clear the passwords and write?";
+    case kInfoNotSupported: return "The radio's firmware has no information block.";
+    case kTrunkReadDone:
+    case kReadDone: return "Reading finished.";
+    case kTrunkWriteDone:
+    case kWriteDone: return "Writing finished.";
+    case kCheckScanAndHome:
+        return "Set a priority channel (scan setting) and a home channel before writing.";
+    case kCheckScan: return "The scan setting needs a priority channel.";
+    case kCheckHome: return "A key holds Home Channel but no home channel is set.";
+    case kDataHasPassword: return "The data carry a data password. Go on?";
+    case kCheckTrunkGroups: return "Every channel of a trunking group needs a receive frequency.";
+    case kWarningDialog16Ch:
+        return "The radio's firmware is older than 2.2; this model's data need 2.2 or newer.";
+    case kWarningDialogClass:
+        return "The radio's firmware is older than 2.3; this model's data need 2.3 or newer.";
+    default: return {};
+    }
+}
+
+} // namespace vrl::texts

@@ -1,0 +1,332 @@
+#include "link/transfer.h"
+
+#include "link/texts.h"
+#include "model/new_data.h"
+#include "util/bytes.h"
+
+#include <algorithm>
+
+namespace vrl {
+
+namespace {
+
+constexpr int kMemoryBlocks = static_cast<int>(layout::kBlockCount); // 0x80
+constexpr int kPasswordTries = 3;
+
+void markRange(BlockPlan& plan, int first, int last) {
+    first = std::max(first, 0);
+    last = std::min(last, kMemoryBlocks - 1);
+    for (int n = first; n <= last; ++n) plan.blocks[static_cast<size_t>(n)] = true;
+}
+
+void markDirectory(BlockPlan& plan, const std::array<uint16_t, 6>& dir) {
+    for (size_t r = 0; r < 3; ++r) markRange(plan, dir[2 * r], dir[2 * r + 1]);
+}
+
+void count(BlockPlan& plan) {
+    plan.total = static_cast<int>(std::count(plan.blocks.begin(), plan.blocks.end(), true));
+}
+
+// The end of every stopped exchange: repaint, leave programming mode, close.
+int stopExchange(RadioLink& link, TransferUi& ui, int result) {
+    ui.redraw();
+    ui.setBusy(false);
+    link.endProgramMode();
+    link.setOpen(false);
+    return result;
+}
+
+// Runs `step` until it succeeds; each failure asks Retry/Cancel with `text`.
+template <typename Step>
+bool withRetry(TransferUi& ui, int text, Step step) {
+    while (!step())
+        if (!ui.askRetry(text)) return false;
+    return true;
+}
+
+// Programming mode and an accepted identity; false when the user cancelled.
+bool enterAndIdentify(RadioLink& link, TransferUi& ui, IdentityMode mode, IdentityBytes& identity,
+                      RadioIdentityInfo* info) {
+    if (!withRetry(ui, texts::kCommFailed, [&] { return link.enterProgramMode() == kLinkOk; }))
+        return false;
+    while (true) {
+        if (link.readIdentity(identity) != kLinkOk) {
+            if (!ui.askRetry(texts::kCommFailed)) return false;
+            continue;
+        }
+        auto accepted = acceptIdentity(identity, mode);
+        if (!accepted) {
+            if (!ui.askRetry(texts::kIdentityRejected)) return false;
+            continue;
+        }
+        if (info) *info = *accepted;
+        return true;
+    }
+}
+
+enum class PasswordOutcome { Accepted, Stopped };
+
+PasswordOutcome presentPassword(RadioLink& link, TransferUi& ui) {
+    int rejections = 0;
+    while (true) {
+        auto password = ui.askPassword();
+        if (!password) return PasswordOutcome::Stopped;
+        const int r = link.sendDataPassword(*password);
+        if (r == kLinkOk) return PasswordOutcome::Accepted;
+        if (r == kLinkFailed) {
+            if (!ui.askRetry(texts::kCommFailed)) return PasswordOutcome::Stopped;
+            continue;
+        }
+        ui.showError(texts::kPasswordRejected);
+        if (++rejections == kPasswordTries) return PasswordOutcome::Stopped;
+    }
+}
+
+std::span<uint8_t> blockOf(CDataImage& image, int block) {
+    return image.bytes().subspan(static_cast<size_t>(block) * layout::kBlockSize,
+                                 layout::kBlockSize);
+}
+
+enum class LoopOutcome { Done, Failed, Stopped };
+
+// Reads block 0, then every planned block; progress after every block number.
+LoopOutcome readBlocks(RadioLink& link, RadioData& data, TransferUi& ui, int& total) {
+    CDataImage& image = data.image;
+    // Blocks the radio does not send are free memory: they must not keep bytes of
+    // whatever data was in hand before.
+    image.fill(0, layout::kRadioMemorySize, 0xFF);
+    if (link.readBlock(blockOf(image, 0), 0, false) != kBlockOk) return LoopOutcome::Failed;
+    const auto dir = image.directory();
+    const bool blank = dir[0] == 0xFFFF;
+    if (blank) {
+        image.fillRange(0x0300, 0x06FF, 0xFF);
+        image.fillRange(0x1000, 0x4FFF, 0xFF);
+    }
+    const BlockPlan plan = readPlan(dir);
+    total = plan.total;
+    int done = 1;
+    ui.progress(0, total);
+    ui.setBusy(true);
+    for (int n = 1; n < 256; ++n) {
+        if (plan.moves(n)) {
+            if (link.readBlock(blockOf(image, n), n, isTBlock(n)) != kBlockOk)
+                return LoopOutcome::Failed;
+            ++done;
+        }
+        ui.progress(done, total);
+        ui.pumpOne();
+        if (ui.stopRequested()) return LoopOutcome::Stopped;
+    }
+    return LoopOutcome::Done;
+}
+
+LoopOutcome writeBlocks(RadioLink& link, const CDataImage& image, const BlockPlan& plan,
+                        TransferUi& ui) {
+    int done = 0;
+    ui.progress(0, plan.total);
+    for (int n = 0; n < 256; ++n) {
+        if (plan.moves(n)) {
+            auto block = image.bytes().subspan(static_cast<size_t>(n) * layout::kBlockSize,
+                                               layout::kBlockSize);
+            if (link.writeBlock(block, n, isTBlock(n)) != kLinkOk) return LoopOutcome::Failed;
+            ++done;
+        }
+        ui.progress(done, plan.total);
+        ui.pumpOne();
+        if (ui.stopRequested()) return LoopOutcome::Stopped;
+    }
+    return LoopOutcome::Done;
+}
+
+// Ends programming mode and closes after a complete exchange: 0, or 2 when the
+// radio did not confirm the end or the port did not close.
+int finishExchange(RadioLink& link) {
+    if (link.endProgramMode() != kLinkOk) {
+        link.setOpen(false);
+        return kTransferStoppedQuiet;
+    }
+    return link.setOpen(false) ? kTransferOk : kTransferStoppedQuiet;
+}
+
+} // namespace
+
+BlockPlan readPlan(const std::array<uint16_t, 6>& directory) {
+    BlockPlan plan;
+    markRange(plan, 0, 2);
+    markRange(plan, 7, 15);
+    markRange(plan, 0x50, 0x53);
+    markRange(plan, 0x58, 0x7F);
+    if (directory[0] != 0xFFFF) markDirectory(plan, directory);
+    count(plan);
+    return plan;
+}
+
+BlockPlan writePlan(const std::array<uint16_t, 6>& directory) {
+    BlockPlan plan;
+    markRange(plan, 0, 2);
+    markRange(plan, 7, 15);
+    markRange(plan, 0x50, 0x53);
+    markRange(plan, 0x58, 0x58);
+    markRange(plan, 0x60, 0x7F);
+    markDirectory(plan, directory);
+    count(plan);
+    return plan;
+}
+
+void adoptRadioIdentity(RadioData& data, const IdentityBytes& identity) {
+    ModelIdentity id;
+    id.bytes = identity;
+    data.image.setIdentity(id);
+    data.model.refresh();
+}
+
+int readDataFromRadio(RadioLink& link, RadioData& data, TransferUi& ui) {
+    link.setBlockLength(kRadioBlockLength);
+    ui.progress(0, 0);
+    if (!link.reopen()) {
+        ui.showError(texts::kPortOpenFailed);
+        return kTransferStopped;
+    }
+    IdentityBytes identity{};
+    if (!enterAndIdentify(link, ui, IdentityMode::Read, identity, nullptr))
+        return stopExchange(link, ui, kTransferStopped);
+
+    FirmwareVersion version{};
+    if (!withRetry(ui, texts::kCommFailed,
+                   [&] { return link.readFirmwareVersion(version) == kLinkOk; }))
+        return stopExchange(link, ui, kTransferStopped);
+
+    const bool radioHasPassword = (identity[7] & 0x40) == 0;
+    if (!isOldestFirmware(version) && radioHasPassword &&
+        presentPassword(link, ui) == PasswordOutcome::Stopped)
+        return stopExchange(link, ui, kTransferStopped);
+
+    int total = 0;
+    while (true) {
+        const LoopOutcome outcome = readBlocks(link, data, ui, total);
+        if (outcome == LoopOutcome::Done) break;
+        if (outcome == LoopOutcome::Stopped || !ui.askRetry(texts::kCommFailed))
+            return stopExchange(link, ui, kTransferStopped);
+    }
+    ui.progress(total, total);
+    recomputeTwoToneDerivedWords(data.image);
+    const int result = finishExchange(link);
+    ui.setBusy(false);
+    if (result != kTransferOk) return result;
+    adoptRadioIdentity(data, identity);
+    return kTransferOk;
+}
+
+int writeDataToRadio(RadioLink& link, RadioData& data, TransferUi& ui) {
+    link.setBlockLength(kRadioBlockLength);
+    CDataImage& image = data.image;
+    BlockPlan plan = writePlan(image.directory());
+    ui.progress(0, plan.total);
+    if (!image.bit(layout::kIdentityFlags, 6) && !ui.askOk(texts::kDataHasPassword))
+        return kTransferStopped;
+    if (!link.reopen()) {
+        ui.showError(texts::kPortOpenFailed);
+        return kTransferStopped;
+    }
+    IdentityBytes identity{};
+    if (!enterAndIdentify(link, ui, IdentityMode::Write, identity, nullptr))
+        return stopExchange(link, ui, kTransferStopped);
+    if (radioDiffersFromData(identity, image) && !ui.askOk(texts::kRadioDataDiffer))
+        return stopExchange(link, ui, kTransferStopped);
+
+    FirmwareVersion version{};
+    if (!withRetry(ui, texts::kCommFailed,
+                   [&] { return link.readFirmwareVersion(version) == kLinkOk; }))
+        return stopExchange(link, ui, kTransferStopped);
+    if (const int warning = firmwareWarningFor(data.model.row(), version);
+        warning != 0 && !ui.firmwareWarning(warning))
+        return stopExchange(link, ui, kTransferStopped);
+
+    if (isOldestFirmware(version)) {
+        const bool dataPassword = !image.bit(layout::kIdentityFlags, 6);
+        const bool radioPassword =
+            !bytes::allEqual(image.bytes(), layout::kRadioPassword, layout::kPasswordSize, 0xFF);
+        if (dataPassword || radioPassword) {
+            if (!ui.askOk(texts::kOldFirmwarePasswords))
+                return stopExchange(link, ui, kTransferStoppedQuiet);
+            image.fill(layout::kRadioPassword, 2 * layout::kPasswordSize, 0xFF);
+            image.setBit(layout::kIdentityFlags, 6, true);
+        }
+    }
+
+    ui.setBusy(true);
+    while (true) {
+        const LoopOutcome outcome = writeBlocks(link, image, plan, ui);
+        if (outcome == LoopOutcome::Done) break;
+        if (outcome == LoopOutcome::Stopped || !ui.askRetry(texts::kCommFailed))
+            return stopExchange(link, ui, kTransferStopped);
+    }
+    ui.progress(plan.total, plan.total);
+    const int result = finishExchange(link);
+    ui.setBusy(false);
+    return result;
+}
+
+int queryRadioInformation(RadioLink& link, TransferUi& ui, RadioInformation& out) {
+    if (!link.reopen()) {
+        ui.showError(texts::kPortOpenFailed);
+        return kTransferStopped;
+    }
+    RadioInformation result;
+    if (!enterAndIdentify(link, ui, IdentityMode::Read, result.identity, &result.info))
+        return stopExchange(link, ui, kTransferStopped);
+    while (true) {
+        const int r = link.readRadioInformation(result.block);
+        if (r == kLinkOk) break;
+        if (r == kLinkNotSupported) {
+            ui.showError(texts::kInfoNotSupported);
+            return stopExchange(link, ui, kTransferStopped);
+        }
+        if (!ui.askRetry(texts::kCommFailed)) return stopExchange(link, ui, kTransferStopped);
+    }
+    if (finishExchange(link) != kTransferOk) return kTransferStopped;
+    out = result;
+    return kTransferOk;
+}
+
+std::string infoBlockText(const InfoBlock& block) {
+    std::string text;
+    for (uint8_t b : block) {
+        if (b == 0) break;
+        if (b == 0xFF)
+            text.push_back(' ');
+        else
+            text.push_back(b >= 0x20 && b < 0x7F ? static_cast<char>(b) : '?');
+    }
+    return text;
+}
+
+int queryCheckSum(RadioLink& link, TransferUi& ui, std::array<uint8_t, 2>& sum) {
+    if (!link.reopen()) {
+        ui.showError(texts::kPortOpenFailed);
+        return kTransferStopped;
+    }
+    std::array<uint8_t, 2> reply{};
+    if (!withRetry(ui, texts::kCommFailed, [&] { return link.readCheckSum(reply) == kLinkOk; }))
+        return stopExchange(link, ui, kTransferStopped);
+    link.setOpen(false);
+    sum = reply;
+    return kTransferOk;
+}
+
+std::string formatCheckSum(const std::array<uint8_t, 2>& sum) {
+    return bytes::hex(sum);
+}
+
+PasswordBytes passwordFromText(std::string_view digits) {
+    PasswordBytes password;
+    password.fill(0xFF);
+    size_t n = 0;
+    for (char c : digits) {
+        if (n == password.size()) break;
+        if (c >= '0' && c <= '9') password[n++] = static_cast<uint8_t>(c);
+    }
+    return password;
+}
+
+} // namespace vrl
