@@ -1,0 +1,41 @@
+#include "features/embedded_message.h"
+
+#include <array>
+#include <stdexcept>
+
+namespace vrl {
+
+void EmbeddedMessage::checkLine(int line) {
+    if (line < 0 || line >= kLineCount) throw std::out_of_range("embedded message line");
+}
+
+std::string EmbeddedMessage::line(int line) const {
+    checkLine(line);
+    const size_t base = lineOffset(line);
+    std::string out;
+    for (size_t i = 0; i < kLineLength; ++i) {
+        const uint8_t b = image_.u8(base + i);
+        if (b == 0xFF || b == 0x00) break;
+        out.push_back(static_cast<char>(b));
+    }
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    return out;
+}
+
+std::string EmbeddedMessage::setLine(int line, std::string_view text) {
+    checkLine(line);
+    std::array<uint8_t, kLineLength> buf;
+    buf.fill(' ');
+    bool anyText = false;
+    for (size_t i = 0; i < kLineLength && i < text.size(); ++i) {
+        const auto c = static_cast<uint8_t>(text[i]);
+        buf[i] = (c >= 0x20 && c <= 0x7E) ? c : uint8_t(' ');
+        anyText = anyText || buf[i] != ' ';
+    }
+    if (!anyText) buf.fill(0xFF);
+    const size_t base = lineOffset(line);
+    for (size_t i = 0; i < kLineLength; ++i) image_.setU8(base + i, buf[i]);
+    return this->line(line);
+}
+
+} // namespace vrl
