@@ -1,0 +1,207 @@
+// Test doubles for the radio link: a pretend clock, a transport that follows a
+// script of expected writes and canned replies, a recorder around any transport,
+// and a TransferUi that answers from a list and logs what it was asked.
+#pragma once
+
+#include "link/clock.h"
+#include "link/transfer_ui.h"
+#include "link/transport.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vrl::testing {
+
+using Bytes = std::vector<uint8_t>;
+
+inline Bytes textBytes(std::string_view text) { return Bytes(text.begin(), text.end()); }
+
+class FakeClock : public Clock {
+  public:
+    int64_t nowMs() const override { return now; }
+    void sleepMs(int ms) override {
+        if (ms > 0) now += ms;
+    }
+    int64_t now = 1000;
+};
+
+// Every write must equal the next scripted step; its reply then becomes readable.
+// A read that finds too few bytes takes its whole time-out on the clock.
+class ScriptedTransport : public Transport {
+  public:
+    explicit ScriptedTransport(FakeClock& clock) : clock_(clock) {}
+
+    ScriptedTransport& expect(Bytes sent, Bytes reply = {}) {
+        script_.push_back({std::move(sent), std::move(reply)});
+        return *this;
+    }
+    ScriptedTransport& expectText(std::string_view sent, Bytes reply = {}) {
+        return expect(textBytes(sent), std::move(reply));
+    }
+
+    bool open() override {
+        ++opens;
+        if (failOpen) return false;
+        open_ = true;
+        return true;
+    }
+    bool close() override {
+        ++closes;
+        open_ = false;
+        return true;
+    }
+    bool isOpen() const override { return open_; }
+    bool applySettings(const LineSettings& s) override {
+        settings.push_back(formatLineSettings(s));
+        return true;
+    }
+    bool write(std::span<const uint8_t> bytes) override {
+        Bytes sent(bytes.begin(), bytes.end());
+        writes.push_back(sent);
+        if (next_ >= script_.size()) {
+            ADD_FAILURE() << "unexpected write #" << writes.size() << " of " << sent.size()
+                          << " bytes after the script ended";
+            return !failWrites;
+        }
+        const auto& step = script_[next_];
+        if (step.sent != sent) {
+            ADD_FAILURE() << "write #" << writes.size() << " differs from script step " << next_
+                          << " (" << sent.size() << " bytes, expected " << step.sent.size() << ")";
+        }
+        ++next_;
+        input_.insert(input_.end(), step.reply.begin(), step.reply.end());
+        return !failWrites;
+    }
+    size_t read(std::span<uint8_t> buffer, int timeoutMs) override {
+        readTimeouts.push_back(timeoutMs);
+        size_t got = 0;
+        while (got < buffer.size() && !input_.empty()) {
+            buffer[got++] = input_.front();
+            input_.pop_front();
+        }
+        if (got < buffer.size()) clock_.sleepMs(timeoutMs);
+        return got;
+    }
+    void discardInput() override {
+        discarded += input_.size();
+        input_.clear();
+    }
+    std::string name() const override { return "scripted"; }
+
+    // Puts bytes in the receive queue without a write (they arrive unasked).
+    void inject(Bytes bytes) { input_.insert(input_.end(), bytes.begin(), bytes.end()); }
+    bool finished() const { return next_ == script_.size(); }
+
+    std::vector<Bytes> writes;
+    std::vector<int> readTimeouts;
+    std::vector<std::string> settings;
+    int opens = 0;
+    int closes = 0;
+    size_t discarded = 0;
+    bool failOpen = false;
+    bool failWrites = false;
+
+  private:
+    struct Step {
+        Bytes sent;
+        Bytes reply;
+    };
+    FakeClock& clock_;
+    std::vector<Step> script_;
+    size_t next_ = 0;
+    std::deque<uint8_t> input_;
+    bool open_ = false;
+};
+
+// Passes everything through and keeps every write.
+class RecordingTransport : public Transport {
+  public:
+    explicit RecordingTransport(Transport& inner) : inner_(inner) {}
+    bool open() override { ++opens; return inner_.open(); }
+    bool close() override { ++closes; return inner_.close(); }
+    bool isOpen() const override { return inner_.isOpen(); }
+    bool applySettings(const LineSettings& s) override { return inner_.applySettings(s); }
+    bool write(std::span<const uint8_t> bytes) override {
+        writes.emplace_back(bytes.begin(), bytes.end());
+        return inner_.write(bytes);
+    }
+    size_t read(std::span<uint8_t> buffer, int timeoutMs) override {
+        return inner_.read(buffer, timeoutMs);
+    }
+    void discardInput() override { inner_.discardInput(); }
+    std::string name() const override { return inner_.name(); }
+
+    // Block commands in the order sent: (command letter, block number).
+    std::vector<std::pair<char, int>> blockCommands() const {
+        std::vector<std::pair<char, int>> out;
+        for (size_t i = 0; i < writes.size(); ++i) {
+            const Bytes& w = writes[i];
+            if (w.size() == 1 && (w[0] == 'R' || w[0] == 'T') && i + 1 < writes.size() &&
+                writes[i + 1].size() == 2)
+                out.emplace_back(static_cast<char>(w[0]), (writes[i + 1][0] << 8) | writes[i + 1][1]);
+            else if ((w.size() == 260 && (w[0] == 'W' || w[0] == 'Y')) || (w.size() == 4 && w[0] == 'Z'))
+                out.emplace_back(static_cast<char>(w[0]), (w[1] << 8) | w[2]);
+        }
+        return out;
+    }
+    bool sent(const Bytes& bytes) const {
+        for (const auto& w : writes)
+            if (w == bytes) return true;
+        return false;
+    }
+
+    std::vector<Bytes> writes;
+    int opens = 0;
+    int closes = 0;
+
+  private:
+    Transport& inner_;
+};
+
+class ScriptedUi : public TransferUi {
+  public:
+    void progress(int count, int total) override { progressLog.emplace_back(count, total); }
+    void setBusy(bool on) override { busyLog.push_back(on); }
+    bool askRetry(int text) override {
+        asked.push_back(text);
+        if (retries > 0) {
+            --retries;
+            return true;
+        }
+        return false;
+    }
+    bool askOk(int text) override {
+        asked.push_back(text);
+        return okAnswer;
+    }
+    void showError(int text) override { asked.push_back(text); }
+    std::optional<PasswordBytes> askPassword() override {
+        ++passwordPrompts;
+        if (passwords.empty()) return std::nullopt;
+        auto pw = passwordFromText(passwords.front());
+        passwords.pop_front();
+        return pw;
+    }
+    bool firmwareWarning(int dialog) override {
+        warnings.push_back(dialog);
+        return continueAfterWarning;
+    }
+    bool stopRequested() override { return stopAfterProgressCalls >= 0 && int(progressLog.size()) >= stopAfterProgressCalls; }
+
+    int retries = 0;
+    bool okAnswer = true;
+    bool continueAfterWarning = true;
+    int stopAfterProgressCalls = -1;
+    std::deque<std::string> passwords;
+    std::vector<int> asked;
+    std::vector<int> warnings;
+    std::vector<std::pair<int, int>> progressLog;
+    std::vector<bool> busyLog;
+    int passwordPrompts = 0;
+};
+
+} // namespace vrl::testing
