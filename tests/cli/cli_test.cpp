@@ -1,0 +1,137 @@
+#include "model/model_table.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+
+using namespace vrl;
+namespace fs = std::filesystem;
+
+namespace {
+struct Run {
+    int status;
+    std::string out;
+};
+
+Run cli(const std::string& args) {
+    const std::string command = std::string(VRL_CLI_PATH) + " " + args + " 2>/dev/null";
+    Run run{-1, {}};
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) run.out.append(buf, n);
+    int raw = pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return run;
+}
+
+nlohmann::json json(const Run& run) { return nlohmann::json::parse(run.out); }
+
+fs::path tempDir() {
+    fs::path dir = fs::temp_directory_path() / ("vrl-cli-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    return dir;
+}
+} // namespace
+
+TEST(Cli, ModelsJsonListsAllRows) {
+    Run run = cli("models --json");
+    ASSERT_EQ(run.status, 0);
+    auto rows = json(run);
+    ASSERT_EQ(rows.size(), 38u);
+    EXPECT_EQ(rows[14]["label"], "RM-450A[128CH]:C");
+    EXPECT_EQ(rows[14]["code"], "M4500");
+    EXPECT_EQ(rows[14]["market"], 3);
+    EXPECT_EQ(rows[14]["capacity"], 128);
+    EXPECT_EQ(rows[14]["bands"][2]["text"], "350-390MHz");
+    EXPECT_EQ(rows[14]["bands"][2]["code"], 11);
+    EXPECT_EQ(rows[27]["class"], 1);
+}
+
+TEST(Cli, IdentifyNamesEveryRowAndBand) {
+    for (int row = 0; row < kModelRowCount; ++row) {
+        const ModelRow& r = modelTable()[row];
+        for (int pos = 0; pos < r.bandCount; ++pos) {
+            ModelIdentity id = models::identityFor(row, pos, OptionBoard::Trunking);
+            Run run = cli("identify " + id.hex() + " --json");
+            ASSERT_EQ(run.status, 0) << r.label;
+            auto j = json(run);
+            EXPECT_EQ(j["row"], row);
+            EXPECT_EQ(j["label"], std::string(r.label));
+            EXPECT_EQ(j["band"], std::string(r.band(pos)));
+            EXPECT_EQ(j["band_position"], pos);
+            EXPECT_EQ(j["option_board"], "trunking");
+            EXPECT_EQ(j["mobile"], r.family() == 'M');
+        }
+    }
+}
+
+TEST(Cli, IdentifyRefusesUnknownAndRejectsMalformed) {
+    Run unknown = cli("identify 4D3939393904FFF1 --json"); // M9999
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_TRUE(json(unknown)["row"].is_null());
+    EXPECT_EQ(cli("identify 4D3134303006FFF1").status, 2); // UHF band on a VHF row
+    EXPECT_EQ(cli("identify 4D31343030").status, 1);
+    EXPECT_EQ(cli("identify ZZ3134303004FFF1").status, 1);
+    EXPECT_EQ(cli("identify --bogus").status, 1);
+    EXPECT_EQ(cli("identify --help").status, 0);
+}
+
+TEST(Cli, NewThenInfoRoundTripsEveryRow) {
+    const fs::path dir = tempDir();
+    for (int row = 0; row < kModelRowCount; ++row) {
+        const ModelRow& r = modelTable()[row];
+        const std::string file = (dir / ("row" + std::to_string(row) + ".dat")).string();
+        const int band = r.bandCount - 1;
+        ASSERT_EQ(cli("new --row " + std::to_string(row) + " --band " + std::to_string(band) +
+                      " --option scr -o " + file)
+                      .status,
+                  0);
+        Run info = cli("info " + file + " --json");
+        ASSERT_EQ(info.status, 0);
+        auto j = json(info);
+        EXPECT_EQ(j["row"], row);
+        EXPECT_EQ(j["band"], std::string(r.band(band)));
+        EXPECT_EQ(j["version"], "V0422");
+        EXPECT_EQ(j["channels_in_use"], 0);
+        EXPECT_EQ(j["directory"][0], 0xFFFF);
+        EXPECT_EQ(j["identity"].get<std::string>().substr(12, 2),
+                  models::capacityOfRow(row) == 32 ? "7B" : "7F");
+    }
+    fs::remove_all(dir);
+}
+
+TEST(Cli, NewRefusesTrunkingOnEuropeanMarketsAndBadBands) {
+    const std::string out = (tempDir() / "x.dat").string();
+    EXPECT_EQ(cli("new --row 1 --option trunking -o " + out).status, 2);  // RM-140A:E
+    EXPECT_EQ(cli("new --row 18 --option trunking -o " + out).status, 2); // (N)E,(N)T
+    EXPECT_EQ(cli("new --row 0 --band 2 -o " + out).status, 2);
+    EXPECT_EQ(cli("new --row 38 -o " + out).status, 1);
+    EXPECT_EQ(cli("new --row 0 --option maybe -o " + out).status, 1);
+    EXPECT_EQ(cli("new --row 0 --option trunking -o " + out).status, 0);
+    EXPECT_EQ(cli("info " + out + " --json").status, 0);
+}
+
+TEST(Cli, InfoRefusesNonDataFilesAndDumpShowsOffsets) {
+    const fs::path dir = tempDir();
+    const std::string junk = (dir / "junk.dat").string();
+    FILE* f = fopen(junk.c_str(), "wb");
+    fputs("not a data file", f);
+    fclose(f);
+    EXPECT_EQ(cli("info " + junk).status, 2);
+    EXPECT_EQ(cli("info " + (dir / "missing.dat").string()).status, 2);
+
+    const std::string file = (dir / "d.dat").string();
+    ASSERT_EQ(cli("new --row 0 -o " + file).status, 0);
+    Run dump = cli("dump " + file + " --from 0xB0 --length 32");
+    ASSERT_EQ(dump.status, 0);
+    EXPECT_EQ(dump.out.substr(0, 5), "00B0 ");
+    EXPECT_NE(dump.out.find("00C0 "), std::string::npos);
+    EXPECT_NE(dump.out.find(" 56 30 34 32 32"), std::string::npos); // "V0422" at 0xBB
+    EXPECT_EQ(cli("dump " + file + " --from 0x9000").status, 1);
+}
