@@ -318,5 +318,52 @@ TEST(LanguageFileSearch, FindsTheFirstExistingFile) {
     fs::remove_all(root);
 }
 
+// The language file that ships with the program.
+TEST(ShippedLanguageFile, LoadsInEveryLanguage) {
+    LanguageTable t;
+    ASSERT_EQ(t.loadFile(VRL_SOURCE_DIR "/data/vrl73m.lng"), LanguageLoadStatus::Ok)
+        << t.errorDetail();
+    ASSERT_EQ(t.languageCount(), 2);
+    EXPECT_EQ(t.rowCount(), 566);
+
+    const std::vector<int> named = {
+        3,   8,   9,   10,  16,  19,  20,  25,  26,  36,  59,  60,  61,  62,  65,  66,
+        67,  68,  69,  70,  78,  79,  80,  81,  82,  83,  85,  97,  110, 133, 158, 159,
+        161, 162, 168, 169, 170, 171, 172, 173, 179, 196, 206, 207, 235, 250, 264, 309,
+        320, 328, 335, 346, 363, 364, 367, 371, 376, 383, 414, 418, 434, 457, 461, 481,
+        499, 515, 518, 523, 528, 533, 536, 537, 538, 549, 550, 557, 562, 563};
+    for (int language = 0; language < 2; ++language) {
+        t.setCurrentLanguage(language);
+        ASSERT_EQ(t.currentLanguage(), language);
+        EXPECT_EQ(t.currentFont().face, "DejaVu Sans");
+        EXPECT_EQ(t.currentFont().pixelHeight, 13);
+        for (int index : named) {
+            EXPECT_FALSE(t.text(index).empty()) << index << " in language " << language;
+            EXPECT_EQ(t.text(index).find("(unused"), std::string::npos) << index;
+        }
+        // Menu rows carry their shortcut after a tab.
+        EXPECT_NE(t.text(85).find('\t'), std::string::npos);
+        // The key functions 333/334 share the words of Group Down/Up so that they store
+        // a code, and the Priority item 367 matches the revert text 373.
+        EXPECT_EQ(t.text(333), t.text(362));
+        EXPECT_EQ(t.text(334), t.text(363));
+        EXPECT_EQ(t.text(367), t.text(373));
+        // Every function of the key table has its own name.
+        std::vector<std::string> functions;
+        for (int index = 328; index <= 363; ++index) {
+            if (index != 333 && index != 334 && index != 359) functions.push_back(t.text(index));
+        }
+        std::sort(functions.begin(), functions.end());
+        EXPECT_EQ(std::adjacent_find(functions.begin(), functions.end()), functions.end());
+    }
+    EXPECT_EQ(t.text(564, 0), "English");
+    EXPECT_EQ(t.text(565, 0), "German");
+    EXPECT_EQ(t.text(564, 1), "Englisch");
+    EXPECT_EQ(t.text(565, 1), "Deutsch");
+    EXPECT_NE(t.text(19, 0), t.text(19, 1)); // translated, not copied
+    EXPECT_NE(t.text(86, 0), t.text(86, 1));
+    EXPECT_EQ(t.text(338, 0), "Monitor A [Monitor Unmute(Momentary)]");
+}
+
 } // namespace
 } // namespace vrl
