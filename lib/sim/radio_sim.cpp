@@ -86,7 +86,9 @@ RadioSimulator::Reply RadioSimulator::receive(std::span<const uint8_t> bytes, in
 
 bool RadioSimulator::heard(Reply& reply) {
     ++commands_;
-    if (commands_ == config_.faults.dropCommand) return false;
+    const auto& f = config_.faults;
+    if (f.dropCommand > 0 && commands_ >= f.dropCommand && commands_ < f.dropCommand + f.dropCount)
+        return false;
     if (commands_ == config_.faults.lateCommand) reply.delayMs = config_.faults.lateDelayMs;
     return true;
 }
@@ -181,6 +183,18 @@ void RadioSimulator::readBlockReply(Reply& reply, int block) {
     replyData(reply, out, State::Program);
 }
 
+bool RadioSimulator::blockAnswered(Reply& reply, int block) {
+    if (block == config_.faults.hangupBlock) {
+        reply.hangup = true;
+        return false;
+    }
+    if (block == config_.faults.silentBlock && silentCount_ < config_.faults.silentTimes) {
+        ++silentCount_;
+        return false;
+    }
+    return true;
+}
+
 RadioSimulator::Parse RadioSimulator::programCommand(Reply& reply) {
     const uint8_t c = pending_[0];
     auto need = [&](size_t n) { return pending_.size() >= n; };
@@ -221,10 +235,7 @@ RadioSimulator::Parse RadioSimulator::programCommand(Reply& reply) {
         const int block = blockNumber();
         consume(3);
         if (!heard(reply)) return Parse::Done;
-        if (block == config_.faults.hangupBlock) {
-            reply.hangup = true;
-            return Parse::Done;
-        }
+        if (!blockAnswered(reply, block)) return Parse::Done;
         // Locked memory and the wrong command for the block both go unanswered.
         if ((passwordSet() && !passwordAccepted_) || (c == 'T') != isTBlock(block)) {
             ++protocolErrors_;
@@ -241,10 +252,7 @@ RadioSimulator::Parse RadioSimulator::programCommand(Reply& reply) {
         const uint8_t sum = pending_[3 + kBlock];
         consume(3 + kBlock + 1);
         if (!heard(reply)) return Parse::Done;
-        if (block == config_.faults.hangupBlock) {
-            reply.hangup = true;
-            return Parse::Done;
-        }
+        if (!blockAnswered(reply, block)) return Parse::Done;
         const bool nakFault = block == config_.faults.nakBlock && !nakSent_;
         if (nakFault) nakSent_ = true;
         if (nakFault || additiveChecksum(data) != sum || (c == 'Y') != isTBlock(block) ||
@@ -264,10 +272,7 @@ RadioSimulator::Parse RadioSimulator::programCommand(Reply& reply) {
         const uint8_t fill = pending_[3];
         consume(4);
         if (!heard(reply)) return Parse::Done;
-        if (block == config_.faults.hangupBlock) {
-            reply.hangup = true;
-            return Parse::Done;
-        }
+        if (!blockAnswered(reply, block)) return Parse::Done;
         if (block >= static_cast<int>(layout::kBlockCount)) {
             reply.bytes.push_back(kNak);
             return Parse::Done;

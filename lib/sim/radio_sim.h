@@ -18,11 +18,14 @@ using Memory = std::array<uint8_t, layout::kRadioMemorySize>;
 
 struct SimFaults {
     int dropCommand = 0;       // the Nth command (1-based) goes unheard; 0 = none
+    int dropCount = 1;         // ... and so many commands from it on
     int lateCommand = 0;       // the Nth command is answered after lateDelayMs
     int lateDelayMs = 5000;
     int badChecksumBlock = -1; // the first read of this block carries a wrong checksum
     int nakBlock = -1;         // the first write of this block is answered NAK
     int hangupBlock = -1;      // the line hangs up when this block is asked for
+    int silentBlock = -1;      // requests for this block go unanswered ...
+    int silentTimes = 3;       // ... this many times
 };
 
 struct SimConfig {
@@ -82,6 +85,8 @@ class RadioSimulator {
     void replyData(Reply& reply, std::span<const uint8_t> data, State after);
     void readBlockReply(Reply& reply, int block);
     bool passwordSet() const;
+    // Hang-up and silence faults of a block request; true when the request is answered.
+    bool blockAnswered(Reply& reply, int block);
 
     SimConfig config_;
     Memory memory_;
@@ -93,6 +98,7 @@ class RadioSimulator {
     bool written_ = false;
     bool badChecksumSent_ = false;
     bool nakSent_ = false;
+    int silentCount_ = 0;
     int commands_ = 0;
     int blocksRead_ = 0;
     int blocksWritten_ = 0;
