@@ -1,0 +1,26 @@
+// Where a simulated radio's memory comes from and goes to: a data file, or the New
+// data of a model variant.
+#pragma once
+
+#include "file/data_file.h"
+#include "sim/radio_sim.h"
+
+#include <string>
+
+namespace vrl::sim {
+
+struct SimRadio {
+    SimConfig config;
+    Memory memory{};
+};
+
+// The radio whose memory is the image of a data file; its identity is the file's.
+DataFileStatus loadSimRadio(const std::string& path, SimRadio& radio);
+
+// A radio holding the New data of a model variant.
+SimRadio newSimRadio(const ModelIdentity& identity);
+
+// Saves the memory as a data file (the trunking-board part left empty).
+DataFileStatus saveSimMemory(const std::string& path, const Memory& memory);
+
+} // namespace vrl::sim

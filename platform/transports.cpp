@@ -1,0 +1,15 @@
+#include "platform/transports.h"
+
+#include "platform/data_folder.h"
+#include "platform/port_directory.h"
+#include "platform/qt_serial_transport.h"
+#include "platform/virtual_radio.h"
+
+namespace vrl::platform {
+
+std::unique_ptr<Transport> makeTransport(const QString& portName) {
+    if (portName == kVirtualPortName) return std::make_unique<VirtualRadio>(virtualRadioFile());
+    return std::make_unique<QtSerialTransport>(portName);
+}
+
+} // namespace vrl::platform

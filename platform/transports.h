@@ -1,0 +1,15 @@
+// The transport for a port name: "virtual" for the built-in virtual radio, else a
+// serial device path (or, on Windows, a COM name).
+#pragma once
+
+#include "link/transport.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace vrl::platform {
+
+std::unique_ptr<Transport> makeTransport(const QString& portName);
+
+} // namespace vrl::platform

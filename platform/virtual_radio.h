@@ -1,0 +1,43 @@
+// The built-in virtual radio: a simulated radio run in-process behind the port
+// name "virtual", so every radio command can be tried without hardware. Its memory
+// lives in a data file in the user's data folder between runs.
+#pragma once
+
+#include "sim/sim_setup.h"
+#include "sim/sim_transport.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace vrl::platform {
+
+class VirtualRadio : public Transport {
+  public:
+    // Memory from `memoryFile`; New data of the default model when there is none yet.
+    explicit VirtualRadio(QString memoryFile);
+
+    bool open() override { return line_->open(); }
+    bool close() override { return line_->close(); }
+    bool isOpen() const override { return line_->isOpen(); }
+    bool applySettings(const LineSettings& s) override { return line_->applySettings(s); }
+    bool write(std::span<const uint8_t> bytes) override { return line_->write(bytes); }
+    size_t read(std::span<uint8_t> buffer, int timeoutMs) override {
+        return line_->read(buffer, timeoutMs);
+    }
+    void discardInput() override { line_->discardInput(); }
+    std::string name() const override { return "virtual"; }
+
+    sim::RadioSimulator& radio() { return *radio_; }
+    const QString& memoryFile() const { return file_; }
+    // The reason the memory could not be saved the last time, empty when it was.
+    const QString& saveError() const { return saveError_; }
+
+  private:
+    QString file_;
+    QString saveError_;
+    std::unique_ptr<sim::RadioSimulator> radio_;
+    std::unique_ptr<sim::SimTransport> line_;
+};
+
+} // namespace vrl::platform
