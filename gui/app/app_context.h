@@ -1,0 +1,87 @@
+// What every window of the desktop program reaches: the one document, the language
+// table, the message service and the notifications that keep open windows in step.
+// Windows hold no data of their own; they read and write the image through the
+// core accessors and refresh when told.
+#pragma once
+
+#include "app/message_service.h"
+#include "lang/language_table.h"
+#include "model/radio_data.h"
+
+#include <QFont>
+#include <QObject>
+#include <QString>
+
+namespace vrl {
+class ChannelPlanEditor;
+}
+
+namespace vrl::gui {
+
+class FileDialogs;
+
+class AppContext : public QObject {
+    Q_OBJECT
+  public:
+    AppContext(RadioData& data, LanguageTable& lang, MessageService& messages)
+        : data_(data), lang_(lang), messages_(messages) {}
+
+    RadioData& data() { return data_; }
+    LanguageTable& lang() { return lang_; }
+    MessageService& messages() { return messages_; }
+
+    // Language text of an index in the current language.
+    QString text(int index) const { return QString::fromUtf8(lang_.text(index).c_str()); }
+    // The current language's font, set on every control of a window when it opens.
+    QFont font() const {
+        const auto spec = lang_.font(lang_.currentLanguage());
+        QFont f(QString::fromUtf8(spec.face.c_str()));
+        f.setPixelSize(spec.pixelHeight > 0 ? spec.pixelHeight : 13);
+        return f;
+    }
+
+    // The serial port number 1-20 ("ComPort"); the radio link reads it when it opens
+    // the port and the Communication Port dialog changes it.
+    int comPort() const { return comPort_; }
+    void setComPort(int port) {
+        comPort_ = port;
+        emit comPortChanged(port);
+    }
+
+    // The current data file: full path; its name is the last path component.
+    const QString& currentFilePath() const { return filePath_; }
+    QString currentFileName() const;
+    void setCurrentFilePath(const QString& path) { filePath_ = path; }
+    // The folder of the current file, with its trailing '/'.
+    QString currentFolder() const;
+
+    // The file dialogs of Open and Save As (replaced by tests).
+    FileDialogs& fileDialogs();
+    void setFileDialogs(FileDialogs* dialogs) { fileDialogs_ = dialogs; }
+
+    // The channel store's side of a model change (deleting or adjusting trunking
+    // groups); null until a channel store is registered.
+    ChannelPlanEditor* channelPlanEditor() const { return channelPlanEditor_; }
+    void setChannelPlanEditor(ChannelPlanEditor* editor) { channelPlanEditor_ = editor; }
+
+  signals:
+    // The image changed in a way other open windows show (a channel, a group, a key,
+    // the DTMF signalling, ...): they reload their fields.
+    void dataChanged();
+    // The model identity changed (New, Open, Read, Model Information OK).
+    void modelChanged();
+    // The language changed: windows re-read their texts and font.
+    void languageChanged();
+    void comPortChanged(int port);
+
+  private:
+    RadioData& data_;
+    LanguageTable& lang_;
+    MessageService& messages_;
+    int comPort_ = 1;
+    QString filePath_;
+    FileDialogs* fileDialogs_ = nullptr;
+    ChannelPlanEditor* channelPlanEditor_ = nullptr;
+};
+
+} // namespace vrl::gui

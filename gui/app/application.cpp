@@ -1,0 +1,140 @@
+#include "app/application.h"
+
+#include "app/app_context.h"
+#include "app/app_settings.h"
+#include "app/main_frame.h"
+#include "app/settings_values.h"
+#include "model/new_data.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace vrl::gui {
+
+namespace {
+
+std::string str(const QString& s) { return QFile::encodeName(s).toStdString(); }
+
+MessageService::Request startError(const char* text) {
+    return {QString::fromLatin1(text), QString::fromLatin1(kLanguageMessageCaption),
+            MessageService::Icon::Error, MessageService::Buttons::Ok, false};
+}
+
+} // namespace
+
+CVrl73mApp::Environment CVrl73mApp::Environment::current(const QStringList& arguments) {
+    Environment env;
+    env.arguments = arguments;
+    env.exeDir = QCoreApplication::applicationDirPath();
+    env.currentDir = QDir::currentPath();
+    env.pathEnv = QString::fromLocal8Bit(qgetenv("PATH"));
+#ifdef VRL_INSTALL_DATA_DIR
+    env.installDataDir = QStringLiteral(VRL_INSTALL_DATA_DIR);
+#endif
+#ifdef VRL_SOURCE_DATA_DIR
+    env.sourceDataDir = QStringLiteral(VRL_SOURCE_DATA_DIR);
+#endif
+    return env;
+}
+
+CVrl73mApp::CVrl73mApp(AppSettings& settings, MessageService& messages, Environment env)
+    : settings_(settings), messages_(messages), env_(std::move(env)),
+      data_(std::make_unique<RadioData>()) {}
+
+CVrl73mApp::~CVrl73mApp() {
+    frame_.reset();
+    ctx_.reset();
+}
+
+bool CVrl73mApp::loadLanguage() {
+    lang_.setCurrentLanguage(languageFromSetting(settings_.language()));
+    auto found = findLanguageFile(str(env_.exeDir), str(env_.currentDir), str(env_.installDataDir),
+                                  str(env_.pathEnv));
+    if (!found && !env_.sourceDataDir.isEmpty()) {
+        const QString inSource = env_.sourceDataDir + '/' + QString::fromLatin1(kLanguageFileName);
+        if (QFileInfo(inSource).isFile()) found = str(inSource);
+    }
+    if (!found) {
+        messages_.ask(startError(kLanguageNotFoundMessage));
+        return false;
+    }
+    languageFile_ = QFile::decodeName(found->c_str());
+    switch (lang_.loadFile(*found)) {
+    case LanguageLoadStatus::Ok: return true;
+    case LanguageLoadStatus::NotFound: messages_.ask(startError(kLanguageNotFoundMessage)); break;
+    case LanguageLoadStatus::Damaged: messages_.ask(startError(kLanguageDamagedMessage)); break;
+    }
+    return false;
+}
+
+void CVrl73mApp::restoreModel() {
+    CDataImage& image = data_->image;
+    image.clear();
+    const auto stored = settings_.lastModel();
+    std::optional<ModelIdentity> remembered;
+    if (stored) remembered = parseLastModel(stored->toStdString());
+    ModelIdentity id;
+    if (remembered) {
+        id = checkedIdentity(*remembered);
+    } else {
+        data_->model.clearCapacityFlags();
+        id = defaultIdentity();
+    }
+    if (!data_->model.options.scrOffered) id.bytes[6] |= 0x80;
+    newDataFor(*data_, id);
+    data_->model.refresh();
+    data_->model.setCommitted(data_->model.currentChoice());
+}
+
+bool CVrl73mApp::start(bool show) {
+    std::vector<std::string> args;
+    for (const QString& a : env_.arguments) args.push_back(a.toStdString());
+    data_->model.options = parseSwitches(args);
+
+    if (!loadLanguage()) return false;
+    restoreModel();
+
+    ctx_ = std::make_unique<AppContext>(*data_, lang_, messages_);
+    ctx_->setComPort(comPortFromSetting(settings_.comPort()));
+    const std::string folder =
+        dataFolder(settings_.lastFilePath().value_or(QString()).toStdString(), str(env_.exeDir),
+                   [](const std::string& p) { return QFileInfo(QString::fromStdString(p)).isDir(); });
+    ctx_->setCurrentFilePath(QString::fromStdString(folder) + QStringLiteral("vrl73m.dat"));
+
+    frame_ = std::make_unique<CMainFrame>(*ctx_, &settings_);
+    placeMainFrame(show);
+    frame_->rebuildTitle();
+    frame_->openDefaultWindow();
+    started_ = true;
+    return true;
+}
+
+void CVrl73mApp::placeMainFrame(bool show) {
+    const auto stored = settings_.lastWinPos();
+    std::optional<WindowPlacement> placement;
+    if (stored) placement = parseWindowPlacement(stored->toStdString());
+    StartShow how = StartShow::Maximized;
+    if (placement) {
+        how = startShowFor(*placement);
+        if (placement->width() > 0 && placement->height() > 0)
+            frame_->setGeometry(placement->left, placement->top, placement->width(),
+                                placement->height());
+    } else {
+        frame_->resize(1024, 720);
+    }
+    if (how == StartShow::Maximized) frame_->setWindowState(Qt::WindowMaximized);
+    if (show) frame_->show();
+}
+
+void CVrl73mApp::exit() {
+    if (!started_) return;
+    settings_.setLastModel(QString::fromStdString(formatLastModel(data_->image.identity())));
+    settings_.setComPort(ctx_->comPort());
+    settings_.setLastFilePath(QString::fromStdString(
+        folderWithSeparator(ctx_->currentFilePath().toStdString())));
+    settings_.setLanguage(lang_.currentLanguage());
+    settings_.sync();
+}
+
+} // namespace vrl::gui

@@ -1,0 +1,56 @@
+#include "app/qt_message_service.h"
+
+namespace vrl::gui {
+
+namespace {
+
+QMessageBox::Icon iconOf(MessageService::Icon icon) {
+    switch (icon) {
+    case MessageService::Icon::Information: return QMessageBox::Information;
+    case MessageService::Icon::Question: return QMessageBox::Question;
+    case MessageService::Icon::Warning: return QMessageBox::Warning;
+    case MessageService::Icon::Error: return QMessageBox::Critical;
+    case MessageService::Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+QMessageBox::StandardButton QtMessageService::ask(const Request& request) {
+    QMessageBox box(iconOf(request.icon), request.caption, request.text, QMessageBox::NoButton,
+                    parent_);
+    if (hasFont_) box.setFont(font_);
+    QMessageBox::StandardButton first = QMessageBox::Ok;
+    QMessageBox::StandardButton escape = QMessageBox::Ok;
+    switch (request.buttons) {
+    case MessageService::Buttons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MessageService::Buttons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        escape = QMessageBox::Cancel;
+        break;
+    case MessageService::Buttons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        first = QMessageBox::Yes;
+        escape = QMessageBox::No;
+        break;
+    case MessageService::Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        first = QMessageBox::Yes;
+        escape = QMessageBox::Cancel;
+        break;
+    case MessageService::Buttons::RetryCancel:
+        box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+        first = QMessageBox::Retry;
+        escape = QMessageBox::Cancel;
+        break;
+    }
+    box.setDefaultButton(request.cancelIsDefault ? QMessageBox::Cancel : first);
+    box.setEscapeButton(escape);
+    const int result = box.exec();
+    return static_cast<QMessageBox::StandardButton>(result);
+}
+
+} // namespace vrl::gui

@@ -1,0 +1,49 @@
+// Small pieces shared by the program's windows and dialogs.
+#pragma once
+
+#include <QFont>
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+namespace vrl::gui {
+
+// Shows the wait cursor for its lifetime.
+class WaitCursor {
+  public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// Sets the language font on a window and every control in it (controls with a font
+// of their own too).
+void applyLanguageFont(QWidget* root, const QFont& font);
+
+// Installed on a dialog: Enter or Return on any control except a push button moves
+// the focus to the next control instead of closing the dialog.
+class EnterMovesFocus : public QObject {
+  public:
+    // Call after the dialog's controls exist.
+    explicit EnterMovesFocus(QWidget* dialog);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+};
+
+// Removes the keyboard focus from the focused control so that an edit in progress
+// commits (it commits when it loses the focus), and gives it back on destruction.
+class CommitFocus {
+  public:
+    CommitFocus();
+    ~CommitFocus();
+    CommitFocus(const CommitFocus&) = delete;
+    CommitFocus& operator=(const CommitFocus&) = delete;
+
+  private:
+    QPointer<QWidget> focused_;
+};
+
+} // namespace vrl::gui

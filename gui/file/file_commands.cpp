@@ -1,0 +1,136 @@
+#include "file/file_commands.h"
+
+#include "app/app_context.h"
+#include "app/frame_host.h"
+#include "app/ui_helpers.h"
+#include "file/data_file.h"
+#include "file/file_dialogs.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace vrl::gui {
+
+namespace {
+
+// The system error that means a removable drive holds no medium.
+#ifdef ENOMEDIUM
+constexpr int kDriveNotReady = ENOMEDIUM;
+#else
+constexpr int kDriveNotReady = 21;
+#endif
+
+std::string nativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+MessageService::Request error(AppContext& ctx, const QString& text) {
+    return {text, ctx.text(79), MessageService::Icon::Error, MessageService::Buttons::Ok, false};
+}
+
+} // namespace
+
+QString FileCommands::openedName(const QString& path) {
+    if (path.right(3).toUpper() == QStringLiteral("SDT")) return path.left(path.size() - 3) + "dat";
+    return path;
+}
+
+void FileCommands::showSystemError(int systemError, const QString& detail) {
+    AppContext& ctx = host_.context();
+    QString text;
+    if (systemError == kDriveNotReady) text = ctx.text(18);
+    else if (systemError != 0) text = QString::fromLocal8Bit(std::strerror(systemError));
+    else text = detail;
+    ctx.messages().ask(error(ctx, text));
+}
+
+bool FileCommands::promptToSaveChanges() {
+    AppContext& ctx = host_.context();
+    if (!ctx.data().image.isModified()) return true;
+    const QString text = QStringLiteral("%1\"%2\"?").arg(ctx.text(20), ctx.currentFileName());
+    const auto answer = ctx.messages().ask({text, ctx.text(80), MessageService::Icon::Question,
+                                            MessageService::Buttons::YesNoCancel, false});
+    if (answer == QMessageBox::Yes) return saveAs();
+    return answer == QMessageBox::No;
+}
+
+void FileCommands::open() {
+    if (!host_.promptToSaveChanges()) return;
+    AppContext& ctx = host_.context();
+    ctx.data().image.takeUndoCopy();
+    const QString path = ctx.fileDialogs().openFile(host_.mainWindow(), ctx.currentFolder());
+    if (path.isEmpty()) return;
+    openPath(path);
+}
+
+bool FileCommands::openPath(const QString& path) {
+    AppContext& ctx = host_.context();
+    // Read into a scratch image first, so that a refused file changes nothing and
+    // the open windows stay until the new data are really there.
+    auto scratch = std::make_unique<CDataImage>();
+    const DataFileStatus status = readDataFile(nativePath(path), *scratch);
+    if (status.result != kFileOk) {
+        ctx.data().image.restoreUndoCopy();
+        ctx.messages().ask(error(ctx, ctx.text(status.result == kFileCannotOpen ? 15 : 16)));
+        return false;
+    }
+    WaitCursor wait;
+    host_.closeAllFunctionWindows();
+    CDataImage& image = ctx.data().image;
+    std::copy(scratch->bytes().begin(), scratch->bytes().end(), image.bytes().begin());
+    ctx.setCurrentFilePath(openedName(path));
+    emit ctx.modelChanged(); // flags, menus, tree view and title
+    image.takeSnapshot();
+    host_.openDefaultWindow();
+    host_.rebuildTitle();
+    return true;
+}
+
+bool FileCommands::save() {
+    AppContext& ctx = host_.context();
+    CommitFocus commit;
+    const std::string path = nativePath(ctx.currentFilePath());
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) {
+        const QString text = ctx.text(17) + ctx.currentFileName();
+        if (ctx.messages().ask({text, ctx.text(78), MessageService::Icon::Warning,
+                                MessageService::Buttons::OkCancel, true}) != QMessageBox::Ok)
+            return false;
+    } else if (errno != ENOENT) {
+        showSystemError(errno, {});
+        return false;
+    }
+    return writeCurrent();
+}
+
+bool FileCommands::saveAs() {
+    AppContext& ctx = host_.context();
+    CommitFocus commit;
+    const QString chosen = ctx.fileDialogs().saveFile(host_.mainWindow(), ctx.currentFilePath());
+    if (chosen.isEmpty()) return false;
+    const QString previous = ctx.currentFilePath();
+    ctx.setCurrentFilePath(chosen);
+    const bool saved = writeCurrent();
+    if (!saved) ctx.setCurrentFilePath(previous);
+    host_.rebuildTitle();
+    return saved;
+}
+
+bool FileCommands::writeCurrent() {
+    AppContext& ctx = host_.context();
+    DataFileStatus status;
+    {
+        WaitCursor wait;
+        status = writeDataFile(nativePath(ctx.currentFilePath()), ctx.data().image);
+    }
+    if (status.result != kFileOk) {
+        showSystemError(status.systemError, QString::fromStdString(status.detail));
+        return false;
+    }
+    ctx.data().image.takeSnapshot();
+    host_.rebuildTitle();
+    return true;
+}
+
+} // namespace vrl::gui

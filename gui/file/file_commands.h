@@ -1,0 +1,41 @@
+// The File commands Open, Save and Save As, and the modified-data prompt that
+// guards New, Open, Exit and reading from the radio.
+#pragma once
+
+#include <QString>
+
+namespace vrl::gui {
+
+class FrameHost;
+
+class FileCommands {
+  public:
+    explicit FileCommands(FrameHost& host) : host_(host) {}
+
+    // Open: the prompt, the file chooser, then the data of the chosen file; a file
+    // that cannot be read or is no data file leaves the data as they were.
+    void open();
+    // Save to the current path, asking first when the file exists. True when written.
+    bool save();
+    // Save under a chosen name; the previous name comes back when writing fails.
+    bool saveAs();
+    // Unsaved data: ask whether to save them. False when the command that asked
+    // must not go on: the user cancelled, or chose to save and the data were not
+    // saved (the chooser was cancelled or writing failed), so nothing is lost.
+    bool promptToSaveChanges();
+
+    // Reads `path` as Open does after the chooser. True on success.
+    bool openPath(const QString& path);
+    // Writes the current path and takes the snapshot; shows the failure message.
+    bool writeCurrent();
+
+    // The name a file takes once opened: ".sdt" (any case) becomes ".dat".
+    static QString openedName(const QString& path);
+
+  private:
+    void showSystemError(int systemError, const QString& detail);
+
+    FrameHost& host_;
+};
+
+} // namespace vrl::gui

@@ -1,0 +1,71 @@
+// vrl73m: the VRL-73M dealer programming tool.
+//
+// Besides the "/STEP" and "/SCR" switches the program knows two switches for the
+// documentation: "--screenshot FILE" saves a picture of the main window and ends,
+// "--screenshot-model-info FILE" does the same for the Model Information dialog.
+// Neither writes settings.
+
+#include "app/app_settings.h"
+#include "app/application.h"
+#include "app/main_frame.h"
+#include "app/qt_message_service.h"
+#include "app/app_context.h"
+#include "model/model_info_dlg.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+
+#include <clocale>
+
+namespace {
+
+QString optionValue(const QStringList& args, const QString& name) {
+    const qsizetype i = args.indexOf(name);
+    return i >= 0 && i + 1 < args.size() ? args.at(i + 1) : QString();
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("NORVALE"));
+    QApplication::setApplicationName(QStringLiteral("vrl73m"));
+    // The user's locale for texts, dates and collation; numbers keep the '.' point.
+    std::setlocale(LC_NUMERIC, "C");
+
+    QStringList args = QApplication::arguments();
+    args.removeFirst();
+    const QString shotMain = optionValue(args, QStringLiteral("--screenshot"));
+    const QString shotModel = optionValue(args, QStringLiteral("--screenshot-model-info"));
+
+    vrl::gui::AppSettings settings;
+    vrl::gui::QtMessageService messages;
+    vrl::gui::CVrl73mApp vrlApp(settings, messages, vrl::gui::CVrl73mApp::Environment::current(args));
+    if (!vrlApp.start()) return 1;
+    vrl::gui::CMainFrame* frame = vrlApp.mainFrame();
+    messages.setParentWidget(frame);
+    messages.setFont(vrlApp.context().font());
+    QObject::connect(&vrlApp.context(), &vrl::gui::AppContext::languageChanged, frame,
+                     [&] { messages.setFont(vrlApp.context().font()); });
+
+    if (!shotMain.isEmpty() || !shotModel.isEmpty()) {
+        QTimer::singleShot(600, frame, [&] {
+            if (!shotMain.isEmpty()) frame->grab().save(shotMain);
+            if (!shotModel.isEmpty()) {
+                vrl::gui::CModelInfoDlg dlg(vrlApp.context(), frame);
+                dlg.show();
+                QApplication::processEvents();
+                dlg.grab().save(shotModel);
+            }
+            QApplication::exit(0);
+        });
+        return QApplication::exec();
+    }
+
+    // The main frame's own close guard asks before the window closes; closing it ends
+    // the program.
+    const int rc = QApplication::exec();
+    vrlApp.exit();
+    return rc;
+}
