@@ -1,0 +1,51 @@
+#include "features/embedded_msg_view.h"
+
+#include "app/app_context.h"
+#include "widgets/filtered_edit.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vrl::gui {
+
+CEmbeddedMsgView::CEmbeddedMsgView(AppContext& ctx, QWidget* parent)
+    : CFormView(ctx, kTemplateId, parent), message_(ctx.data().image) {
+    auto* form = new QFormLayout;
+    const int ids[] = {kLine1Id, kLine2Id};
+    for (int line = 0; line < EmbeddedMessage::kLineCount; ++line) {
+        // The radio shows single-byte characters only: printable ASCII.
+        auto* edit = new FilteredEdit(CharFilter::printableAscii(),
+                                      int(EmbeddedMessage::kLineLength), this);
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(34, QChar('W'))));
+        lines_[line] = edit;
+        form->addRow(new QLabel(QStringLiteral("%1:").arg(line + 1), this), edit);
+        bindEdit(
+            ids[line], edit,
+            [this, line] { return QString::fromLatin1(message_.line(line)); },
+            [this, line](const QString& text) {
+                message_.setLine(line, text.toLatin1().toStdString());
+            });
+    }
+
+    close_ = makeCloseButton(kCloseId);
+    help_ = makeHelpButton(kHelpId);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(close_);
+    buttons->addWidget(help_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    layout->addStretch();
+
+    setTitleText(titleTextIndex());
+    addTexts({{close_, 61}, {help_, 62}});
+    setInitialFocus(lines_[0]);
+    finishSetup();
+}
+
+} // namespace vrl::gui

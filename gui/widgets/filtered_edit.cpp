@@ -1,0 +1,64 @@
+#include "widgets/filtered_edit.h"
+
+#include <QValidator>
+
+namespace vrl::gui {
+
+namespace {
+
+// Filtering as a validator covers every way text gets in: typing, paste, drag and
+// drop and undo. The validator rewrites the text instead of refusing it, so a
+// paste keeps its good characters; the length limit is applied afterwards by
+// dropping the characters just before the cursor (the ones last inserted).
+class FilterValidator : public QValidator {
+  public:
+    FilterValidator(const CharFilter& filter, int limit, QObject* parent)
+        : QValidator(parent), filter_(filter), limit_(limit) {}
+    State validate(QString& input, int& pos) const override {
+        input = filter_.apply(input, &pos);
+        if (limit_ > 0 && input.size() > limit_) {
+            const int excess = static_cast<int>(input.size()) - limit_;
+            const int from = pos >= excess ? pos - excess : static_cast<int>(input.size()) - excess;
+            input.remove(from, excess);
+            if (pos > from) pos = std::max(from, pos - excess);
+        }
+        return Acceptable;
+    }
+
+  private:
+    CharFilter filter_;
+    int limit_;
+};
+
+} // namespace
+
+FilteredEdit::FilteredEdit(QWidget* parent) : QLineEdit(parent) {}
+
+FilteredEdit::FilteredEdit(const CharFilter& filter, int maxLength, QWidget* parent)
+    : QLineEdit(parent), filter_(filter), limit_(maxLength) {
+    updateValidator();
+}
+
+void FilteredEdit::setFilter(const CharFilter& filter) {
+    filter_ = filter;
+    updateValidator();
+}
+
+void FilteredEdit::setMaxLength(int length) {
+    limit_ = length > 0 ? length : 0;
+    updateValidator();
+}
+
+void FilteredEdit::updateValidator() {
+    const QValidator* old = validator();
+    setValidator(new FilterValidator(filter_, limit_, this));
+    if (old && old->parent() == this) delete old;
+}
+
+bool FilteredEdit::accepts(const QString& text) const {
+    for (QChar c : text)
+        if (c.isPrint() && !filter_.map(c).isNull()) return true;
+    return false;
+}
+
+} // namespace vrl::gui

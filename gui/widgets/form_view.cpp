@@ -1,0 +1,313 @@
+#include "widgets/form_view.h"
+
+#include "app/app_context.h"
+#include "widgets/help.h"
+#include "widgets/spin_edit.h"
+#include "widgets/tab_page_list.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace vrl::gui {
+
+CFormView::Binding& CFormView::Binding::enabledWhen(Predicate rule) {
+    enabled = std::move(rule);
+    return *this;
+}
+
+CFormView::Binding& CFormView::Binding::notifies() {
+    notifiesOthers = true;
+    return *this;
+}
+
+CFormView::CFormView(AppContext& ctx, int templateId, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), templateId_(templateId) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    connect(&ctx_, &AppContext::dataChanged, this, &CFormView::refresh);
+    connect(&ctx_, &AppContext::modelChanged, this, &CFormView::refresh);
+    connect(&ctx_, &AppContext::languageChanged, this, &CFormView::retranslate);
+}
+
+CFormView::~CFormView() {
+    // Children may still report a focus change while they are torn down; nothing of
+    // this window may answer then.
+    for (const auto& b : bindings_)
+        if (b->widget) b->widget->disconnect(this);
+}
+
+// ---- texts -------------------------------------------------------------------
+
+void CFormView::setTitleText(int textIndex) { titleText_ = textIndex; }
+
+void CFormView::addTexts(std::initializer_list<TextEntry> entries) {
+    texts_.insert(texts_.end(), entries.begin(), entries.end());
+}
+
+void CFormView::setTabs(TabPageList* tabs) {
+    tabs_ = tabs;
+    setControlId(tabs->tabs(), templateId_);
+    setControlId(tabs->tabs()->tabBar(), templateId_);
+}
+
+QPushButton* CFormView::makeCloseButton(int controlId) {
+    auto* b = new QPushButton(this);
+    setControlId(b, templateId_);
+    enterClicks_.append(b);
+    connect(b, &QPushButton::clicked, this, &CFormView::closeFrame);
+    Q_UNUSED(controlId);
+    return b;
+}
+
+QPushButton* CFormView::makeHelpButton(int controlId) {
+    auto* b = new QPushButton(this);
+    setControlId(b, templateId_);
+    enterClicks_.append(b);
+    connect(b, &QPushButton::clicked, this, &CFormView::openHelp);
+    Q_UNUSED(controlId);
+    return b;
+}
+
+void CFormView::setControlId(QWidget* control, int controlId) {
+    controlIds_.emplace_back(control, controlId);
+}
+
+void CFormView::keepEnter(QWidget* control) { enterKeepers_.append(control); }
+
+void CFormView::retranslate() {
+    setFont(ctx_.font());
+    if (titleText_ >= 0) setWindowTitle(ctx_.text(titleText_));
+    for (const TextEntry& e : texts_) {
+        const QString text = ctx_.text(e.textIndex);
+        if (auto* b = qobject_cast<QAbstractButton*>(e.control))
+            b->setText(text);
+        else if (auto* l = qobject_cast<QLabel*>(e.control))
+            l->setText(text);
+        else if (auto* g = qobject_cast<QGroupBox*>(e.control))
+            g->setTitle(text);
+        else
+            e.control->setWindowTitle(text);
+    }
+    if (tabs_)
+        for (int p = 0; p < tabs_->pageCount(); ++p)
+            tabs_->tabs()->setTabText(p, ctx_.text(tabs_->captionTextIndex(p)));
+}
+
+// ---- fields ------------------------------------------------------------------
+
+CFormView::Binding& CFormView::addBinding(int controlId, QWidget* widget) {
+    setControlId(widget, controlId);
+    bindings_.push_back(std::make_unique<Binding>());
+    Binding& b = *bindings_.back();
+    b.widget = widget;
+    return b;
+}
+
+CFormView::Binding& CFormView::bindEdit(int controlId, QLineEdit* edit, TextGetter get,
+                                        TextSetter set) {
+    Binding& b = addBinding(controlId, edit);
+    b.load = [edit, get] {
+        edit->setText(get());
+        edit->setModified(false);
+    };
+    b.isPending = [edit] { return edit->isModified(); };
+    b.commitPending = [edit, set] {
+        edit->setModified(false);
+        set(edit->text());
+    };
+    return b;
+}
+
+CFormView::Binding& CFormView::bindSpin(int controlId, SpinEdit* spin, TextGetter get,
+                                        TextSetter set, IntGetter step, IntSetter setStep) {
+    Binding& b = addBinding(controlId, spin);
+    setControlId(spin->edit(), controlId);
+    b.load = [spin, get] { spin->setText(get()); };
+    b.isPending = [spin] { return spin->isModified(); };
+    b.commitPending = [spin, set] {
+        spin->edit()->setModified(false);
+        set(spin->text());
+    };
+    connect(spin, &SpinEdit::stepped, this, [this, &b, step, setStep](int delta) {
+        if (loading_) return;
+        // Text typed before the step counts first, so the step starts from it.
+        if (b.isPending()) b.commitPending();
+        setStep(step() + delta);
+        afterCommit(b);
+    });
+    return b;
+}
+
+CFormView::Binding& CFormView::bindCombo(int controlId, QComboBox* combo, IntGetter get,
+                                         IntSetter set) {
+    Binding& b = addBinding(controlId, combo);
+    b.load = [combo, get] { combo->setCurrentIndex(get()); };
+    connect(combo, &QComboBox::activated, this, [this, &b, set](int index) {
+        if (loading_) return;
+        set(index);
+        afterCommit(b);
+    });
+    return b;
+}
+
+CFormView::Binding& CFormView::bindCheck(int controlId, QCheckBox* check, BoolGetter get,
+                                         BoolSetter set) {
+    Binding& b = addBinding(controlId, check);
+    b.load = [check, get] { check->setChecked(get()); };
+    connect(check, &QCheckBox::clicked, this, [this, &b, set](bool on) {
+        if (loading_) return;
+        set(on);
+        afterCommit(b);
+    });
+    return b;
+}
+
+void CFormView::enableWhen(QWidget* control, Predicate rule) {
+    rules_.push_back({control, std::move(rule), false});
+}
+
+void CFormView::showWhen(QWidget* control, Predicate rule) {
+    rules_.push_back({control, std::move(rule), true});
+}
+
+void CFormView::refresh() {
+    loading_ = true;
+    for (const auto& b : bindings_) {
+        if (b->load) b->load();
+        if (b->enabled) b->widget->setEnabled(b->enabled());
+    }
+    for (const Rule& r : rules_) {
+        if (!r.control) continue;
+        if (r.visibility)
+            r.control->setVisible(r.holds());
+        else
+            r.control->setEnabled(r.holds());
+    }
+    loading_ = false;
+}
+
+void CFormView::afterCommit(const Binding& binding) {
+    refresh();
+    emit committed();
+    if (binding.notifiesOthers) emit ctx_.dataChanged();
+}
+
+void CFormView::commitPendingEdits() {
+    for (const auto& b : bindings_) {
+        if (b->isPending && b->isPending()) {
+            b->commitPending();
+            afterCommit(*b);
+        }
+    }
+}
+
+void CFormView::finishSetup() {
+    retranslate();
+    refresh();
+    installEventFilter(this);
+    for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
+}
+
+// ---- frame, help and keys ----------------------------------------------------
+
+void CFormView::closeFrame() {
+    commitPendingEdits();
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget()) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w)) {
+            sub->close();
+            return;
+        }
+    }
+    window()->close();
+}
+
+int CFormView::controlIdOf(const QWidget* widget) const {
+    for (const QWidget* w = widget; w && w != this; w = w->parentWidget())
+        for (const auto& [control, id] : controlIds_)
+            if (control == w) return id;
+    return templateId_;
+}
+
+int CFormView::currentHelpTopic() const {
+    const QWidget* focus = QApplication::focusWidget();
+    if (!focus || !isAncestorOf(focus)) return help::kTopicBase + templateId_;
+    return help::kTopicBase + controlIdOf(focus);
+}
+
+void CFormView::openHelp() { help::open(currentHelpTopic(), this); }
+
+bool CFormView::handleKey(QWidget* target, QKeyEvent* key) {
+    if (tabs_ && tabs_->handleKey(key)) return true;
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+    switch (key->key()) {
+    case Qt::Key_F1:
+        openHelp();
+        return true;
+    case Qt::Key_Escape:
+        closeFrame();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        for (const auto& keeper : enterKeepers_)
+            if (keeper && (keeper == target || keeper->isAncestorOf(target))) return false;
+        for (const auto& button : enterClicks_) {
+            if (button == target) {
+                button->click();
+                return true;
+            }
+        }
+        // Enter moves on like Tab; an edit left this way stores its text.
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QApplication::sendEvent(target, &tab);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void CFormView::commitOnFocusOut(QWidget* widget) {
+    for (const auto& b : bindings_) {
+        if (!b->isPending || !b->isPending()) continue;
+        if (b->widget != widget && !b->widget->isAncestorOf(widget)) continue;
+        b->commitPending();
+        afterCommit(*b);
+        return;
+    }
+}
+
+bool CFormView::eventFilter(QObject* watched, QEvent* event) {
+    if (!watched->isWidgetType() || loading_) return QWidget::eventFilter(watched, event);
+    auto* widget = static_cast<QWidget*>(watched);
+    // Pop-ups (a combo box's list, a context menu) keep their own keys.
+    if (widget->window() != window()) return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress)
+        return handleKey(widget, static_cast<QKeyEvent*>(event));
+    if (event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        commitOnFocusOut(widget);
+    return QWidget::eventFilter(watched, event);
+}
+
+void CFormView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        if (initialFocus_) initialFocus_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void CFormView::closeEvent(QCloseEvent* event) {
+    commitPendingEdits();
+    QWidget::closeEvent(event);
+}
+
+} // namespace vrl::gui

@@ -1,0 +1,158 @@
+// CFormView: the base of every function window. A window builds its controls,
+// names their language texts in a table, binds each field to its accessor and
+// calls finishSetup(); the base does the rest:
+//   - title, static texts, button texts and tab captions from the language table,
+//     the language's font on the window (and so on every control);
+//   - every field loaded from the image, then the enable and show rules applied;
+//   - commits: an edit when it loses the focus (only when it was edited), a spin
+//     step at once, a combo box on the user's choice, a check box on click; after
+//     each commit every field is reloaded so that derived fields follow;
+//   - keys: Enter acts as Tab except on buttons registered with setCloseButton() /
+//     setHelpButton() and on controls that keep it (keepEnter()); Esc closes the
+//     window's frame; F1 opens help at 0x20000 plus the focused control's number
+//     (the window template's number on Close, Help and the tab control);
+//     Ctrl+Tab / Ctrl+Shift+Tab switch tab pages.
+// The window holds no data: getters and setters go straight to the accessors.
+#pragma once
+
+#include <QPointer>
+#include <QVector>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAbstractButton;
+class QKeyEvent;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace vrl::gui {
+
+class AppContext;
+class SpinEdit;
+class TabPageList;
+
+class CFormView : public QWidget {
+    Q_OBJECT
+  public:
+    using TextGetter = std::function<QString()>;
+    using TextSetter = std::function<void(const QString&)>;
+    using IntGetter = std::function<int()>;
+    using IntSetter = std::function<void(int)>;
+    using BoolGetter = std::function<bool()>;
+    using BoolSetter = std::function<void(bool)>;
+    using Predicate = std::function<bool()>;
+
+    // One row of a window's text table.
+    struct TextEntry {
+        QWidget* control;
+        int textIndex;
+    };
+
+    // What the base knows about one bound field. Returned by the bind functions so
+    // that a window can add its rules: bindEdit(...).enabledWhen(...).notifies().
+    class Binding {
+      public:
+        // The field is enabled only while `rule` holds (checked after every load).
+        Binding& enabledWhen(Predicate rule);
+        // A commit of this field changes what other windows show: the base emits the
+        // context's dataChanged() after it.
+        Binding& notifies();
+
+      private:
+        friend class CFormView;
+        QWidget* widget = nullptr;
+        std::function<void()> load;
+        std::function<bool()> isPending; // an edit typed into but not yet stored
+        std::function<void()> commitPending;
+        Predicate enabled;
+        bool notifiesOthers = false;
+    };
+
+    CFormView(AppContext& ctx, int templateId, QWidget* parent);
+    ~CFormView() override;
+
+    int templateId() const { return templateId_; }
+    // The help topic for F1 with the focus where it is now.
+    int currentHelpTopic() const;
+
+  public slots:
+    // Reloads every field from the image and applies the enable and show rules.
+    void refresh();
+    // Re-reads the title, texts and font (after a language change).
+    void retranslate();
+    // Stores a pending edit, then closes the window's frame.
+    void closeFrame();
+    void openHelp();
+
+  signals:
+    // After a field was stored and the fields reloaded.
+    void committed();
+
+  protected:
+    AppContext& ctx() const { return ctx_; }
+
+    // Texts.
+    void setTitleText(int textIndex);
+    void addTexts(std::initializer_list<TextEntry> entries);
+    void setTabs(TabPageList* tabs);
+    // Buttons on which Enter clicks and whose help topic is the template's.
+    QPushButton* makeCloseButton(int controlId);
+    QPushButton* makeHelpButton(int controlId);
+    // The number of a control for help topics (bound fields are numbered by bind*).
+    void setControlId(QWidget* control, int controlId);
+    // Enter is delivered to this control (and its children) instead of acting as Tab.
+    void keepEnter(QWidget* control);
+    void setInitialFocus(QWidget* control) { initialFocus_ = control; }
+
+    // Fields.
+    Binding& bindEdit(int controlId, QLineEdit* edit, TextGetter get, TextSetter set);
+    Binding& bindSpin(int controlId, SpinEdit* spin, TextGetter get, TextSetter set,
+                      IntGetter step, IntSetter setStep);
+    Binding& bindCombo(int controlId, QComboBox* combo, IntGetter get, IntSetter set);
+    Binding& bindCheck(int controlId, QCheckBox* check, BoolGetter get, BoolSetter set);
+    // Rules for controls that are not fields (labels, group boxes, buttons).
+    void enableWhen(QWidget* control, Predicate rule);
+    void showWhen(QWidget* control, Predicate rule);
+
+    // Call at the end of the window's constructor.
+    void finishSetup();
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    struct Rule {
+        QPointer<QWidget> control;
+        Predicate holds;
+        bool visibility;
+    };
+
+    Binding& addBinding(int controlId, QWidget* widget);
+    void afterCommit(const Binding& binding);
+    void commitPendingEdits();
+    void commitOnFocusOut(QWidget* widget);
+    bool handleKey(QWidget* target, QKeyEvent* key);
+    int controlIdOf(const QWidget* widget) const;
+
+    AppContext& ctx_;
+    int templateId_;
+    int titleText_ = -1;
+    std::vector<TextEntry> texts_;
+    std::vector<std::unique_ptr<Binding>> bindings_;
+    std::vector<Rule> rules_;
+    std::vector<std::pair<const QWidget*, int>> controlIds_;
+    QVector<QPointer<QWidget>> enterKeepers_;
+    QVector<QPointer<QAbstractButton>> enterClicks_;
+    QPointer<QWidget> initialFocus_;
+    TabPageList* tabs_ = nullptr;
+    bool shown_ = false;
+    bool loading_ = false;
+};
+
+} // namespace vrl::gui
