@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -363,6 +364,48 @@ TEST(ShippedLanguageFile, LoadsInEveryLanguage) {
     EXPECT_NE(t.text(19, 0), t.text(19, 1)); // translated, not copied
     EXPECT_NE(t.text(86, 0), t.text(86, 1));
     EXPECT_EQ(t.text(338, 0), "Monitor A [Monitor Unmute(Momentary)]");
+}
+
+// docs/language-texts.md is the translators' index; its English column must stay the text of
+// the file (menus show their tab as \t, line breaks as \n).
+TEST(ShippedLanguageFile, TranslatorIndexMatchesTheEnglishColumn) {
+    LanguageTable t;
+    ASSERT_EQ(t.loadFile(VRL_SOURCE_DIR "/data/vrl73m.lng"), LanguageLoadStatus::Ok);
+    std::ifstream doc(VRL_SOURCE_DIR "/docs/language-texts.md");
+    ASSERT_TRUE(doc) << "docs/language-texts.md is missing";
+    std::vector<bool> listed(static_cast<std::size_t>(t.rowCount()), false);
+    std::string line;
+    while (std::getline(doc, line)) {
+        if (line.size() < 4 || line.compare(0, 2, "| ") != 0 ||
+            !std::isdigit(static_cast<unsigned char>(line[2]))) {
+            continue;
+        }
+        const int index = std::stoi(line.substr(2));
+        ASSERT_GE(index, 0);
+        ASSERT_LT(index, t.rowCount()) << line;
+        std::size_t start = line.find(" | ", 2) + 3;
+        std::size_t end = start;
+        while ((end = line.find(" | ", end)) != std::string::npos && line[end - 1] == '\\')
+            ++end;
+        ASSERT_NE(end, std::string::npos) << line;
+        std::string expected;
+        for (char c : t.text(index, 0)) {
+            if (c == '\t')
+                expected += "\\t";
+            else if (c == '\n')
+                expected += "\\n";
+            else if (c == '|')
+                expected += "\\|";
+            else
+                expected += c;
+        }
+        EXPECT_EQ(line.substr(start, end - start), expected) << "index " << index;
+        listed[static_cast<std::size_t>(index)] = true;
+    }
+    for (int index = 0; index < t.rowCount(); ++index) {
+        const bool placeholder = t.text(index, 0).rfind("(unused", 0) == 0;
+        EXPECT_EQ(listed[static_cast<std::size_t>(index)], !placeholder) << "index " << index;
+    }
 }
 
 } // namespace
