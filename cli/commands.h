@@ -29,6 +29,10 @@ int cmdNew(const Args& args);
 int cmdInfo(const Args& args);
 int cmdDump(const Args& args);
 int cmdLangCheck(const Args& args);
+int cmdRead(const Args& args);
+int cmdWrite(const Args& args);
+int cmdRadioInfo(const Args& args);
+int cmdChecksum(const Args& args);
 
 // The table of all subcommands, in the order `vrl73m-cli --help` lists them.
 const std::vector<Command>& allCommands();

@@ -14,6 +14,10 @@ const std::vector<Command>& allCommands() {
         {"info", "check a data file and show its model and allocation", cmdInfo},
         {"dump", "hex dump of a data file's image bytes", cmdDump},
         {"lang-check", "check a language file with the program's own loader", cmdLangCheck},
+        {"read", "read the radio's memory into a data file", cmdRead},
+        {"write", "write a data file to the radio", cmdWrite},
+        {"radio-info", "show the radio's model, band and serial number", cmdRadioInfo},
+        {"checksum", "show the check sum of the radio's memory", cmdChecksum},
     };
     return commands;
 }

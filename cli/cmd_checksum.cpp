@@ -1,0 +1,29 @@
+// vrl73m-cli checksum: the 16-bit check sum of the radio's memory.
+#include "link_common.h"
+
+#include "link/transfer.h"
+
+#include <iostream>
+
+namespace vrl::cli {
+
+int cmdChecksum(const Args& args) {
+    static const std::string kUsage =
+        std::string("usage: vrl73m-cli checksum --port DEVICE\n"
+                    "Prints the radio's memory check sum as four hexadecimal digits. The query\n"
+                    "runs at 9600 baud.\n") +
+        std::string(kLinkOptionsHelp);
+    Options opts(linkValuedOptions({}), {});
+    if (auto code = startCommand("checksum", kUsage, opts, args)) return *code;
+    if (!opts.positional().empty()) return fail("checksum", "unexpected argument\n" + kUsage, kExitUsage);
+
+    LinkSession session;
+    if (auto code = session.start("checksum", opts)) return *code;
+    CliUi ui("checksum", session.retries(), false, std::nullopt);
+    std::array<uint8_t, 2> sum{};
+    if (queryCheckSum(session.link(), ui, sum) != kTransferOk) return ui.failureExit();
+    std::cout << formatCheckSum(sum) << '\n';
+    return kExitOk;
+}
+
+} // namespace vrl::cli

@@ -1,0 +1,46 @@
+// vrl73m-cli write: the data check, then Write Data to Radio.
+#include "link_common.h"
+
+#include "file/data_file.h"
+#include "link/texts.h"
+#include "link/transfer.h"
+#include "link/write_check.h"
+
+#include <iostream>
+
+namespace vrl::cli {
+
+int cmdWrite(const Args& args) {
+    static const std::string kUsage =
+        std::string("usage: vrl73m-cli write --port DEVICE FILE [--yes]\n"
+                    "Writes a data file to the radio. Questions that can destroy data (the\n"
+                    "radio and the data differ, passwords on old firmware, firmware warnings)\n"
+                    "are answered no unless --yes is given.\n") +
+        std::string(kLinkOptionsHelp) + "  --yes           answer such questions yes\n";
+    Options opts(linkValuedOptions({}), {"--yes"});
+    if (auto code = startCommand("write", kUsage, opts, args)) return *code;
+    if (opts.positional().size() != 1) return fail("write", "one FILE is required\n" + kUsage, kExitUsage);
+    const std::string file = opts.positional()[0];
+
+    RadioData data;
+    const DataFileStatus status = readDataFile(file, data.image);
+    if (status.result != kFileOk) return fail("write", status.detail, kExitRefused);
+    data.model.refresh();
+
+    // A failing check refuses before the radio is contacted.
+    const WriteCheck check = checkDataForWrite(data.image);
+    if (!check.passes())
+        return fail("write", std::string(texts::englishText(check.messageText())), kExitRefused);
+
+    LinkSession session;
+    if (auto code = session.start("write", opts)) return *code;
+    CliUi ui("write", session.retries(), opts.has("--yes"), std::nullopt);
+    ui.setProgressVerb("writing");
+    const int result = writeDataToRadio(session.link(), data, ui);
+    ui.endProgress();
+    if (result != kTransferOk) return ui.failureExit();
+    std::cout << "wrote " << file << " to the radio\n";
+    return kExitOk;
+}
+
+} // namespace vrl::cli

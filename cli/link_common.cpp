@@ -1,0 +1,147 @@
+#include "link_common.h"
+
+#include "link/texts.h"
+#include "link/trace_transport.h"
+#include "platform/data_folder.h"
+#include "platform/transports.h"
+
+#include <QCoreApplication>
+
+#include <csignal>
+#include <iostream>
+#include <unistd.h>
+
+namespace vrl::cli {
+
+namespace {
+
+volatile std::sig_atomic_t gInterrupted = 0;
+
+extern "C" void onInterrupt(int) { gInterrupted = 1; }
+
+// QSerialPort wants an application object for its notifiers.
+void ensureApplication() {
+    if (QCoreApplication::instance()) return;
+    static int argc = 1;
+    static char name[] = "vrl73m-cli";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+    platform::ensureApplicationName();
+}
+
+std::string messageText(int text) {
+    const std::string_view english = texts::englishText(text);
+    return english.empty() ? "message " + std::to_string(text) : std::string(english);
+}
+
+} // namespace
+
+std::set<std::string> linkValuedOptions(std::set<std::string> own) {
+    own.insert({"--port", "--retries", "--trace"});
+    return own;
+}
+
+CliUi::CliUi(std::string_view command, int retries, bool yes, std::optional<std::string> password)
+    : command_(command), retriesLeft_(retries), yes_(yes), password_(std::move(password)),
+      terminal_(isatty(STDERR_FILENO) != 0) {
+    std::signal(SIGINT, onInterrupt);
+}
+
+void CliUi::say(const std::string& text) {
+    endProgress();
+    std::cerr << "vrl73m-cli " << command_ << ": " << text << '\n';
+}
+
+void CliUi::progress(int count, int total) {
+    if (count == lastCount_ || total <= 0) return;
+    lastCount_ = count;
+    progressShown_ = true;
+    if (terminal_) {
+        constexpr int kWidth = 40;
+        const int filled = count * kWidth / total;
+        std::cerr << "\r[" << std::string(filled, '#') << std::string(kWidth - filled, ' ') << "] "
+                  << verb_ << ' ' << count << " / " << total << std::flush;
+    } else if (count == 0 || count == total || count * 10 / total != (count - 1) * 10 / total) {
+        // Without a terminal: a line at the start, every tenth and the end.
+        std::cerr << verb_ << ' ' << count << " / " << total << '\n';
+    }
+}
+
+void CliUi::endProgress() {
+    if (progressShown_ && terminal_) std::cerr << '\n';
+    progressShown_ = false;
+    lastCount_ = -1;
+}
+
+bool CliUi::stopRequested() {
+    if (gInterrupted) {
+        say("interrupted; leaving programming mode");
+        refused_ = true;
+    }
+    return gInterrupted != 0;
+}
+
+bool CliUi::askRetry(int text) {
+    if (gInterrupted) return false;
+    if (retriesLeft_ > 0) {
+        --retriesLeft_;
+        say(messageText(text) + " Retrying.");
+        return true;
+    }
+    say(messageText(text));
+    if (text == texts::kIdentityRejected) refused_ = true;
+    return false;
+}
+
+bool CliUi::askOk(int text) {
+    if (yes_) {
+        say(messageText(text) + " Yes (--yes).");
+        return true;
+    }
+    say(messageText(text) + " No (give --yes to go on).");
+    refused_ = true;
+    return false;
+}
+
+void CliUi::showError(int text) {
+    say(messageText(text));
+    if (text == texts::kPasswordRejected || text == texts::kInfoNotSupported) refused_ = true;
+}
+
+std::optional<PasswordBytes> CliUi::askPassword() {
+    // One password per run: asking again would only repeat a rejected one.
+    if (!password_ || passwordGiven_) {
+        if (!password_) say("the radio has a data password; give it with --password");
+        refused_ = true;
+        return std::nullopt;
+    }
+    passwordGiven_ = true;
+    return passwordFromText(*password_);
+}
+
+bool CliUi::firmwareWarning(int dialog) { return askOk(dialog); }
+
+int CliUi::failureExit() const { return refused_ ? kExitRefused : kExitComm; }
+
+std::optional<int> LinkSession::start(std::string_view command, const Options& opts) {
+    const auto port = opts.value("--port");
+    if (!port || port->empty()) return fail(command, "--port DEVICE is required", kExitUsage);
+    if (auto r = opts.value("--retries")) {
+        auto n = parseNumber(*r);
+        if (!n || *n < 0 || *n > 1000) return fail(command, "--retries must be 0 to 1000", kExitUsage);
+        retries_ = static_cast<int>(*n);
+    }
+    ensureApplication();
+    device_ = platform::makeTransport(QString::fromStdString(*port));
+    Transport* line = device_.get();
+    if (auto trace = opts.value("--trace")) {
+        traceFile_.open(*trace);
+        if (!traceFile_) return fail(command, "cannot create " + *trace, kExitUsage);
+        trace_ = std::make_unique<TraceTransport>(*device_, traceFile_);
+        line = trace_.get();
+    }
+    link_.setTransport(line);
+    return std::nullopt;
+}
+
+} // namespace vrl::cli

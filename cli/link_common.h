@@ -1,0 +1,76 @@
+// What the radio subcommands share: the --port/--trace/--retries options, the
+// line to the radio, and a TransferUi that answers every question from the
+// command line and shows progress on stderr.
+#pragma once
+
+#include "commands.h"
+#include "options.h"
+
+#include "link/radio_link.h"
+#include "link/transfer_ui.h"
+#include "link/transport.h"
+
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace vrl::cli {
+
+// Options every radio subcommand takes, added to its own.
+std::set<std::string> linkValuedOptions(std::set<std::string> own);
+inline constexpr std::string_view kLinkOptionsHelp =
+    "  --port DEVICE   serial device (/dev/ttyUSB0, a pseudo-terminal, COM3) or \"virtual\"\n"
+    "  --retries N     answer Retry to a failed exchange up to N times (default 2)\n"
+    "  --trace FILE    write every byte sent and received, with times, to FILE\n";
+
+class CliUi : public TransferUi {
+  public:
+    CliUi(std::string_view command, int retries, bool yes, std::optional<std::string> password);
+
+    void setProgressVerb(std::string verb) { verb_ = std::move(verb); }
+    void progress(int count, int total) override;
+    bool stopRequested() override;
+    bool askRetry(int text) override;
+    bool askOk(int text) override;
+    void showError(int text) override;
+    std::optional<PasswordBytes> askPassword() override;
+    bool firmwareWarning(int dialog) override;
+
+    // Finishes the progress line.
+    void endProgress();
+    // The exit status for a transfer that did not succeed.
+    int failureExit() const;
+
+  private:
+    void say(const std::string& text);
+
+    std::string command_;
+    std::string verb_ = "blocks";
+    int retriesLeft_;
+    bool yes_;
+    std::optional<std::string> password_;
+    bool passwordGiven_ = false;
+    bool refused_ = false;
+    bool terminal_ = false;
+    bool progressShown_ = false;
+    int lastCount_ = -1;
+};
+
+// The line to the radio named by --port, with tracing when asked for.
+class LinkSession {
+  public:
+    // nullopt when it is ready, else the exit status (the message already printed).
+    std::optional<int> start(std::string_view command, const Options& opts);
+    RadioLink& link() { return link_; }
+    int retries() const { return retries_; }
+
+  private:
+    std::unique_ptr<Transport> device_;
+    std::unique_ptr<Transport> trace_;
+    std::ofstream traceFile_;
+    RadioLink link_;
+    int retries_ = 2;
+};
+
+} // namespace vrl::cli

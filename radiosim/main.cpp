@@ -1,0 +1,128 @@
+// vrl73m-radiosim: one simulated radio on a pseudo-terminal, for trying the
+// program, scripting tests and measuring transfer times without hardware.
+#include "pty_line.h"
+#include "sim_options.h"
+
+#include "link/clock.h"
+#include "sim/radio_sim.h"
+
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <unistd.h>
+
+using namespace vrl;
+
+namespace {
+
+volatile std::sig_atomic_t gStop = 0;
+extern "C" void onStop(int) { gStop = 1; }
+
+// Paces bytes at the line rate: 11 bits per byte (start, 8 data, 2 stop bits).
+class LineTimer {
+  public:
+    LineTimer(Clock& clock, int baud) : clock_(clock), usPerByte_(11'000'000.0 / baud) {}
+    // Waits until `n` bytes that began arriving now would have been received.
+    void waitReceived(size_t n) { waitUntil(advance(rxFreeUs_, n)); }
+    // Sends bytes in small slices, each when the line would have carried it.
+    template <typename Send>
+    bool paceSend(std::span<const uint8_t> bytes, Send send) {
+        constexpr size_t kSlice = 8;
+        for (size_t i = 0; i < bytes.size(); i += kSlice) {
+            const auto slice = bytes.subspan(i, std::min(kSlice, bytes.size() - i));
+            if (!send(slice)) return false;
+            waitUntil(advance(txFreeUs_, slice.size()));
+        }
+        return true;
+    }
+
+  private:
+    double advance(double& freeUs, size_t n) {
+        const double now = static_cast<double>(clock_.nowMs()) * 1000.0;
+        freeUs = std::max(freeUs, now) + usPerByte_ * static_cast<double>(n);
+        return freeUs;
+    }
+    void waitUntil(double us) {
+        const double now = static_cast<double>(clock_.nowMs()) * 1000.0;
+        if (us > now) usleep(static_cast<useconds_t>(us - now));
+    }
+    Clock& clock_;
+    double usPerByte_;
+    double rxFreeUs_ = 0;
+    double txFreeUs_ = 0;
+};
+
+int saveMemory(const radiosim::SimOptions& o, const sim::RadioSimulator& radio) {
+    if (o.saveFile.empty()) return 0;
+    const auto status = sim::saveSimMemory(o.saveFile, radio.memory());
+    if (status.result != kFileOk) {
+        std::cerr << "vrl73m-radiosim: " << status.detail << '\n';
+        return 1;
+    }
+    std::cerr << "vrl73m-radiosim: memory saved to " << o.saveFile << '\n';
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    for (const auto& a : args)
+        if (a == "--help" || a == "-h") {
+            std::cout << radiosim::kUsage;
+            return 0;
+        }
+    std::string error;
+    auto options = radiosim::parseSimOptions(args, error);
+    if (!options) {
+        std::cerr << "vrl73m-radiosim: " << error << '\n' << radiosim::kUsage;
+        return 1;
+    }
+    sim::RadioSimulator radio(options->radio.config, options->radio.memory);
+    if (!options->password.empty()) radio.setDataPassword(options->password);
+
+    radiosim::PtyLine line;
+    if (!line.create()) {
+        std::cerr << "vrl73m-radiosim: " << line.error() << '\n';
+        return 3;
+    }
+    if (!options->linkPath.empty()) {
+        unlink(options->linkPath.c_str());
+        if (symlink(line.devicePath().c_str(), options->linkPath.c_str()) != 0)
+            std::perror("vrl73m-radiosim: symlink");
+    }
+    std::signal(SIGINT, onStop);
+    std::signal(SIGTERM, onStop);
+    std::cout << line.devicePath() << std::endl;
+
+    Clock& clock = SystemClock::instance();
+    LineTimer timer(clock, options->radio.config.answerBaud);
+    bool hungUp = false;
+    while (!gStop && !hungUp) {
+        auto bytes = line.receive(100);
+        if (bytes.empty()) continue;
+        const int baud = line.lineBaud();
+        if (options->throttle) timer.waitReceived(bytes.size());
+        auto reply = radio.receive(bytes, baud, clock.nowMs());
+        if (options->verbose)
+            std::cerr << "in " << bytes.size() << " bytes at " << baud << " baud, reply "
+                      << reply.bytes.size() << " bytes\n";
+        if (reply.hangup) {
+            std::cerr << "vrl73m-radiosim: hanging up (fault)\n";
+            hungUp = true;
+            break;
+        }
+        if (reply.delayMs > 0) clock.sleepMs(reply.delayMs);
+        if (reply.bytes.empty()) continue;
+        auto send = [&](std::span<const uint8_t> s) { return line.send(s); };
+        if (options->throttle)
+            timer.paceSend(reply.bytes, send);
+        else
+            line.send(reply.bytes);
+    }
+    line.hangUp();
+    if (!options->linkPath.empty()) unlink(options->linkPath.c_str());
+    std::cerr << "vrl73m-radiosim: " << radio.commandCount() << " commands, " << radio.blocksRead()
+              << " blocks read, " << radio.blocksWritten() << " blocks written\n";
+    return saveMemory(*options, radio);
+}
