@@ -273,7 +273,9 @@ RadioSimulator::Parse RadioSimulator::programCommand(Reply& reply) {
         consume(4);
         if (!heard(reply)) return Parse::Done;
         if (!blockAnswered(reply, block)) return Parse::Done;
-        if (block >= static_cast<int>(layout::kBlockCount)) {
+        const bool nakFault = block == config_.faults.nakBlock && !nakSent_;
+        if (nakFault) nakSent_ = true;
+        if (nakFault || block >= static_cast<int>(layout::kBlockCount)) {
             reply.bytes.push_back(kNak);
             return Parse::Done;
         }

@@ -1,0 +1,151 @@
+#!/usr/bin/env bash
+# One case of the command-line tool against a simulated radio on a pseudo-terminal.
+# usage: VRL_CLI=... VRL_SIM=... cli_radio.sh CASE
+set -uo pipefail
+CLI=${VRL_CLI:?}
+SIM=${VRL_SIM:?}
+CASE=${1:?case}
+WORK=$(mktemp -d)
+export XDG_DATA_HOME=$WORK/data HOME=$WORK
+cd "$WORK"
+SIM_PID=""
+trap 'stop_sim; [ -n "${KEEP:-}" ] || rm -rf "$WORK"' EXIT
+
+fail() { echo "FAIL ($CASE): $*" >&2; exit 1; }
+
+# start_sim NAME ARGS...: a radio whose device path ends up in $DEV.
+start_sim() {
+    "$SIM" "$@" >sim.dev 2>sim.log &
+    SIM_PID=$!
+    for _ in $(seq 100); do
+        [ -s sim.dev ] && break
+        sleep 0.05
+    done
+    DEV=$(head -1 sim.dev)
+    [ -n "$DEV" ] || fail "simulator did not start: $(cat sim.log)"
+}
+stop_sim() {
+    if [ -n "$SIM_PID" ]; then
+        kill -TERM "$SIM_PID" 2>/dev/null
+        wait "$SIM_PID" 2>/dev/null
+        SIM_PID=""
+    fi
+}
+# expect_exit CODE CMD...: runs the tool and checks its exit status.
+expect_exit() {
+    local want=$1
+    shift
+    "$CLI" "$@" >out.txt 2>err.txt
+    local got=$?
+    [ "$got" -eq "$want" ] || fail "'$*' exited $got, expected $want: $(cat err.txt)"
+}
+# Radio memory of a data file (header skipped), for comparisons.
+memory_of() { tail -c +51 "$1" | head -c 32768; }
+same_memory() { cmp -s <(memory_of "$1") <(memory_of "$2"); }
+# Low 16 bits of the sum of the memory bytes, as four hex digits.
+memory_sum() { memory_of "$1" | od -An -v -tu1 | awk '{for(i=1;i<=NF;i++)s+=$i} END{printf "%04X\n", s%65536}'; }
+
+case "$CASE" in
+roundtrip)
+    "$CLI" new --row 4 -o new.dat >/dev/null || fail "new"
+    start_sim --file new.dat --save saved.dat
+    expect_exit 0 read --port "$DEV" -o before.dat
+    same_memory new.dat before.dat || fail "read differs from the radio's memory"
+    # Scan setting 1 at 0x20 and a changed byte in a fixed block: a real edit.
+    printf '1Q' | dd of=before.dat bs=1 seek=$((50 + 0x20)) conv=notrunc status=none
+    printf 'X' | dd of=before.dat bs=1 seek=$((50 + 0x6123)) conv=notrunc status=none
+    expect_exit 0 write --port "$DEV" before.dat
+    expect_exit 0 read --port "$DEV" -o after.dat
+    same_memory before.dat after.dat || fail "read back differs from what was written"
+    same_memory new.dat after.dat && fail "the edit did not reach the radio"
+    ls "$WORK"/data/*/backups/*RM-160A-128CH-K*.dat >/dev/null 2>&1 || fail "no backup of the read"
+    [ "$(ls "$WORK"/data/*/backups | wc -l)" -eq 2 ] || fail "expected two backups"
+    stop_sim
+    same_memory saved.dat after.dat || fail "radio memory saved on exit differs"
+    ;;
+baud)
+    start_sim --row 0 --baud 4800
+    expect_exit 0 read --port "$DEV" -o r.dat --trace trace.txt
+    grep -q "line 4800,N,8,2" trace.txt || fail "no 4800 baud in the trace"
+    grep -q "line 19200,N,8,2" trace.txt || fail "search did not try 19200 first"
+    ;;
+faults)
+    start_sim --row 4
+    expect_exit 0 read --port "$DEV" -o clean.dat
+    stop_sim
+    start_sim --row 4 --bad-checksum-block 0 --drop-command 20 --nak-block 0x60 --save saved.dat
+    expect_exit 0 read --port "$DEV" -o faulty.dat --trace trace.txt
+    same_memory clean.dat faulty.dat || fail "faults changed the data read"
+    grep -q "> 15$" trace.txt || fail "no NAK sent for the bad checksum"
+    expect_exit 0 write --port "$DEV" clean.dat
+    stop_sim
+    same_memory clean.dat saved.dat || fail "write with a NAK lost data"
+    ;;
+late)
+    start_sim --row 0 --late-command 30 --late-ms 1500
+    expect_exit 0 read --port "$DEV" -o r.dat
+    ;;
+cancel)
+    start_sim --row 0 --silent-block 0x58 --silent-times 1000
+    echo keep >r.dat
+    expect_exit 3 read --port "$DEV" -o r.dat --retries 1
+    [ "$(cat r.dat)" = keep ] || fail "a failed read touched the output file"
+    grep -q "Retrying" err.txt || fail "no retry"
+    [ ! -d "$WORK/data" ] || [ -z "$(ls -A "$WORK"/data/*/backups 2>/dev/null)" ] || fail "failed read left a backup"
+    # The radio was told to leave programming mode: it answers a new read at once.
+    stop_sim
+    start_sim --row 0
+    expect_exit 0 read --port "$DEV" -o r.dat
+    ;;
+hangup)
+    "$CLI" new --row 0 -o new.dat >/dev/null || fail "new"
+    start_sim --row 0 --hangup-block 0x60
+    expect_exit 3 write --port "$DEV" new.dat --retries 1
+    ;;
+password)
+    start_sim --row 0 --password 4711
+    expect_exit 2 read --port "$DEV" -o r.dat
+    grep -q -- "--password" err.txt || fail "no hint about --password"
+    expect_exit 2 read --port "$DEV" -o r.dat --password 1234
+    [ ! -e r.dat ] || fail "rejected password still wrote a file"
+    expect_exit 0 read --port "$DEV" -o r.dat --password 4711
+    ;;
+refuse)
+    "$CLI" new --row 19 -o other.dat >/dev/null || fail "new"
+    start_sim --row 0
+    expect_exit 0 checksum --port "$DEV"
+    before=$(cat out.txt)
+    expect_exit 2 write --port "$DEV" other.dat
+    expect_exit 0 checksum --port "$DEV"
+    [ "$(cat out.txt)" = "$before" ] || fail "a refused write changed the radio"
+    ;;
+datacheck)
+    "$CLI" new --row 0 -o bad.dat >/dev/null || fail "new"
+    # Scan setting "0" with no priority channel.
+    printf '0' | dd of=bad.dat bs=1 seek=$((50 + 0x20)) conv=notrunc status=none
+    printf '\377\377' | dd of=bad.dat bs=1 seek=$((50 + 0x2B)) conv=notrunc status=none
+    start_sim --row 0
+    expect_exit 2 write --port "$DEV" bad.dat --yes --trace trace.txt
+    [ ! -s trace.txt ] || fail "the radio was contacted despite the data check"
+    ;;
+info)
+    start_sim --row 30 --serial SN9876543210 --save saved.dat
+    expect_exit 0 radio-info --port "$DEV" --json
+    grep -q '"label": "RP-420A\[128CH\]:K"' out.txt || fail "label: $(cat out.txt)"
+    grep -q '"serial": " *SN9876543210 *"' out.txt || fail "serial: $(cat out.txt)"
+    grep -q '"band": "' out.txt || fail "band: $(cat out.txt)"
+    expect_exit 0 checksum --port "$DEV"
+    got=$(cat out.txt)
+    stop_sim
+    [ "$got" = "$(memory_sum saved.dat)" ] || fail "checksum $got, memory sums to $(memory_sum saved.dat)"
+    ;;
+oldfirmware)
+    start_sim --row 0 --firmware "v1.00 "
+    expect_exit 2 radio-info --port "$DEV"
+    expect_exit 0 read --port "$DEV" -o r.dat
+    ;;
+*)
+    fail "unknown case"
+    ;;
+esac
+echo "ok ($CASE)"
