@@ -33,6 +33,8 @@ int cmdRead(const Args& args);
 int cmdWrite(const Args& args);
 int cmdRadioInfo(const Args& args);
 int cmdChecksum(const Args& args);
+int cmdChannels(const Args& args);
+int cmdImportCsv(const Args& args);
 
 // The table of all subcommands, in the order `vrl73m-cli --help` lists them.
 const std::vector<Command>& allCommands();

@@ -18,6 +18,8 @@ const std::vector<Command>& allCommands() {
         {"write", "write a data file to the radio", cmdWrite},
         {"radio-info", "show the radio's model, band and serial number", cmdRadioInfo},
         {"checksum", "show the check sum of the radio's memory", cmdChecksum},
+        {"channels", "list the channels of a data file (text or CSV)", cmdChannels},
+        {"import-csv", "apply a channel CSV to a data file", cmdImportCsv},
     };
     return commands;
 }

@@ -180,6 +180,15 @@ std::optional<ChannelRecord> ChannelStore::record(int g, int c) const {
     return r;
 }
 
+std::vector<std::pair<int, int>> ChannelStore::existingChannels() const {
+    std::vector<std::pair<int, int>> out;
+    for (size_t i = 0; i < kIndexEntriesSearched; ++i) {
+        const Entry e = entryAt(data_.image, i);
+        if (e.used() && e.channelSlot < kRecordSlots) out.emplace_back(e.group - 1, e.channel - 1);
+    }
+    return out;
+}
+
 uint8_t ChannelStore::recordByte(int g, int c, size_t at) const {
     auto off = offsetOf(g, c);
     return off ? data_.image.u8(*off + at) : 0xFF;

@@ -91,6 +91,8 @@ class ChannelStore {
     std::optional<int> slotOf(int g, int c) const;
     std::optional<int> groupSlotOf(int g) const;
     std::optional<ChannelRecord> record(int g, int c) const;
+    // Every existing channel as (g, c), in index order (by group, then channel).
+    std::vector<std::pair<int, int>> existingChannels() const;
 
     // --- Allocation --------------------------------------------------------------
     StoreResult createChannel(int g, int c);
