@@ -1,0 +1,74 @@
+#include "link/gui_transfer_ui.h"
+
+#include "app/app_context.h"
+#include "link/firmware_warning_dlg.h"
+#include "link/password_dlg.h"
+#include "link/texts.h"
+
+#include <QCoreApplication>
+
+namespace vrl::gui {
+
+namespace {
+using Icon = MessageService::Icon;
+using Buttons = MessageService::Buttons;
+} // namespace
+
+GuiTransferUi::GuiTransferUi(AppContext& ctx, QWidget* owner, TransferProgressView* view)
+    : ctx_(ctx), owner_(owner), view_(view) {}
+
+void GuiTransferUi::progress(int count, int total) {
+    if (view_) view_->showProgress(count, total);
+}
+
+void GuiTransferUi::pumpOne() {
+    // Repaints and the refused clicks on the disabled buttons; input to other
+    // windows is blocked by the modal dialog.
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+void GuiTransferUi::setBusy(bool busy) {
+    if (view_) view_->setBlockLoopBusy(busy);
+}
+
+void GuiTransferUi::redraw() {
+    if (owner_) owner_->repaint();
+    if (owner_ && owner_->parentWidget()) owner_->parentWidget()->window()->repaint();
+}
+
+bool GuiTransferUi::askRetry(int text) {
+    const auto answer = ctx_.messages().ask(
+        {ctx_.text(text), ctx_.text(texts::kCaptionError), Icon::Error, Buttons::RetryCancel});
+    return answer == QMessageBox::Retry;
+}
+
+bool GuiTransferUi::askOk(int text) {
+    MessageService::Request request{ctx_.text(text), ctx_.text(texts::kCaptionWarning),
+                                    Icon::Warning, Buttons::OkCancel};
+    switch (text) {
+    case texts::kRadioDataDiffer: request.cancelIsDefault = true; break;
+    case texts::kOldFirmwarePasswords: request.icon = Icon::Error; break;
+    case texts::kDataHasPassword: request.text += QLatin1Char('\n'); break;
+    default: break;
+    }
+    return ctx_.messages().ask(request) == QMessageBox::Ok;
+}
+
+void GuiTransferUi::showError(int text) {
+    const int caption =
+        text == texts::kInfoNotSupported ? texts::kCaptionWarning : texts::kCaptionError;
+    ctx_.messages().ask({ctx_.text(text), ctx_.text(caption), Icon::Error, Buttons::Ok});
+}
+
+std::optional<PasswordBytes> GuiTransferUi::askPassword() {
+    CPasswordDlg dlg(ctx_, CPasswordDlg::Mode::DataPassword, owner_);
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    return passwordFromText(dlg.code().toStdString());
+}
+
+bool GuiTransferUi::firmwareWarning(int dialog) {
+    CFirmwareWarningDlg dlg(ctx_, dialog, owner_);
+    return dlg.exec() == QDialog::Accepted;
+}
+
+} // namespace vrl::gui

@@ -1,0 +1,47 @@
+// The desktop side of a radio exchange: every question of the protocol as a
+// message of the message service (text and caption from the language table), the
+// password dialog, the firmware warnings, and progress shown in the dialog that
+// runs the exchange.
+#pragma once
+
+#include "link/transfer_ui.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace vrl::gui {
+
+class AppContext;
+
+// What a transfer dialog shows while an exchange runs.
+class TransferProgressView {
+  public:
+    virtual ~TransferProgressView() = default;
+    virtual void showProgress(int count, int total) = 0;
+    virtual void setBlockLoopBusy(bool busy) = 0;
+};
+
+class GuiTransferUi : public TransferUi {
+  public:
+    // `owner` parents the password and warning dialogs; `view` may be null (the
+    // queries show no progress).
+    GuiTransferUi(AppContext& ctx, QWidget* owner, TransferProgressView* view = nullptr);
+
+    void progress(int count, int total) override;
+    void pumpOne() override;
+    void setBusy(bool busy) override;
+    void redraw() override;
+
+    bool askRetry(int text) override;
+    bool askOk(int text) override;
+    void showError(int text) override;
+    std::optional<PasswordBytes> askPassword() override;
+    bool firmwareWarning(int dialog) override;
+
+  private:
+    AppContext& ctx_;
+    QPointer<QWidget> owner_;
+    TransferProgressView* view_;
+};
+
+} // namespace vrl::gui

@@ -1,0 +1,122 @@
+#include "link/link_commands.h"
+
+#include "app/app_context.h"
+#include "app/commands.h"
+#include "app/frame_host.h"
+#include "app/registries.h"
+#include "app/ui_helpers.h"
+#include "file/checksum_dlg.h"
+#include "link/comm_port_dlg.h"
+#include "link/gui_transfer_ui.h"
+#include "link/link_service.h"
+#include "link/radio_info_dlg.h"
+#include "link/transfer.h"
+#include "link/transfer_dlg.h"
+#include "platform/data_folder.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace vrl::gui {
+
+namespace {
+
+std::vector<uint8_t> copyOf(const CDataImage& image) {
+    return {image.bytes().begin(), image.bytes().end()};
+}
+
+void putBack(CDataImage& image, const std::vector<uint8_t>& copy) {
+    std::copy(copy.begin(), copy.end(), image.bytes().begin());
+}
+
+// Every image read from a radio is kept in the backup folder; a failure to keep it
+// does not undo the read, but the user hears of it.
+void keepBackup(AppContext& ctx) {
+    QString error;
+    const std::string_view text = ctx.data().model.label();
+    const QString label = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    if (!platform::saveBackup(ctx.data().image, label, &error).isEmpty()) return;
+    ctx.messages().ask({error, ctx.text(82), MessageService::Icon::Warning,
+                        MessageService::Buttons::Ok});
+}
+
+} // namespace
+
+void runReadFromRadio(FrameHost& host) {
+    AppContext& ctx = host.context();
+    {
+        CommitFocus commit;
+    }
+    if (!host.promptToSaveChanges()) return;
+    CDataImage& image = ctx.data().image;
+    const std::vector<uint8_t> before = copyOf(image);
+    const ModelIdentity identityBefore = image.identity();
+
+    RadioLink& link = LinkService::of(ctx).link();
+    RadioData& data = ctx.data();
+    CTransferDlg dlg(ctx, TransferKind::ReadRadio,
+                     [&](TransferUi& ui) { return readDataFromRadio(link, data, ui); },
+                     host.mainWindow());
+    if (dlg.exec() != QDialog::Accepted) {
+        putBack(image, before);
+        data.model.refresh();
+        emit ctx.dataChanged(); // windows show the data as they were
+        return;
+    }
+    WaitCursor wait;
+    // Windows of the old model may show fields the new one does not have.
+    if (image.identity().bytes != identityBefore.bytes) host.closeAllFunctionWindows();
+    image.takeSnapshot();
+    emit ctx.modelChanged(); // flags, menus, tree view and title
+    host.refreshAllWindows();
+    host.openDefaultWindow();
+    keepBackup(ctx);
+}
+
+void runWriteToRadio(FrameHost& host) {
+    AppContext& ctx = host.context();
+    CommitFocus commit; // an edit in progress is part of what is written
+    CDataImage& image = ctx.data().image;
+    const std::vector<uint8_t> before = copyOf(image);
+    RadioLink& link = LinkService::of(ctx).link();
+    RadioData& data = ctx.data();
+    CTransferDlg dlg(ctx, TransferKind::WriteRadio,
+                     [&](TransferUi& ui) { return writeDataToRadio(link, data, ui); },
+                     host.mainWindow());
+    dlg.exec();
+    // Writing to the oldest firmware may have cleared the passwords.
+    if (!std::equal(before.begin(), before.end(), image.bytes().begin())) emit ctx.dataChanged();
+}
+
+void runRadioInformation(FrameHost& host) {
+    AppContext& ctx = host.context();
+    RadioInformation info;
+    int result = kTransferStopped;
+    {
+        GuiTransferUi ui(ctx, host.mainWindow());
+        result = queryRadioInformation(LinkService::of(ctx).link(), ui, info);
+    }
+    if (result != kTransferOk) return;
+    CRadioInfoDlg dlg(ctx, info, host.mainWindow());
+    dlg.exec();
+}
+
+void runCheckSum(FrameHost& host) {
+    AppContext& ctx = host.context();
+    CCheckSumDlg dlg(ctx, LinkService::of(ctx).link(), host.mainWindow());
+    dlg.exec();
+}
+
+void runCommunicationPort(FrameHost& host) {
+    AppContext& ctx = host.context();
+    CCommPortDlg dlg(ctx, LinkService::of(ctx), host.mainWindow());
+    dlg.exec();
+}
+
+VRL_REGISTER_COMMAND(cmd::kReadFromRadio, runReadFromRadio);
+VRL_REGISTER_COMMAND(cmd::kWriteToRadio, runWriteToRadio);
+VRL_REGISTER_COMMAND(cmd::kRadioInformation, runRadioInformation);
+VRL_REGISTER_COMMAND(cmd::kCheckSum, runCheckSum);
+VRL_REGISTER_COMMAND(cmd::kCommunicationPort, runCommunicationPort);
+
+} // namespace vrl::gui

@@ -1,0 +1,106 @@
+#include "link/link_service.h"
+
+#include "app/app_context.h"
+#include "platform/transports.h"
+
+#include <QSettings>
+
+namespace vrl::gui {
+
+namespace {
+
+std::unique_ptr<QSettings> openSettings(const QString& file) {
+    if (!file.isEmpty()) return std::make_unique<QSettings>(file, QSettings::IniFormat);
+#ifdef Q_OS_WIN
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("NORVALE"), QStringLiteral("vrl73m"));
+#else
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                       QStringLiteral("NORVALE"), QStringLiteral("vrl73m"));
+#endif
+}
+
+} // namespace
+
+LinkService::LinkService(AppContext& ctx) : LinkService(ctx, Options{}) {}
+
+LinkService::LinkService(AppContext& ctx, Options options)
+    : QObject(&ctx), ctx_(ctx), options_(std::move(options)),
+      systemDevices_(options_.systemDevices ? *options_.systemDevices
+                                            : platform::PortDirectory::listSystemDevices()),
+      ports_(systemDevices_) {
+    if (!options_.transports)
+        options_.transports = [](const QString& device) { return platform::makeTransport(device); };
+    {
+        auto settings = openSettings(options_.settingsFile);
+        const auto stored = platform::PortDirectory::fromSettings(*settings);
+        ports_ = platform::PortDirectory(systemDevices_, stored.ties());
+    }
+    // The virtual radio is always on offer: on the highest number no device takes.
+    if (ports_.numberOf(QString::fromLatin1(platform::kVirtualPortName)) == 0) {
+        for (int n = platform::PortDirectory::kPortCount; n >= 1; --n) {
+            if (ports_.deviceFor(n).isEmpty()) {
+                ports_.tie(n, QString::fromLatin1(platform::kVirtualPortName));
+                break;
+            }
+        }
+    }
+
+    Clock& clock = options_.clock ? *options_.clock : SystemClock::instance();
+    link_ = std::make_unique<RadioLink>(clock);
+    link_->setTransportSource([this](int n) { return transportFor(n); });
+    link_->setPortNumber(ctx_.comPort());
+    connect(&ctx_, &AppContext::comPortChanged, this, [this](int port) { link_->setPortNumber(port); });
+}
+
+LinkService::~LinkService() {
+    if (link_) link_->setOpen(false);
+}
+
+LinkService& LinkService::of(AppContext& ctx) {
+    if (auto* existing = ctx.findChild<LinkService*>(QString(), Qt::FindDirectChildrenOnly))
+        return *existing;
+    return *new LinkService(ctx);
+}
+
+Transport* LinkService::transportFor(int n) {
+    const QString device = ports_.deviceFor(n);
+    if (device.isEmpty()) return nullptr;
+    auto& slot = transports_[device];
+    if (!slot) slot = options_.transports(device);
+    return slot.get();
+}
+
+void LinkService::tieDevice(int n, const QString& device) {
+    const QString clean = device.trimmed();
+    if (ports_.deviceFor(n) == clean) return;
+    // The device behind an open port changes: the port closes first.
+    if (link_->isOpen() && link_->portNumber() == n) link_->setOpen(false);
+    ports_.tie(n, clean);
+    saveTies();
+}
+
+void LinkService::saveTies() {
+    auto settings = openSettings(options_.settingsFile);
+    ports_.saveTo(*settings);
+    settings->sync();
+}
+
+QStringList LinkService::knownDevices() const {
+    QStringList devices = systemDevices_;
+    devices.sort();
+    devices << QString::fromLatin1(platform::kVirtualPortName);
+    return devices;
+}
+
+bool LinkService::probe(int n) {
+    const int own = link_->portNumber();
+    link_->setOpen(false);
+    link_->setPortNumber(n);
+    bool usable = link_->setOpen(true) && link_->isRs232();
+    link_->setOpen(false);
+    link_->setPortNumber(own);
+    return usable;
+}
+
+} // namespace vrl::gui

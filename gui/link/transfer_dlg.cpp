@@ -1,0 +1,143 @@
+#include "link/transfer_dlg.h"
+
+#include "app/app_context.h"
+#include "app/ui_helpers.h"
+#include "link/texts.h"
+#include "link/transfer.h"
+#include "link/write_check.h"
+#include "widgets/help.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vrl::gui {
+
+namespace {
+constexpr int kBoardWriteTotal = 99;
+}
+
+CTransferDlg::Texts CTransferDlg::textsFor(TransferKind kind) {
+    switch (kind) {
+    case TransferKind::ReadRadio: return {479, 480, texts::kReadDone, 0x200A3};
+    case TransferKind::WriteRadio: return {483, 484, texts::kWriteDone, 0x200A4};
+    case TransferKind::ReadBoard: return {525, 480, texts::kTrunkReadDone, 0x200DC};
+    case TransferKind::WriteBoard: return {526, 484, texts::kTrunkWriteDone, 0x200DD};
+    }
+    return {479, 480, texts::kReadDone, 0x200A3};
+}
+
+CTransferDlg::CTransferDlg(AppContext& ctx, TransferKind kind, Operation operation,
+                           QWidget* parent)
+    : QDialog(parent), ctx_(ctx), kind_(kind), operation_(std::move(operation)) {
+    const Texts t = textsFor(kind);
+    setWindowTitle(ctx.text(t.title));
+    label_ = new QLabel(this);
+    bar_ = new QProgressBar(this);
+    bar_->setTextVisible(false);
+    bar_->setMinimumWidth(260);
+    start_ = new QPushButton(ctx.text(t.startButton), this);
+    cancel_ = new QPushButton(ctx.text(60), this);
+    help_ = new QPushButton(ctx.text(62), this);
+    start_->setDefault(true);
+    cancel_->setAutoDefault(false);
+    help_->setAutoDefault(false);
+    connect(start_, &QPushButton::clicked, this, &CTransferDlg::start);
+    connect(cancel_, &QPushButton::clicked, this, &CTransferDlg::reject);
+    connect(help_, &QPushButton::clicked, this, &CTransferDlg::openHelp);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(start_);
+    buttons->addWidget(cancel_);
+    buttons->addWidget(help_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label_);
+    layout->addWidget(bar_);
+    layout->addLayout(buttons);
+
+    int total = 0;
+    if (kind == TransferKind::WriteRadio) total = writePlan(ctx.data().image.directory()).total;
+    if (kind == TransferKind::WriteBoard) total = kBoardWriteTotal;
+    showProgress(0, total);
+    applyLanguageFont(this, ctx.font());
+    start_->setFocus();
+}
+
+void CTransferDlg::showProgress(int count, int total) {
+    label_->setText(QStringLiteral("%1 %2 / %3").arg(ctx_.text(texts::kProgressLabel)).arg(count).arg(total));
+    if (bar_->maximum() != total) bar_->setRange(0, total);
+    bar_->setValue(count);
+}
+
+void CTransferDlg::setBlockLoopBusy(bool busy) {
+    // Once the blocks move the dialog stays busy until it closes.
+    if (busy) busy_ = true;
+}
+
+bool CTransferDlg::dataCheckPasses() {
+    const WriteCheck check = checkDataForWrite(ctx_.data().image);
+    if (check.passes()) return true;
+    ctx_.messages().ask({ctx_.text(check.messageText()), ctx_.text(texts::kCaptionError),
+                         MessageService::Icon::Error, MessageService::Buttons::Ok});
+    if (check.closesDialog()) QDialog::reject();
+    return false;
+}
+
+void CTransferDlg::start() {
+    if (running_) return;
+    if (kind_ == TransferKind::WriteRadio && !dataCheckPasses()) return;
+    started_ = true;
+    running_ = true;
+    start_->setEnabled(false);
+    cancel_->setEnabled(false);
+    help_->setEnabled(false);
+
+    GuiTransferUi ui(ctx_, this, this);
+    int result = kTransferRunAgain;
+    // No wait cursor here: the exchange asks questions, and the progress shows it runs.
+    while (result == kTransferRunAgain) result = operation_(ui);
+    if (result == kTransferOk) {
+        ctx_.messages().ask({ctx_.text(textsFor(kind_).done), QString(),
+                             MessageService::Icon::Information, MessageService::Buttons::Ok});
+        ui.redraw();
+        running_ = false;
+        QDialog::accept();
+        return;
+    }
+    running_ = false;
+    QDialog::reject();
+}
+
+void CTransferDlg::reject() {
+    // Escape, the Cancel button and the title bar's close all end here.
+    if (running_ || busy_) return;
+    QDialog::reject();
+}
+
+void CTransferDlg::closeEvent(QCloseEvent* event) {
+    if (running_ || busy_) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void CTransferDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        openHelp();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CTransferDlg::openHelp() {
+    if (started_) return;
+    help::open(textsFor(kind_).helpTopic, this);
+}
+
+} // namespace vrl::gui
