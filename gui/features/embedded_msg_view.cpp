@@ -1,6 +1,8 @@
 #include "features/embedded_msg_view.h"
 
 #include "app/app_context.h"
+#include "app/commands.h"
+#include "app/registries.h"
 #include "widgets/filtered_edit.h"
 
 #include <QFormLayout>
@@ -10,6 +12,8 @@
 #include <QVBoxLayout>
 
 namespace vrl::gui {
+
+VRL_REGISTER_FUNCTION_WINDOW(cmd::kEmbeddedMessage, CEmbeddedMsgView);
 
 CEmbeddedMsgView::CEmbeddedMsgView(AppContext& ctx, QWidget* parent)
     : CFormView(ctx, kTemplateId, parent), message_(ctx.data().image) {

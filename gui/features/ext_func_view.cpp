@@ -1,6 +1,8 @@
 #include "features/ext_func_view.h"
 
 #include "app/app_context.h"
+#include "app/commands.h"
+#include "app/registries.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -9,6 +11,8 @@
 #include <QVBoxLayout>
 
 namespace vrl::gui {
+
+VRL_REGISTER_FUNCTION_WINDOW(cmd::kExtendedFunction, CExtFuncView);
 
 CExtFuncView::CExtFuncView(AppContext& ctx, QWidget* parent)
     : CFormView(ctx, kTemplateId, parent), function_(ctx.data().image) {

@@ -1,6 +1,9 @@
 #include "output/memory_map_dlg.h"
 
 #include "app/app_context.h"
+#include "app/commands.h"
+#include "app/frame_host.h"
+#include "app/registries.h"
 #include "features/memory_map.h"
 #include "widgets/filtered_edit.h"
 #include "widgets/grid_cell_editing.h"
@@ -18,6 +21,14 @@
 namespace vrl::gui {
 
 namespace mm = vrl::memmap;
+
+VRL_REGISTER_COMMAND(cmd::kMemoryMap, [](FrameHost& host) {
+    CMemoryMapDlg dlg(host.context(), host.mainWindow());
+    // Close has made the open windows reload; edited identity bytes also change
+    // the model flags, menus and tree view.
+    if (dlg.exec() == QDialog::Accepted && dlg.identityChanged()) host.modelIdentityChanged();
+    host.rebuildTitle();
+});
 
 namespace {
 constexpr int kLabelTwips = 750;
@@ -101,9 +112,8 @@ void CMemoryMapDlg::buildGrid() {
     grid_->viewport()->installEventFilter(this);
 }
 
-bool CMemoryMapDlg::run(AppContext& ctx, QWidget* parent) {
-    CMemoryMapDlg dlg(ctx, parent);
-    return dlg.exec() == QDialog::Accepted;
+bool CMemoryMapDlg::identityChanged() const {
+    return !(ctx_.data().image.identity() == openedIdentity_);
 }
 
 void CMemoryMapDlg::setCell(int row, int column, const QString& text) {
@@ -228,9 +238,7 @@ void CMemoryMapDlg::resizeEvent(QResizeEvent* event) {
 
 void CMemoryMapDlg::accept() {
     editing_->commit();
-    // The edits stay. When the identity bytes were edited the model flags follow them;
-    // every open window reloads.
-    if (!(ctx_.data().image.identity() == openedIdentity_)) ctx_.data().model.refresh();
+    // The edits stay and every open window reloads.
     emit ctx_.dataChanged();
     QDialog::accept();
 }

@@ -28,8 +28,8 @@ class CMemoryMapDlg : public QDialog {
 
     CMemoryMapDlg(AppContext& ctx, QWidget* parent);
 
-    // Shows the dialog modally; returns true when it was left with Close.
-    static bool run(AppContext& ctx, QWidget* parent);
+    // True when the model identity bytes differ from those at opening.
+    bool identityChanged() const;
 
     // The grid's table coordinates are the map's rows and columns less one (the
     // caption row and the label column are the headers).

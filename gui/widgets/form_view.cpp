@@ -32,8 +32,8 @@ CFormView::Binding& CFormView::Binding::notifies() {
 CFormView::CFormView(AppContext& ctx, int templateId, QWidget* parent)
     : QWidget(parent), ctx_(ctx), templateId_(templateId) {
     setAttribute(Qt::WA_DeleteOnClose);
-    connect(&ctx_, &AppContext::dataChanged, this, &CFormView::refresh);
-    connect(&ctx_, &AppContext::modelChanged, this, &CFormView::refresh);
+    // The main frame makes every open window refresh() after a change; the texts and
+    // the font follow the language here.
     connect(&ctx_, &AppContext::languageChanged, this, &CFormView::retranslate);
 }
 
@@ -114,13 +114,16 @@ CFormView::Binding& CFormView::addBinding(int controlId, QWidget* widget) {
 CFormView::Binding& CFormView::bindEdit(int controlId, QLineEdit* edit, TextGetter get,
                                         TextSetter set) {
     Binding& b = addBinding(controlId, edit);
-    b.load = [edit, get] {
+    b.load = [edit, get, &b] {
         edit->setText(get());
-        edit->setModified(false);
+        b.edited = false;
     };
-    b.isPending = [edit] { return edit->isModified(); };
-    b.commitPending = [edit, set] {
-        edit->setModified(false);
+    // Typed-into is tracked here rather than with QLineEdit::isModified(), which a
+    // validator that rewrites the text (upper case, dropped characters) resets.
+    connect(edit, &QLineEdit::textEdited, this, [&b] { b.edited = true; });
+    b.isPending = [&b] { return b.edited; };
+    b.commitPending = [edit, set, &b] {
+        b.edited = false;
         set(edit->text());
     };
     return b;
@@ -130,10 +133,14 @@ CFormView::Binding& CFormView::bindSpin(int controlId, SpinEdit* spin, TextGette
                                         TextSetter set, IntGetter step, IntSetter setStep) {
     Binding& b = addBinding(controlId, spin);
     setControlId(spin->edit(), controlId);
-    b.load = [spin, get] { spin->setText(get()); };
-    b.isPending = [spin] { return spin->isModified(); };
-    b.commitPending = [spin, set] {
-        spin->edit()->setModified(false);
+    b.load = [spin, get, &b] {
+        spin->setText(get());
+        b.edited = false;
+    };
+    connect(spin->edit(), &QLineEdit::textEdited, this, [&b] { b.edited = true; });
+    b.isPending = [&b] { return b.edited; };
+    b.commitPending = [spin, set, &b] {
+        b.edited = false;
         set(spin->text());
     };
     connect(spin, &SpinEdit::stepped, this, [this, &b, step, setStep](int delta) {

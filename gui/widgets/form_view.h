@@ -71,6 +71,7 @@ class CFormView : public QWidget {
         std::function<void()> commitPending;
         Predicate enabled;
         bool notifiesOthers = false;
+        bool edited = false; // typed into since the last load or commit
     };
 
     CFormView(AppContext& ctx, int templateId, QWidget* parent);

@@ -9,11 +9,12 @@ SpinEdit::SpinEdit(const CharFilter& filter, int maxLength, QWidget* parent)
     setLineEdit(edit_);
     setKeyboardTracking(false);
     setAccelerated(false);
+    connect(edit_, &QLineEdit::textEdited, this, [this] { edited_ = true; });
 }
 
 void SpinEdit::setText(const QString& text) {
     edit_->setText(text);
-    edit_->setModified(false);
+    edited_ = false;
 }
 
 void SpinEdit::stepBy(int steps) {

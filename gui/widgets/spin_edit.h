@@ -19,7 +19,8 @@ class SpinEdit : public QAbstractSpinBox {
     FilteredEdit* edit() const { return edit_; }
     QString text() const { return edit_->text(); }
     void setText(const QString& text);
-    bool isModified() const { return edit_->isModified(); }
+    // Typed into since the last setText().
+    bool isModified() const { return edited_; }
 
     void stepBy(int steps) override;
 
@@ -31,6 +32,7 @@ class SpinEdit : public QAbstractSpinBox {
 
   private:
     FilteredEdit* edit_;
+    bool edited_ = false;
 };
 
 } // namespace vrl::gui

@@ -10,6 +10,7 @@
 #include <QTest>
 
 using namespace vrl::gui;
+using namespace vrl::gui::widgets_test;
 Q_DECLARE_METATYPE(vrl::gui::CharFilter)
 
 class FilteredEditTest : public QObject {
