@@ -11,6 +11,7 @@
 #include "channels/channel_record.h"
 #include "channels/frequency.h"
 #include "channels/text_source.h"
+#include "model/new_data.h"
 #include "model/radio_data.h"
 
 #include <optional>
@@ -47,7 +48,7 @@ enum class StoreResult {
     NoChannel,      // the channel does not exist (only the receive frequency creates)
 };
 
-class ChannelStore {
+class ChannelStore : public ChannelPlanEditor {
   public:
     ChannelStore(RadioData& data, TextSource texts, const KeyAssignment* keys = nullptr);
     ChannelStore(const ChannelStore&) = delete;
@@ -100,11 +101,11 @@ class ChannelStore {
     bool insertChannel(int g, int c);
     bool removeChannel(int g, int c);
     // Deletes every channel of the group (model change on trunking groups).
-    void deleteGroupChannels(int g);
+    void deleteGroupChannels(int g) override;
     // The trunking-group count changed from oldT to newT on a radio with groups:
     // groups that become trunking groups keep channels 1-16 only, leave the group
     // scan list and lose home/priority references.
-    void adjustTrunkingGroups(int oldT, int newT);
+    void adjustTrunkingGroups(int oldT, int newT) override;
 
     // --- Field texts -----------------------------------------------------------
     // Display text of a field; nullopt when the channel does not exist.
