@@ -12,14 +12,14 @@ using namespace vrl;
 namespace fs = std::filesystem;
 
 namespace {
-struct Run {
+struct CliRun {
     int status;
     std::string out;
 };
 
-Run cli(const std::string& args) {
+CliRun cli(const std::string& args) {
     const std::string command = std::string(VRL_CLI_PATH) + " " + args + " 2>/dev/null";
-    Run run{-1, {}};
+    CliRun run{-1, {}};
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
     char buf[4096];
@@ -30,7 +30,7 @@ Run cli(const std::string& args) {
     return run;
 }
 
-nlohmann::json json(const Run& run) { return nlohmann::json::parse(run.out); }
+nlohmann::json json(const CliRun& run) { return nlohmann::json::parse(run.out); }
 
 fs::path tempDir() {
     fs::path dir = fs::temp_directory_path() / ("vrl-cli-" + std::to_string(getpid()));
@@ -40,7 +40,7 @@ fs::path tempDir() {
 } // namespace
 
 TEST(Cli, ModelsJsonListsAllRows) {
-    Run run = cli("models --json");
+    CliRun run = cli("models --json");
     ASSERT_EQ(run.status, 0);
     auto rows = json(run);
     ASSERT_EQ(rows.size(), 38u);
@@ -58,7 +58,7 @@ TEST(Cli, IdentifyNamesEveryRowAndBand) {
         const ModelRow& r = modelTable()[row];
         for (int pos = 0; pos < r.bandCount; ++pos) {
             ModelIdentity id = models::identityFor(row, pos, OptionBoard::Trunking);
-            Run run = cli("identify " + id.hex() + " --json");
+            CliRun run = cli("identify " + id.hex() + " --json");
             ASSERT_EQ(run.status, 0) << r.label;
             auto j = json(run);
             EXPECT_EQ(j["row"], row);
@@ -72,7 +72,7 @@ TEST(Cli, IdentifyNamesEveryRowAndBand) {
 }
 
 TEST(Cli, IdentifyRefusesUnknownAndRejectsMalformed) {
-    Run unknown = cli("identify 4D3939393904FFF1 --json"); // M9999
+    CliRun unknown = cli("identify 4D3939393904FFF1 --json"); // M9999
     EXPECT_EQ(unknown.status, 2);
     EXPECT_TRUE(json(unknown)["row"].is_null());
     EXPECT_EQ(cli("identify 4D3134303006FFF1").status, 2); // UHF band on a VHF row
@@ -92,7 +92,7 @@ TEST(Cli, NewThenInfoRoundTripsEveryRow) {
                       " --option scr -o " + file)
                       .status,
                   0);
-        Run info = cli("info " + file + " --json");
+        CliRun info = cli("info " + file + " --json");
         ASSERT_EQ(info.status, 0);
         auto j = json(info);
         EXPECT_EQ(j["row"], row);
@@ -128,7 +128,7 @@ TEST(Cli, InfoRefusesNonDataFilesAndDumpShowsOffsets) {
 
     const std::string file = (dir / "d.dat").string();
     ASSERT_EQ(cli("new --row 0 -o " + file).status, 0);
-    Run dump = cli("dump " + file + " --from 0xB0 --length 32");
+    CliRun dump = cli("dump " + file + " --from 0xB0 --length 32");
     ASSERT_EQ(dump.status, 0);
     EXPECT_EQ(dump.out.substr(0, 5), "00B0 ");
     EXPECT_NE(dump.out.find("00C0 "), std::string::npos);
