@@ -105,7 +105,13 @@ CMainFrame::CMainFrame(AppContext& ctx, AppSettings* settings, QWidget* parent)
     connect(&ctx_, &AppContext::comPortChanged, this, &CMainFrame::updateStatusBar);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // The child windows die with the frame's base class; they must not call back
+    // into the part of the frame that is already gone.
+    for (auto& [command, sub] : windows_) disconnect(sub, nullptr, this, nullptr);
+    windows_.clear();
+    clock_->stop();
+}
 
 void CMainFrame::createActions() {
     for (int command : kAllCommands) {

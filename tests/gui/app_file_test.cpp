@@ -1,0 +1,193 @@
+// Open, Save, Save As and the modified-data prompt.
+#include "gui_test_support.h"
+
+#include "app/app_context.h"
+#include "app/commands.h"
+#include "app/main_frame.h"
+#include "file/data_file.h"
+#include "file/file_commands.h"
+#include "model/new_data.h"
+
+#include <QFile>
+#include <QtTest>
+
+#include <cstring>
+
+using namespace vrl;
+using namespace vrl::gui;
+using namespace vrl::gui::test;
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A data file of row 37 with a marker byte, written by the core writer.
+void writeRow37File(const QString& path, uint8_t marker) {
+    RadioData data;
+    newDataFor(data, models::identityFor(37, 0, OptionBoard::None));
+    data.image.setU8(0x0010, marker);
+    QVERIFY(writeDataFile(path.toStdString(), data.image).result == kFileOk);
+}
+
+} // namespace
+
+class FileCommandsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void openingAnSdtFileNamesItDat() {
+        StartedApp s;
+        QVERIFY(s.start());
+        const QString sdt = s.dir.path() + "/radio.SDT";
+        writeRow37File(sdt, 0x42);
+        s.files.openAnswers << sdt;
+        s.app->mainFrame()->runCommand(cmd::kFileOpen);
+        QVERIFY(s.messages.asked.empty());
+        QCOMPARE(s.app->data().model.row(), 37);
+        QCOMPARE(s.app->data().image.u8(0x0010), uint8_t(0x42));
+        QVERIFY(!s.app->data().image.isModified());
+        QCOMPARE(s.app->context().currentFilePath(), s.dir.path() + "/radio.dat");
+        QVERIFY(s.app->mainFrame()->windowTitle().endsWith(": radio.dat]"));
+        // The next Save writes radio.dat beside it and leaves the .SDT file alone.
+        const QByteArray original = readAll(sdt);
+        s.app->mainFrame()->runCommand(cmd::kFileSave);
+        QCOMPARE(readAll(s.dir.path() + "/radio.dat"), original);
+        QCOMPARE(readAll(sdt), original);
+    }
+    void openOfAForeignFileKeepsTheData() {
+        StartedApp s;
+        QVERIFY(s.start());
+        s.app->data().image.setU8(0x0010, 9);
+        s.app->data().image.takeSnapshot();
+        const QString bad = s.dir.path() + "/bad.dat";
+        QByteArray bytes = readAll(s.dir.path() + "/vrl73m.lng").left(int(kDataFileSize));
+        QFile f(bad);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        s.files.openAnswers << bad;
+        s.app->mainFrame()->runCommand(cmd::kFileOpen);
+        QCOMPARE(s.messages.texts(), QStringList{"L0:16"});
+        QCOMPARE(s.messages.asked[0].caption, QStringLiteral("L0:79"));
+        QCOMPARE(s.app->data().image.u8(0x0010), uint8_t(9));
+        QVERIFY(s.app->context().currentFilePath().endsWith("/vrl73m.dat"));
+    }
+    void openOfAMissingFileSaysItCannotBeRead() {
+        StartedApp s;
+        QVERIFY(s.start());
+        s.files.openAnswers << s.dir.path() + "/none.dat";
+        s.app->mainFrame()->runCommand(cmd::kFileOpen);
+        QCOMPARE(s.messages.texts(), QStringList{"L0:15"});
+    }
+    void savingTwiceGivesIdenticalFilesAndUnmodifiedData() {
+        StartedApp s;
+        QVERIFY(s.start());
+        s.app->data().image.setU8(0x0010, 5);
+        const QString a = s.dir.path() + "/a.dat", b = s.dir.path() + "/b.dat";
+        s.files.saveAnswers << a << b;
+        CMainFrame* f = s.app->mainFrame();
+        f->runCommand(cmd::kFileSaveAs);
+        QVERIFY(!s.app->data().image.isModified());
+        f->runCommand(cmd::kFileSaveAs);
+        QCOMPARE(readAll(a).size(), int(kDataFileSize));
+        QCOMPARE(readAll(a), readAll(b));
+        QVERIFY(!f->windowTitle().endsWith('*'));
+        QVERIFY(f->windowTitle().endsWith(": b.dat]"));
+    }
+    void saveOverAnExistingFileAsksFirst() {
+        StartedApp s;
+        QVERIFY(s.start());
+        const QString path = s.dir.path() + "/x.dat";
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("old");
+        f.close();
+        s.app->context().setCurrentFilePath(path);
+        s.messages.answer({QMessageBox::Cancel});
+        s.app->mainFrame()->runCommand(cmd::kFileSave);
+        QCOMPARE(s.messages.texts(), QStringList{"L0:17x.dat"});
+        QVERIFY(s.messages.asked[0].cancelIsDefault);
+        QCOMPARE(readAll(path), QByteArray("old"));
+        s.messages.answer({QMessageBox::Ok});
+        s.app->mainFrame()->runCommand(cmd::kFileSave);
+        QCOMPARE(readAll(path).size(), int(kDataFileSize));
+    }
+    void failedSaveAsShowsTheSystemErrorAndKeepsTheName() {
+        StartedApp s;
+        QVERIFY(s.start());
+        s.app->data().image.setU8(0x0010, 5);
+        const QString before = s.app->context().currentFilePath();
+        s.files.saveAnswers << s.dir.path() + "/no/such/folder/x.dat";
+        s.app->mainFrame()->runCommand(cmd::kFileSaveAs);
+        QCOMPARE(s.messages.texts(), QStringList{QString::fromLocal8Bit(std::strerror(ENOENT))});
+        QCOMPARE(s.app->context().currentFilePath(), before);
+        QVERIFY(s.app->data().image.isModified());
+    }
+};
+
+class ModifiedPromptTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void unmodifiedDataAskNothing() {
+        StartedApp s;
+        QVERIFY(s.start());
+        QVERIFY(s.app->mainFrame()->promptToSaveChanges());
+        QVERIFY(s.messages.asked.empty());
+    }
+    void answersOfThePrompt_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("saveAs");
+        QTest::addColumn<bool>("goOn");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("no") << int(QMessageBox::No) << QString() << true << false;
+        QTest::newRow("cancel") << int(QMessageBox::Cancel) << QString() << false << false;
+        QTest::newRow("yes, saved") << int(QMessageBox::Yes) << QStringLiteral("saved.dat") << true << true;
+        // Choosing to save and then not saving must not throw the data away.
+        QTest::newRow("regression yes, save cancelled") << int(QMessageBox::Yes) << QString() << false << false;
+        QTest::newRow("regression yes, save failed") << int(QMessageBox::Yes) << QStringLiteral("no/such/x.dat") << false << false;
+    }
+    void answersOfThePrompt() {
+        QFETCH(int, answer);
+        QFETCH(QString, saveAs);
+        QFETCH(bool, goOn);
+        QFETCH(bool, written);
+        StartedApp s;
+        QVERIFY(s.start());
+        s.app->data().image.setU8(0x0010, 5);
+        if (!saveAs.isEmpty()) s.files.saveAnswers << s.dir.path() + "/" + saveAs;
+        s.messages.answer({QMessageBox::StandardButton(answer)});
+        QCOMPARE(s.app->mainFrame()->promptToSaveChanges(), goOn);
+        QCOMPARE(s.messages.asked[0].text, QStringLiteral("L0:20\"vrl73m.dat\"?"));
+        QCOMPARE(s.messages.asked[0].caption, QStringLiteral("L0:80"));
+        QVERIFY(s.messages.asked[0].buttons == MessageService::Buttons::YesNoCancel);
+        QCOMPARE(QFile::exists(s.dir.path() + "/saved.dat"), written);
+        QCOMPARE(s.app->data().image.isModified(), !written);
+    }
+    void openAfterCancelledPromptOpensNothing() {
+        StartedApp s;
+        QVERIFY(s.start());
+        s.app->data().image.setU8(0x0010, 5);
+        s.files.openAnswers << s.dir.path() + "/whatever.dat";
+        s.messages.answer({QMessageBox::Cancel});
+        s.app->mainFrame()->runCommand(cmd::kFileOpen);
+        QCOMPARE(s.files.openFolders.size(), 0);
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    int status = 0;
+    {
+        FileCommandsTest t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    {
+        ModifiedPromptTest t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    return status;
+}
+
+#include "app_file_test.moc"

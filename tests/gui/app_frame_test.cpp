@@ -1,0 +1,230 @@
+// The main frame: title, menus per model, the one-window rule, close all, the tree
+// view, the exit guard and the language switch.
+#include "gui_test_support.h"
+
+#include "app/app_context.h"
+#include "app/commands.h"
+#include "app/language_setup_dlg.h"
+#include "app/main_frame.h"
+#include "app/registries.h"
+#include "model/new_data.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace vrl;
+using namespace vrl::gui;
+using namespace vrl::gui::test;
+
+namespace {
+
+// A function window standing in for the real ones: counts its refreshes.
+class DummyView : public QWidget {
+  public:
+    DummyView(AppContext&, QWidget* parent) : QWidget(parent) { ++created; }
+    void refresh() { ++refreshed; }
+    static inline int created = 0;
+    static inline int refreshed = 0;
+};
+
+QStringList menuTitles(QMenuBar* bar) {
+    QStringList titles;
+    for (QAction* a : bar->actions()) titles << a->text();
+    return titles;
+}
+
+QMenu* menuWithTitle(QMenuBar* bar, const QString& title) {
+    for (QAction* a : bar->actions())
+        if (a->text() == title) return a->menu();
+    return nullptr;
+}
+
+QList<int> commandsOf(QMenu* menu) {
+    QList<int> list;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator()) list << a->data().toInt();
+    return list;
+}
+
+void setModel(StartedApp& s, int row, int band, OptionBoard board = OptionBoard::None) {
+    ModelIdentity id = models::identityFor(row, band, board);
+    newDataFor(s.app->data(), id);
+    s.app->data().image.setU8(0x00AD, optionByteFor(board));
+    s.app->data().image.takeSnapshot();
+    emit s.app->context().modelChanged();
+}
+
+} // namespace
+
+class FrameTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() {
+        FunctionWindowRegistry::instance().add(cmd::kOptionalFeatures, windowFactory<DummyView>());
+        FunctionWindowRegistry::instance().add(cmd::kTrunking, windowFactory<DummyView>());
+        DummyView::created = DummyView::refreshed = 0;
+    }
+    void titleNamesModelBandAndFile() {
+        StartedApp s;
+        QVERIFY(s.start());
+        setModel(s, 0, 1);
+        s.app->context().setCurrentFilePath("/tmp/x/Radio One.DAT");
+        s.app->mainFrame()->rebuildTitle();
+        QCOMPARE(s.app->mainFrame()->windowTitle(),
+                 QStringLiteral("VRL-73M  [ RM-140A[8CH] : K VHF : 136-162MHz ] [ L0:83 : Radio One.DAT]"));
+    }
+    void titleIsMarkedWhileTheDataDifferFromTheSnapshot() {
+        StartedApp s;
+        QVERIFY(s.start());
+        CMainFrame* f = s.app->mainFrame();
+        QVERIFY(!f->windowTitle().endsWith('*'));
+        s.app->data().image.setU8(0x0010, 1);
+        emit s.app->context().dataChanged();
+        QVERIFY(f->windowTitle().endsWith(" *"));
+        s.app->data().image.takeSnapshot();
+        emit s.app->context().dataChanged();
+        QVERIFY(!f->windowTitle().endsWith('*'));
+    }
+    void menusComeFromLanguageTextsWithTheirAccelerators() {
+        StartedApp s;
+        QVERIFY(s.start());
+        CMainFrame* f = s.app->mainFrame();
+        QCOMPARE(menuTitles(f->menuBar()).first(), QStringLiteral("&File"));
+        QAction* n = f->action(cmd::kFileNew);
+        QCOMPARE(n->text(), QStringLiteral("&New"));
+        QCOMPARE(n->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    }
+    void eightChannelModelHasNoScanEntry() {
+        StartedApp s;
+        QVERIFY(s.start());
+        CMainFrame* f = s.app->mainFrame();
+        setModel(s, 4, 0); // 128 channels
+        QVERIFY(commandsOf(menuWithTitle(f->menuBar(), "L0:119")).contains(cmd::kScan));
+        setModel(s, 0, 0); // 8 channels
+        QVERIFY(!commandsOf(menuWithTitle(f->menuBar(), "L0:119")).contains(cmd::kScan));
+        f->runCommand(cmd::kTreeView);
+        QTreeWidgetItem* root = f->treeView()->tree()->topLevelItem(0);
+        QCOMPARE(root->text(0), QStringLiteral("RM-140A[8CH]:K"));
+        for (int i = 0; i < root->childCount(); ++i)
+            QVERIFY(root->child(i)->data(0, Qt::UserRole).toInt() != cmd::kScan);
+    }
+    void trunkingItemsOnlyWithTheTrunkingBoard() {
+        StartedApp s;
+        QVERIFY(s.start());
+        CMainFrame* f = s.app->mainFrame();
+        QVERIFY(!commandsOf(menuWithTitle(f->menuBar(), "L0:132")).contains(cmd::kReadFromTrunkingBoard));
+        setModel(s, 0, 0, OptionBoard::Trunking);
+        QVERIFY(commandsOf(menuWithTitle(f->menuBar(), "L0:132")).contains(cmd::kReadFromTrunkingBoard));
+    }
+    void radioCommandsWithoutHandlerAreDisabled() {
+        StartedApp s;
+        QVERIFY(s.start());
+        CMainFrame* f = s.app->mainFrame();
+        CommandRegistry::instance().remove(cmd::kCheckSum);
+        f->rebuildMenus();
+        QVERIFY(!f->action(cmd::kCheckSum)->isEnabled());
+        int ran = 0;
+        CommandRegistry::instance().add(cmd::kCheckSum, [&ran](FrameHost&) { ++ran; });
+        f->rebuildMenus();
+        QVERIFY(f->action(cmd::kCheckSum)->isEnabled());
+        f->action(cmd::kCheckSum)->trigger();
+        QCOMPARE(ran, 1);
+        CommandRegistry::instance().remove(cmd::kCheckSum);
+    }
+    void openingAnOpenWindowActivatesIt() {
+        StartedApp s;
+        QVERIFY(s.start());
+        CMainFrame* f = s.app->mainFrame();
+        f->closeAllFunctionWindows();
+        f->runCommand(cmd::kOptionalFeatures);
+        f->runCommand(cmd::kOptionalFeatures);
+        QCOMPARE(DummyView::created, 1);
+        QCOMPARE(f->functionWindowCount(), 1);
+        QCOMPARE(f->mdiArea()->subWindowList().size(), 1);
+        QVERIFY(menuWithTitle(f->menuBar(), "L0:150")); // Window menu while a window is open
+        emit s.app->context().dataChanged();
+        QCOMPARE(DummyView::refreshed, 1);
+        f->closeAllFunctionWindows();
+        QCOMPARE(f->functionWindowCount(), 0);
+        QVERIFY(!menuWithTitle(f->menuBar(), "L0:150"));
+        f->runCommand(cmd::kOptionalFeatures);
+        QCOMPARE(DummyView::created, 2);
+    }
+    void closingAWindowUnregistersIt() {
+        StartedApp s;
+        QVERIFY(s.start());
+        CMainFrame* f = s.app->mainFrame();
+        f->closeAllFunctionWindows();
+        f->runCommand(cmd::kOptionalFeatures);
+        delete f->functionWindow(cmd::kOptionalFeatures);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(f->functionWindowCount(), 0);
+    }
+    void trunkingWindowAsksFirst() {
+        StartedApp s;
+        QVERIFY(s.start());
+        setModel(s, 0, 0, OptionBoard::Trunking);
+        CMainFrame* f = s.app->mainFrame();
+        s.messages.answer({QMessageBox::Cancel});
+        f->runCommand(cmd::kTrunking);
+        QVERIFY(!f->functionWindow(cmd::kTrunking));
+        QCOMPARE(s.messages.asked.back().text, QStringLiteral("L0:14"));
+        QCOMPARE(s.messages.asked.back().caption, QStringLiteral("L0:82"));
+        QVERIFY(s.messages.asked.back().cancelIsDefault);
+        s.messages.answer({QMessageBox::Ok});
+        f->runCommand(cmd::kTrunking);
+        QVERIFY(f->functionWindow(cmd::kTrunking));
+        const size_t asked = s.messages.asked.size();
+        f->runCommand(cmd::kTrunking); // already open: no question
+        QCOMPARE(s.messages.asked.size(), asked);
+    }
+    void exitAsksTwiceWithUnsavedData() {
+        StartedApp s;
+        QVERIFY(s.start());
+        CMainFrame* f = s.app->mainFrame();
+        s.app->data().image.setU8(0x0010, 1);
+        s.messages.answer({QMessageBox::Yes, QMessageBox::Cancel});
+        QVERIFY(!f->close());
+        QCOMPARE(s.messages.texts(), (QStringList{"L0:19", "L0:20\"vrl73m.dat\"?"}));
+        QCOMPARE(s.messages.asked[0].caption, QStringLiteral("L0:81"));
+        QCOMPARE(s.messages.asked[1].caption, QStringLiteral("L0:80"));
+        s.messages.clear();
+        s.messages.answer({QMessageBox::Yes, QMessageBox::No});
+        QVERIFY(f->close());
+    }
+    void exitAnsweredNoKeepsRunning() {
+        StartedApp s;
+        QVERIFY(s.start());
+        s.messages.answer({QMessageBox::No});
+        QVERIFY(!s.app->mainFrame()->close());
+        QCOMPARE(s.messages.asked.size(), size_t(1));
+    }
+    void busyFrameRefusesToClose() {
+        StartedApp s;
+        QVERIFY(s.start());
+        s.app->mainFrame()->setBusy(true);
+        QVERIFY(!s.app->mainFrame()->close());
+        QVERIFY(s.messages.asked.empty());
+    }
+    void languageSwitchRetitlesMenus() {
+        StartedApp s;
+        QVERIFY(s.start());
+        CMainFrame* f = s.app->mainFrame();
+        CLanguageSetupDlg dlg(s.app->context(), f);
+        QCOMPARE(dlg.combo()->count(), 2);
+        QCOMPARE(dlg.combo()->itemText(1), QStringLiteral("Lang1"));
+        s.app->lang().setCurrentLanguage(1);
+        emit s.app->context().languageChanged();
+        QCOMPARE(f->action(cmd::kFileNew)->text(), QStringLiteral("&Neu"));
+        QVERIFY(menuTitles(f->menuBar()).contains("L1:117"));
+        QCOMPARE(f->menuBar()->font().pixelSize(), 13);
+    }
+};
+
+QTEST_MAIN(FrameTest)
+#include "app_frame_test.moc"

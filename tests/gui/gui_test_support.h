@@ -1,0 +1,77 @@
+// Helpers for the GUI tests: a message service and file dialogs that answer from a
+// script, a generated language file, and a started program on private settings.
+#pragma once
+
+#include "app/app_settings.h"
+#include "app/application.h"
+#include "app/message_service.h"
+#include "file/file_dialogs.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <memory>
+#include <vector>
+
+namespace vrl::gui::test {
+
+// Answers questions in order; when the script runs out it answers `fallback`.
+class ScriptedMessages : public MessageService {
+  public:
+    QMessageBox::StandardButton ask(const Request& request) override;
+    void answer(std::initializer_list<QMessageBox::StandardButton> answers) {
+        answers_.insert(answers_.end(), answers.begin(), answers.end());
+    }
+    QMessageBox::StandardButton fallback = QMessageBox::Ok;
+    std::vector<Request> asked;
+    QStringList texts() const;
+    void clear() { asked.clear(); answers_.clear(); }
+
+  private:
+    std::deque<QMessageBox::StandardButton> answers_;
+};
+
+class ScriptedFileDialogs : public FileDialogs {
+  public:
+    QString openFile(QWidget*, const QString& folder) override {
+        openFolders << folder;
+        return take(openAnswers);
+    }
+    QString saveFile(QWidget*, const QString& proposed) override {
+        saveProposals << proposed;
+        return take(saveAnswers);
+    }
+    QStringList openAnswers, saveAnswers, openFolders, saveProposals;
+
+  private:
+    static QString take(QStringList& list) { return list.isEmpty() ? QString() : list.takeFirst(); }
+};
+
+// A language file of `languages` columns: row 0 the font face, row 1 the height, every
+// other row "L<language>:<row>", rows 564... the language names "Lang0", "Lang1", ...
+// Row 85 carries an accelerator ("&New\tCtrl+N"), rows 84 and 117 menu captions.
+QByteArray languageFileBytes(int languages = 2);
+void writeLanguageFile(const QString& path, int languages = 2);
+
+// The text a generated file holds for a row in language 0.
+QString textOf(int row);
+
+// A program started on settings in a private INI file and a generated language file
+// beside a fake executable folder.
+struct StartedApp {
+    QTemporaryDir dir;
+    std::unique_ptr<AppSettings> settings;
+    ScriptedMessages messages;
+    ScriptedFileDialogs files;
+    std::unique_ptr<CVrl73mApp> app;
+
+    // Creates the folder, the language file and the settings file; call setting()
+    // before start().
+    StartedApp(int languages = 2, bool withLanguageFile = true);
+    void setting(const QString& name, const QVariant& value);
+    bool start(const QStringList& args = {});
+    QString iniPath() const { return dir.path() + "/settings.ini"; }
+};
+
+} // namespace vrl::gui::test

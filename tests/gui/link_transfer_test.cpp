@@ -1,0 +1,213 @@
+// Read Data from Radio and Write Data to Radio run from the main frame's commands
+// against the simulated radio, with the transfer dialog worked as a person would.
+#include "link_test_support.h"
+
+#include "app/commands.h"
+#include "link/password_dlg.h"
+#include "link/texts.h"
+#include "link/transfer_dlg.h"
+#include "platform/data_folder.h"
+#include "widgets/filtered_edit.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStandardPaths>
+
+using namespace vrl;
+using namespace vrl::gui;
+using namespace vrl::gui::test;
+
+namespace {
+
+const IdentityBytes kRow0 = identityOf("M1400", 0x04);
+const IdentityBytes kOtherModel = identityOf("M1500", 0x14);
+
+sim::SimConfig radioConfig(const IdentityBytes& identity) {
+    sim::SimConfig config;
+    config.identity = identity;
+    config.info = sim::infoBlockWithSerial("SN0012345678");
+    return config;
+}
+
+bool sameBlock(const CDataImage& image, const sim::Memory& memory, int block) {
+    const auto* a = image.bytes().data() + block * 256;
+    return std::equal(a, a + 256, memory.begin() + block * 256);
+}
+
+// Presses the start button of the next transfer dialog; `label` receives what the
+// dialog showed before the start.
+void pressStart(QString* label = nullptr) {
+    onDialog<CTransferDlg>([label](CTransferDlg* dlg) {
+        if (label) *label = dlg->label()->text();
+        QTest::mouseClick(dlg->startButton(), Qt::LeftButton);
+    });
+}
+
+int backupCount() {
+    return static_cast<int>(QDir(platform::backupFolder()).entryList(QDir::Files).size());
+}
+
+} // namespace
+
+class LinkTransferTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() {
+        // Backups go to the test's own data folder, never the user's.
+        QStandardPaths::setTestModeEnabled(true);
+        QDir(platform::backupFolder()).removeRecursively();
+    }
+    void cleanup() { dropPendingDialogs(); }
+
+    void readTakesTheRadiosDataAndModel() {
+        const sim::Memory memory = radioMemory(kOtherModel, 0x21);
+        LinkBench bench(radioConfig(kOtherModel), memory);
+        QVERIFY(bench.started());
+        const int backupsBefore = backupCount();
+
+        QString shownAtOpen;
+        pressStart(&shownAtOpen);
+        bench.frame().runCommand(cmd::kReadFromRadio);
+
+        QCOMPARE(shownAtOpen, textOf(texts::kProgressLabel) + " 0 / 0");
+        QCOMPARE(bench.messages().texts(), QStringList{textOf(texts::kReadDone)});
+        QVERIFY(bench.messages().asked.front().caption.isEmpty());
+        QVERIFY(sameBlock(bench.image(), memory, 0x51));
+        QVERIFY(sameBlock(bench.image(), memory, 0x62));
+        QVERIFY(bench.image().identity().bytes[2] == '5');
+        QVERIFY(!bench.image().isModified());
+        QVERIFY(bench.frame().windowTitle().contains(
+            QString::fromStdString(std::string(bench.ctx().data().model.label())).split(':').front()));
+        QVERIFY(!bench.radio->inProgramMode());
+        QVERIFY(!bench.service->link().isOpen());
+        QCOMPARE(backupCount(), backupsBefore + 1);
+    }
+
+    void writeThenReadBackGivesTheSameData() {
+        LinkBench bench(radioConfig(kRow0), radioMemory(kRow0, 0x05));
+        QVERIFY(bench.started());
+        CDataImage& image = bench.image();
+        for (size_t i = 0; i < 256; ++i) image.setU8(0x62 * 256 + i, static_cast<uint8_t>(0xA0 ^ i));
+        image.setU8(0x51 * 256 + 7, 0x77);
+        image.takeSnapshot(); // as if saved: the read below asks nothing
+        const std::vector<uint8_t> written(image.bytes().begin(), image.bytes().begin() + 0x8000);
+
+        pressStart();
+        bench.frame().runCommand(cmd::kWriteToRadio);
+        QCOMPARE(bench.messages().texts(), QStringList{textOf(texts::kWriteDone)});
+        QVERIFY(sameBlock(image, bench.radio->memory(), 0x62));
+        QVERIFY(sameBlock(image, bench.radio->memory(), 0x51));
+
+        // Spoil the data, then read the radio back.
+        image.fill(0x6200, 256, 0x00);
+        image.takeSnapshot();
+        bench.messages().clear();
+        pressStart();
+        bench.frame().runCommand(cmd::kReadFromRadio);
+        QCOMPARE(bench.messages().texts(), QStringList{textOf(texts::kReadDone)});
+        QVERIFY(std::equal(written.begin() + 0x5100, written.begin() + 0x5200,
+                           image.bytes().begin() + 0x5100));
+        QVERIFY(std::equal(written.begin() + 0x6200, written.begin() + 0x6300,
+                           image.bytes().begin() + 0x6200));
+    }
+
+    void failedReadPutsTheDataBack_data() {
+        QTest::addColumn<int>("faultBlock");
+        QTest::addColumn<bool>("cancelInDialog");
+        QTest::newRow("block fails, Cancel at Retry") << 0x51 << false;
+        QTest::newRow("Cancel before the start") << -1 << true;
+    }
+    void failedReadPutsTheDataBack() {
+        QFETCH(int, faultBlock);
+        QFETCH(bool, cancelInDialog);
+        sim::SimConfig config = radioConfig(kOtherModel);
+        config.faults.silentBlock = faultBlock;
+        config.faults.silentTimes = 1000;
+        LinkBench bench(config, radioMemory(kOtherModel, 0x33));
+        QVERIFY(bench.started());
+        CDataImage& image = bench.image();
+        image.setU8(0x6205, 0x42); // unsaved change
+        emit bench.ctx().dataChanged();
+        const std::vector<uint8_t> before(image.bytes().begin(), image.bytes().end());
+        const auto snapshot = image.snapshot();
+        const QString title = bench.frame().windowTitle();
+        // Keep the unsaved data (No at the save prompt), then Cancel at Retry.
+        bench.messages().answer({QMessageBox::No, QMessageBox::Cancel});
+
+        if (cancelInDialog)
+            onDialog<CTransferDlg>([](CTransferDlg* dlg) { dlg->cancelButton()->click(); });
+        else
+            pressStart();
+        bench.frame().runCommand(cmd::kReadFromRadio);
+
+        QVERIFY(std::equal(before.begin(), before.end(), image.bytes().begin()));
+        QVERIFY(image.snapshot() == snapshot);
+        QVERIFY(image.isModified());
+        QCOMPARE(bench.frame().windowTitle(), title);
+        QVERIFY(!bench.radio->inProgramMode());
+        QVERIFY(!bench.service->link().isOpen());
+        if (!cancelInDialog) QVERIFY(bench.messages().texts().contains(textOf(texts::kCommFailed)));
+        else QCOMPARE(bench.radio->commandCount(), 0);
+    }
+
+    void cancelAtTheSavePromptReadsNothing() {
+        LinkBench bench(radioConfig(kOtherModel), radioMemory(kOtherModel, 0x10));
+        QVERIFY(bench.started());
+        bench.image().setU8(0x6205, 0x42);
+        bench.messages().answer({QMessageBox::Cancel});
+        bool missed = false;
+        onDialog<CTransferDlg>([](CTransferDlg* dlg) { dlg->reject(); }, &missed);
+        bench.frame().runCommand(cmd::kReadFromRadio);
+        QVERIFY(missed); // the transfer dialog never opened
+        QCOMPARE(bench.radio->commandCount(), 0);
+        QCOMPARE(bench.image().u8(0x6205), uint8_t{0x42});
+    }
+
+    void passwordIsAskedAndAWrongOneIsRefused() {
+        const sim::Memory memory = radioMemory(kRow0, 0x44);
+        LinkBench bench(radioConfig(kRow0), memory);
+        QVERIFY(bench.started());
+        bench.radio->setDataPassword("123456");
+        QStringList typed{"111111", "123456"};
+        std::function<void(CPasswordDlg*)> enter = [&](CPasswordDlg* dlg) {
+            QCOMPARE(dlg->windowTitle(), textOf(482));
+            QTest::keyClicks(dlg->edit(), typed.takeFirst() + "x"); // letters are refused
+            if (!typed.isEmpty()) onDialog<CPasswordDlg>(enter);
+            QTest::keyClick(dlg->edit(), Qt::Key_Return);
+        };
+        onDialog<CPasswordDlg>(enter);
+        pressStart();
+        bench.frame().runCommand(cmd::kReadFromRadio);
+        QCOMPARE(bench.messages().texts(),
+                 (QStringList{textOf(texts::kPasswordRejected), textOf(texts::kReadDone)}));
+        QVERIFY(typed.isEmpty());
+        QVERIFY(sameBlock(bench.image(), memory, 0x62));
+    }
+
+    void threeWrongPasswordsEndTheRead() {
+        LinkBench bench(radioConfig(kRow0), radioMemory(kRow0, 0x44));
+        QVERIFY(bench.started());
+        bench.radio->setDataPassword("123456");
+        const std::vector<uint8_t> before(bench.image().bytes().begin(), bench.image().bytes().end());
+        int shown = 0;
+        std::function<void(CPasswordDlg*)> enter = [&](CPasswordDlg* dlg) {
+            ++shown;
+            QTest::keyClicks(dlg->edit(), "999999");
+            if (shown < 3) onDialog<CPasswordDlg>(enter);
+            dlg->okButton()->click();
+        };
+        onDialog<CPasswordDlg>(enter);
+        pressStart();
+        bench.frame().runCommand(cmd::kReadFromRadio);
+        QCOMPARE(shown, 3);
+        QCOMPARE(bench.messages().texts().count(textOf(texts::kPasswordRejected)), 3);
+        QVERIFY(!bench.messages().texts().contains(textOf(texts::kReadDone)));
+        QCOMPARE(bench.radio->blocksRead(), 0);
+        QVERIFY(std::equal(before.begin(), before.end(), bench.image().bytes().begin()));
+    }
+};
+
+QTEST_MAIN(LinkTransferTest)
+#include "link_transfer_test.moc"
