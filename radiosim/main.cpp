@@ -6,7 +6,9 @@
 #include "link/clock.h"
 #include "sim/radio_sim.h"
 
+#include <chrono>
 #include <csignal>
+#include <thread>
 #include <cstdio>
 #include <iostream>
 #include <unistd.h>
@@ -19,9 +21,11 @@ volatile std::sig_atomic_t gStop = 0;
 extern "C" void onStop(int) { gStop = 1; }
 
 // Paces bytes at the line rate: 11 bits per byte (start, 8 data, 2 stop bits).
+// Microsecond bookkeeping: rounding every step to milliseconds would add more
+// than the line time of a short reply.
 class LineTimer {
   public:
-    LineTimer(Clock& clock, int baud) : clock_(clock), usPerByte_(11'000'000.0 / baud) {}
+    explicit LineTimer(int baud) : usPerByte_(11'000'000.0 / baud) {}
     // Waits until `n` bytes that began arriving now would have been received.
     void waitReceived(size_t n) { waitUntil(advance(rxFreeUs_, n)); }
     // Sends bytes in small slices, each when the line would have carried it.
@@ -37,16 +41,19 @@ class LineTimer {
     }
 
   private:
+    static double nowUs() {
+        using namespace std::chrono;
+        return static_cast<double>(
+            duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
+    }
     double advance(double& freeUs, size_t n) {
-        const double now = static_cast<double>(clock_.nowMs()) * 1000.0;
-        freeUs = std::max(freeUs, now) + usPerByte_ * static_cast<double>(n);
+        freeUs = std::max(freeUs, nowUs()) + usPerByte_ * static_cast<double>(n);
         return freeUs;
     }
-    void waitUntil(double us) {
-        const double now = static_cast<double>(clock_.nowMs()) * 1000.0;
-        if (us > now) usleep(static_cast<useconds_t>(us - now));
+    static void waitUntil(double us) {
+        const double left = us - nowUs();
+        if (left > 0) std::this_thread::sleep_for(std::chrono::microseconds(static_cast<long>(left)));
     }
-    Clock& clock_;
     double usPerByte_;
     double rxFreeUs_ = 0;
     double txFreeUs_ = 0;
@@ -96,7 +103,7 @@ int main(int argc, char** argv) {
     std::cout << line.devicePath() << std::endl;
 
     Clock& clock = SystemClock::instance();
-    LineTimer timer(clock, options->radio.config.answerBaud);
+    LineTimer timer(options->radio.config.answerBaud);
     bool hungUp = false;
     while (!gStop && !hungUp) {
         auto bytes = line.receive(100);

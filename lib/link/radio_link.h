@@ -32,8 +32,7 @@ enum LinkResult : int {
 enum BlockReadResult : int {
     kBlockOk = 0,
     kBlockRetriesExhausted = 1,
-    kBlockCommandWriteFailed = 2,
-    kBlockNumberWriteFailed = 3,
+    kBlockCommandWriteFailed = 2, // the request (letter and block number) was not sent
     kBlockAckWriteFailed = 8,
     kBlockAckNotAcknowledged = 10,
     kBlockNakWriteFailed = 11,

@@ -140,9 +140,8 @@ class RecordingTransport : public Transport {
         std::vector<std::pair<char, int>> out;
         for (size_t i = 0; i < writes.size(); ++i) {
             const Bytes& w = writes[i];
-            if (w.size() == 1 && (w[0] == 'R' || w[0] == 'T') && i + 1 < writes.size() &&
-                writes[i + 1].size() == 2)
-                out.emplace_back(static_cast<char>(w[0]), (writes[i + 1][0] << 8) | writes[i + 1][1]);
+            if (w.size() == 3 && (w[0] == 'R' || w[0] == 'T'))
+                out.emplace_back(static_cast<char>(w[0]), (w[1] << 8) | w[2]);
             else if ((w.size() == 260 && (w[0] == 'W' || w[0] == 'Y')) || (w.size() == 4 && w[0] == 'Z'))
                 out.emplace_back(static_cast<char>(w[0]), (w[1] << 8) | w[2]);
         }
