@@ -3,13 +3,15 @@
 // Besides the "/STEP" and "/SCR" switches the program knows two switches for the
 // documentation: "--screenshot FILE" saves a picture of the main window and ends,
 // "--screenshot-model-info FILE" does the same for the Model Information dialog.
-// Neither writes settings.
+// "--quit-when-shown" ends the program as soon as its main window is shown (the
+// start-up benchmark). None of the three writes settings.
 
 #include "app/app_settings.h"
 #include "app/application.h"
 #include "app/main_frame.h"
 #include "app/qt_message_service.h"
 #include "app/app_context.h"
+#include "app/commands.h"
 #include "model/model_info_dlg.h"
 
 #include <QApplication>
@@ -49,9 +51,22 @@ int main(int argc, char* argv[]) {
     QObject::connect(&vrlApp.context(), &vrl::gui::AppContext::languageChanged, frame,
                      [&] { messages.setFont(vrlApp.context().font()); });
 
+    if (args.contains(QStringLiteral("--quit-when-shown"))) {
+        QTimer::singleShot(0, frame, [] { QApplication::exit(0); });
+        return QApplication::exec();
+    }
     if (!shotMain.isEmpty() || !shotModel.isEmpty()) {
         QTimer::singleShot(600, frame, [&] {
-            if (!shotMain.isEmpty()) frame->grab().save(shotMain);
+            if (!shotMain.isEmpty()) {
+                // The main window with its tree view beside the work area.
+                frame->runCommand(vrl::gui::cmd::kTreeView);
+                if (QWidget* tree = frame->treeView()) tree->move(frame->geometry().right() - 280, frame->geometry().top() + 90);
+                QApplication::processEvents();
+                QScreen* screen = frame->screen();
+                screen->grabWindow(0, frame->x(), frame->y(), frame->frameGeometry().width(),
+                                   frame->frameGeometry().height())
+                    .save(shotMain);
+            }
             if (!shotModel.isEmpty()) {
                 vrl::gui::CModelInfoDlg dlg(vrlApp.context(), frame);
                 dlg.show();

@@ -124,8 +124,7 @@ void CMainFrame::createActions() {
     actions_[cmd::kFileNew]->setIcon(s->standardIcon(QStyle::SP_FileIcon));
     actions_[cmd::kFileOpen]->setIcon(s->standardIcon(QStyle::SP_DialogOpenButton));
     actions_[cmd::kFileSave]->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
-    actions_[cmd::kFilePrint]->setIcon(
-        QIcon::fromTheme(QStringLiteral("document-print"), s->standardIcon(QStyle::SP_ComputerIcon)));
+    actions_[cmd::kFilePrint]->setIcon(s->standardIcon(QStyle::SP_ComputerIcon));
     actions_[cmd::kModelInformation]->setIcon(s->standardIcon(QStyle::SP_FileDialogInfoView));
     actions_[cmd::kChannelInformation]->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
     actions_[cmd::kReadFromRadio]->setIcon(s->standardIcon(QStyle::SP_ArrowDown));
@@ -180,7 +179,10 @@ void CMainFrame::updateStatusBar() {
     const QDateTime now = QDateTime::currentDateTime();
     panes_[0]->setText(ctx_.text(536) + QString::number(ctx_.comPort()));
     panes_[1]->setText(locale.toString(now.date(), QLocale::ShortFormat));
-    panes_[2]->setText(locale.toString(now.time(), QLocale::LongFormat));
+    // The locale's time with seconds, without the time zone.
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QLatin1Char('t'));
+    panes_[2]->setText(locale.toString(now.time(), timeFormat.trimmed()));
 }
 
 QString CMainFrame::statusText(int pane) const {

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Start-up benchmark: cold start of vrl73m to its shown main window, offscreen,
+# against an empty Qt main window on the same machine. The goal is a ratio of at
+# most 1.5. Usage: bench/startup.sh [build-dir] [runs]
+set -euo pipefail
+build=${1:-build}
+runs=${2:-15}
+export QT_QPA_PLATFORM=offscreen
+# Private settings, so that the run neither reads nor changes the user's.
+export XDG_CONFIG_HOME=$(mktemp -d)
+trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
+
+median_ms() { # command...
+  local times=()
+  for _ in $(seq "$runs"); do
+    local t0 t1
+    t0=$(date +%s%N)
+    "$@" >/dev/null 2>&1
+    t1=$(date +%s%N)
+    times+=($(( (t1 - t0) / 1000000 )))
+  done
+  printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'
+}
+
+"$build/bench/vrl_startup_empty" >/dev/null 2>&1 || true # warm the file cache once
+empty=$(median_ms "$build/bench/vrl_startup_empty")
+vrl=$(median_ms "$build/gui/vrl73m" --quit-when-shown)
+echo "empty Qt main window: ${empty} ms (median of $runs)"
+echo "vrl73m main window:   ${vrl} ms (median of $runs)"
+awk -v a="$vrl" -v b="$empty" 'BEGIN { r = a / b; printf "ratio: %.2f (goal <= 1.50)\n", r; exit (r > 1.5) }'
