@@ -1,6 +1,6 @@
 // The transfer dialog on its own: progress label, the busy rules while an exchange
 // runs, the run-again loop, help, and the data check before a radio write.
-#include "gui_test_support.h"
+#include "link_test_support.h"
 
 #include "app/app_context.h"
 #include "link/texts.h"
@@ -64,6 +64,7 @@ class LinkDialogsTest : public QObject {
             label = dialog->label()->text();
             barMax = dialog->progressBar()->maximum();
             barValue = dialog->progressBar()->value();
+            screenshot(dialog, QStringLiteral("link_transfer_read"));
             ui.setBusy(true);
             dialog->close();
             closeRefused = dialog->isVisible();

@@ -49,6 +49,7 @@ class LinkQueriesTest : public QObject {
             model = dlg->modelName()->text();
             band = dlg->frequency()->text();
             serial = dlg->serialNumber()->text();
+            screenshot(dlg, QStringLiteral("link_radio_information"));
             QTest::keyClick(dlg, Qt::Key_Escape);
         });
         bench.frame().runCommand(cmd::kRadioInformation);
@@ -87,6 +88,7 @@ class LinkQueriesTest : public QObject {
             QCOMPARE(dlg->startTimer()->interval(), CCheckSumDlg::kStartDelayMs);
             QTRY_VERIFY(dlg->result()->isVisible());
             shown = dlg->result()->text();
+            screenshot(dlg, QStringLiteral("link_check_sum"));
             okFocused = dlg->okButton()->hasFocus() || dlg->focusWidget() == dlg->okButton();
             QVERIFY(!dlg->progressText()->isVisible());
             QTest::keyClick(dlg->okButton(), Qt::Key_Space);
@@ -137,6 +139,7 @@ class LinkQueriesTest : public QObject {
             QVERIFY(!dlg->portUsable(2)); // does not open
             QVERIFY(!dlg->portUsable(5)); // no device
             QVERIFY(dlg->portButton(1)->isChecked());
+            screenshot(dlg, QStringLiteral("link_communication_port"));
             // A port whose device does not open is refused and the dialog stays.
             dlg->portButton(2)->setChecked(true);
             QCOMPARE(dlg->deviceEdit()->currentText(), QStringLiteral("/dev/ttyS0"));

@@ -13,6 +13,7 @@
 #include "sim/sim_transport.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
@@ -115,6 +116,15 @@ struct LinkBench {
 // Works the next visible modal dialog of type T once it shows (polled on a timer).
 // A dialog that never comes is reported by `missed`; a modal dialog left open for
 // long is closed so that a failing test ends.
+// Saves a picture of a window when VRL_SCREENSHOT_DIR is set.
+inline void screenshot(QWidget* w, const QString& name) {
+    const QByteArray dir = qgetenv("VRL_SCREENSHOT_DIR");
+    if (dir.isEmpty()) return;
+    QDir().mkpath(QString::fromLocal8Bit(dir));
+    QApplication::processEvents();
+    w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
 // The timers of dialogs still awaited; a test's cleanup drops them.
 inline QObject& pendingDialogs() {
     static QObject owner;

@@ -173,6 +173,7 @@ class LinkTransferTest : public QObject {
         QStringList typed{"111111", "123456"};
         std::function<void(CPasswordDlg*)> enter = [&](CPasswordDlg* dlg) {
             QCOMPARE(dlg->windowTitle(), textOf(482));
+            screenshot(dlg, QStringLiteral("link_password"));
             QTest::keyClicks(dlg->edit(), typed.takeFirst() + "x"); // letters are refused
             if (!typed.isEmpty()) onDialog<CPasswordDlg>(enter);
             QTest::keyClick(dlg->edit(), Qt::Key_Return);
