@@ -5,6 +5,7 @@
 #include "app/frame_host.h"
 #include "app/registries.h"
 #include "app/ui_helpers.h"
+#include "channels/channel_services.h"
 #include "file/checksum_dlg.h"
 #include "link/comm_port_dlg.h"
 #include "link/gui_transfer_ui.h"
@@ -64,6 +65,8 @@ void runReadFromRadio(FrameHost& host) {
         return;
     }
     WaitCursor wait;
+    // Copied channels belong to the data that were replaced.
+    ChannelServices::of(ctx).store().copyBuffer().clear();
     // Windows of the old model may show fields the new one does not have.
     if (image.identity().bytes != identityBefore.bytes) host.closeAllFunctionWindows();
     image.takeSnapshot();

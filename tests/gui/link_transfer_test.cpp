@@ -3,6 +3,7 @@
 #include "link_test_support.h"
 
 #include "app/commands.h"
+#include "channels/channel_services.h"
 #include "link/password_dlg.h"
 #include "link/texts.h"
 #include "link/transfer_dlg.h"
@@ -66,6 +67,8 @@ class LinkTransferTest : public QObject {
         LinkBench bench(radioConfig(kOtherModel), memory);
         QVERIFY(bench.started());
         const int backupsBefore = backupCount();
+        ChannelStore& store = ChannelServices::of(bench.ctx()).store();
+        QVERIFY(store.copyBuffer().copy(store, 0, 0, 1));
 
         QString shownAtOpen;
         pressStart(&shownAtOpen);
@@ -78,6 +81,7 @@ class LinkTransferTest : public QObject {
         QVERIFY(sameBlock(bench.image(), memory, 0x62));
         QVERIFY(bench.image().identity().bytes[2] == '5');
         QVERIFY(!bench.image().isModified());
+        QVERIFY(!store.copyBuffer().present());
         QVERIFY(bench.frame().windowTitle().contains(
             QString::fromStdString(std::string(bench.ctx().data().model.label())).split(':').front()));
         QVERIFY(!bench.radio->inProgramMode());
