@@ -11,6 +11,7 @@
 #include "widgets/filtered_edit.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -87,6 +88,35 @@ class LinkTransferTest : public QObject {
         QVERIFY(!bench.radio->inProgramMode());
         QVERIFY(!bench.service->link().isOpen());
         QCOMPARE(backupCount(), backupsBefore + 1);
+    }
+
+    void builtInVirtualRadioKeepsWhatWasWritten() {
+        StartedApp program;
+        QVERIFY(program.start());
+        AppContext& ctx = program.app->context();
+        LinkService::Options options; // the platform's own transports
+        options.settingsFile = program.dir.path() + "/ports.ini";
+        options.systemDevices = QStringList{};
+        auto* service = new LinkService(ctx, options);
+        QCOMPARE(service->deviceFor(20), QStringLiteral("virtual"));
+        ctx.setComPort(20);
+        QFile::remove(platform::virtualRadioFile());
+
+        CDataImage& image = ctx.data().image;
+        for (size_t i = 0; i < 256; ++i) image.setU8(0x6100 + i, static_cast<uint8_t>(i * 5));
+        const std::vector<uint8_t> block(image.bytes().begin() + 0x6100, image.bytes().begin() + 0x6200);
+        pressStart();
+        program.app->mainFrame()->runCommand(cmd::kWriteToRadio);
+        QCOMPARE(program.messages.texts(), QStringList{textOf(texts::kWriteDone)});
+
+        image.fill(0x6100, 256, 0x00);
+        image.takeSnapshot();
+        program.messages.clear();
+        pressStart();
+        program.app->mainFrame()->runCommand(cmd::kReadFromRadio);
+        QCOMPARE(program.messages.texts(), QStringList{textOf(texts::kReadDone)});
+        QVERIFY(std::equal(block.begin(), block.end(), image.bytes().begin() + 0x6100));
+        QVERIFY(QFile::exists(platform::virtualRadioFile()));
     }
 
     void writeThenReadBackGivesTheSameData() {
