@@ -9,6 +9,9 @@
 namespace vrl::platform {
 
 void ensureApplicationName() {
+    // The same names as the desktop program, so every tool finds the same folder.
+    if (QCoreApplication::organizationName().isEmpty())
+        QCoreApplication::setOrganizationName("NORVALE");
     const QString name = QCoreApplication::applicationName();
     // Without a name Qt falls back to the executable's name, which differs between
     // the desktop program, the command-line tool and the simulator.

@@ -10,8 +10,8 @@
 
 namespace vrl::platform {
 
-// Sets the application name the data folder is derived from ("vrl73m"), unless the
-// program has set one already.
+// Sets the organization and application names the data folder is derived from
+// ("NORVALE", "vrl73m"), unless the program has set them already.
 void ensureApplicationName();
 
 QString dataFolder();

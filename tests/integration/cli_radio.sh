@@ -58,8 +58,8 @@ roundtrip)
     expect_exit 0 read --port "$DEV" -o after.dat
     same_memory before.dat after.dat || fail "read back differs from what was written"
     same_memory new.dat after.dat && fail "the edit did not reach the radio"
-    ls "$WORK"/data/*/backups/*RM-160A-128CH-K*.dat >/dev/null 2>&1 || fail "no backup of the read"
-    [ "$(ls "$WORK"/data/*/backups | wc -l)" -eq 2 ] || fail "expected two backups"
+    [ "$(find "$WORK/data" -path '*/backups/*RM-160A-128CH-K*.dat' | wc -l)" -eq 2 ] ||
+        fail "expected a backup of each of the two reads"
     stop_sim
     same_memory saved.dat after.dat || fail "radio memory saved on exit differs"
     ;;
@@ -91,7 +91,7 @@ cancel)
     expect_exit 3 read --port "$DEV" -o r.dat --retries 1
     [ "$(cat r.dat)" = keep ] || fail "a failed read touched the output file"
     grep -q "Retrying" err.txt || fail "no retry"
-    [ ! -d "$WORK/data" ] || [ -z "$(ls -A "$WORK"/data/*/backups 2>/dev/null)" ] || fail "failed read left a backup"
+    [ -z "$(find "$WORK/data" -name '*.dat' 2>/dev/null)" ] || fail "failed read left a backup"
     # The radio was told to leave programming mode: it answers a new read at once.
     stop_sim
     start_sim --row 0
