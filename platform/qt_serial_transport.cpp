@@ -2,7 +2,34 @@
 
 #include <QElapsedTimer>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace vrl::platform {
+
+namespace {
+
+// On Windows a read runs at real-time priority, so a busy machine does not make the
+// program miss a reply; the class it had before is restored afterwards. Elsewhere
+// that priority is not open to normal users, and the read time-outs are generous
+// enough without it.
+class ReadPriority {
+  public:
+#ifdef Q_OS_WIN
+    ReadPriority() : previous_(GetPriorityClass(GetCurrentProcess())) {
+        SetPriorityClass(GetCurrentProcess(), REALTIME_PRIORITY_CLASS);
+    }
+    ~ReadPriority() {
+        SetPriorityClass(GetCurrentProcess(), previous_ ? previous_ : NORMAL_PRIORITY_CLASS);
+    }
+
+  private:
+    DWORD previous_;
+#endif
+};
+
+} // namespace
 
 QtSerialTransport::QtSerialTransport(QString device) : device_(std::move(device)) {
     port_.setPortName(device_);
@@ -92,6 +119,7 @@ bool QtSerialTransport::write(std::span<const uint8_t> bytes) {
 
 size_t QtSerialTransport::read(std::span<uint8_t> buffer, int timeoutMs) {
     if (!port_.isOpen()) return 0;
+    [[maybe_unused]] ReadPriority priority;
     QElapsedTimer timer;
     timer.start();
     size_t got = 0;
