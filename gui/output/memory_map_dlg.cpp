@@ -46,7 +46,10 @@ CMemoryMapDlg::CMemoryMapDlg(AppContext& ctx, QWidget* parent) : QDialog(parent)
     address_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     address_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 8);
     close_ = new QPushButton(ctx_.text(kCloseText), this);
+    // No default button: Enter on the grid belongs to the cell editors. Enter on
+    // Close itself still closes.
     close_->setAutoDefault(false);
+    close_->installEventFilter(this);
     connect(close_, &QPushButton::clicked, this, &CMemoryMapDlg::accept);
 
     buildGrid();
@@ -210,6 +213,13 @@ bool CMemoryMapDlg::gridKey(QKeyEvent* key) {
 }
 
 bool CMemoryMapDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == close_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            close_->click();
+            return true;
+        }
+    }
     if (watched == grid_ && event->type() == QEvent::KeyPress && !editing_->isOpen())
         return gridKey(static_cast<QKeyEvent*>(event));
     if (watched == grid_->viewport() && event->type() == QEvent::Wheel) {

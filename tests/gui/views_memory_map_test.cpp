@@ -67,6 +67,7 @@ class MemoryMapTest : public QObject {
     void addressBoxFollowsCurrentCell();
     void escapeDiscardsAllEdits();
     void closeKeepsEditsAndRefreshesWindows();
+    void enterOnCloseButtonCloses();
 };
 
 void MemoryMapTest::layoutTopRowIsHighestLine() {
@@ -273,6 +274,15 @@ void MemoryMapTest::closeKeepsEditsAndRefreshesWindows() {
     QVERIFY(m.fx.data.image.isModified());
     QCOMPARE(refreshed.size(), 1);
     QVERIFY(!m.dlg->identityChanged());
+}
+
+void MemoryMapTest::enterOnCloseButtonCloses() {
+    Map m;
+    QVERIFY(showActive(m.dlg));
+    m.dlg->closeButton()->setFocus();
+    QTest::keyClick(m.dlg->closeButton(), Qt::Key_Return);
+    QCOMPARE(m.dlg->result(), int(QDialog::Accepted));
+    QVERIFY(!m.dlg->isVisible());
 }
 
 QTEST_MAIN(MemoryMapTest)
