@@ -22,12 +22,12 @@ namespace vrl::gui {
 
 namespace mm = vrl::memmap;
 
+// The main frame rebuilds its title after this command.
 VRL_REGISTER_COMMAND(cmd::kMemoryMap, [](FrameHost& host) {
     CMemoryMapDlg dlg(host.context(), host.mainWindow());
     // Close has made the open windows reload; edited identity bytes also change
     // the model flags, menus and tree view.
     if (dlg.exec() == QDialog::Accepted && dlg.identityChanged()) host.modelIdentityChanged();
-    host.rebuildTitle();
 });
 
 namespace {
