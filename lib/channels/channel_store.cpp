@@ -256,7 +256,7 @@ StoreResult ChannelStore::createChannel(int g, int c) {
     image.setU8(at + rec::kChannelNo, static_cast<uint8_t>(c + 1));
     image.setU8(at + rec::kGroupNo, static_cast<uint8_t>(g + 1));
     if (capacity() >= 32) {
-        char name[16];
+        char name[24]; // room for any int, so the compiler sees no truncation
         std::snprintf(name, sizeof name, " CH %3d ", c + 1);
         std::string text(name, 8);
         const int keep = nameLength();

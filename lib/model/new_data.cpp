@@ -148,10 +148,16 @@ void newData(RadioData& data) {
 
 void recomputeTwoToneDerivedWords(CDataImage& image) {
     const float up = 1.02f, down = 0.98f;
+    // An unset tone stays unset, and a large word cannot wrap around 16 bits.
+    auto scaled = [](uint16_t w, float f) -> uint16_t {
+        if (w == 0xFFFF) return 0xFFFF;
+        const double v = w * 0.1 * f * 10 + 0.5;
+        return v >= 0xFFFF ? uint16_t{0xFFFF} : static_cast<uint16_t>(v);
+    };
     for (size_t i = 0; i < 3; ++i) {
         const uint16_t w = image.u16(0x30 + 6 * i);
-        image.setU16(0x32 + 6 * i, static_cast<uint16_t>(w * 0.1 * up * 10 + 0.5));
-        image.setU16(0x34 + 6 * i, static_cast<uint16_t>(w * 0.1 * down * 10 + 0.5));
+        image.setU16(0x32 + 6 * i, scaled(w, up));
+        image.setU16(0x34 + 6 * i, scaled(w, down));
     }
 }
 

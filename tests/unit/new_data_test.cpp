@@ -168,6 +168,17 @@ TEST(NewData, TwoToneDerivedWordsAreRecomputed) {
     EXPECT_EQ(image.u16(0x40), 5889);
 }
 
+TEST(NewData, DerivedWordsOfUnsetOrHugeTonesDoNotWrap) {
+    CDataImage image; // all 0xFF: the base words are unset
+    recomputeTwoToneDerivedWords(image);
+    EXPECT_EQ(image.u16(0x32), 0xFFFF);
+    EXPECT_EQ(image.u16(0x34), 0xFFFF);
+    image.setU16(0x30, 65000);
+    recomputeTwoToneDerivedWords(image);
+    EXPECT_EQ(image.u16(0x32), 0xFFFF); // 66300 does not fit: held at the top
+    EXPECT_EQ(image.u16(0x34), 63700);
+}
+
 TEST(ModelChange, ClassesFollowWhatChanged) {
     const ModelChoice k{0, 0, OptionBoard::None, 1};
     EXPECT_EQ(classifyModelChange(k, k), 0);
