@@ -70,6 +70,9 @@ class AppContext : public QObject {
     void dataChanged();
     // The model identity changed (New, Open, Read, Model Information OK).
     void modelChanged();
+    // The whole image was replaced by other data (New, Open, Read): what belongs to
+    // the old data, such as the channel copy buffer, is dropped.
+    void dataReplaced();
     // The language changed: windows re-read their texts and font.
     void languageChanged();
     void comPortChanged(int port);

@@ -74,6 +74,39 @@ void setMenuText(QAction* action, const QString& text) {
     action->setShortcut(QKeySequence(text.mid(tab + 1).trimmed(), QKeySequence::PortableText));
 }
 
+// A view that closes itself (Esc, its Close button) takes its frame with it: after the
+// view's close event, the frame closes when the view is gone or hidden.
+class FrameFollowsView : public QObject {
+  public:
+    FrameFollowsView(QWidget* view, QMdiSubWindow* sub) : QObject(view), view_(view), sub_(sub) {
+        view->installEventFilter(this);
+        // A view deleted outright leaves an empty frame; close it once control is back
+        // in the event loop (never while the frame itself is being destroyed).
+        connect(view, &QObject::destroyed, sub, [sub] {
+            QMetaObject::invokeMethod(sub, [sub] { sub->close(); }, Qt::QueuedConnection);
+        });
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == view_ && event->type() == QEvent::Close) {
+            QPointer<QWidget> view = view_;
+            QPointer<QMdiSubWindow> sub = sub_;
+            QMetaObject::invokeMethod(
+                sub_,
+                [view, sub] {
+                    if (sub && (!view || view->isHidden())) sub->close();
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+  private:
+    QPointer<QWidget> view_;
+    QPointer<QMdiSubWindow> sub_;
+};
+
 } // namespace
 
 CMainFrame::CMainFrame(AppContext& ctx, AppSettings* settings, QWidget* parent)
@@ -369,8 +402,7 @@ void CMainFrame::openFunctionWindow(int command) {
     sub->setWindowIcon(windowIcon());
     windows_[command] = sub;
     connect(sub, &QObject::destroyed, this, [this, command] { functionWindowDestroyed(command); });
-    // A view that closes itself (Esc, its Close button) takes its frame with it.
-    connect(view, &QObject::destroyed, sub, [sub] { sub->close(); });
+    new FrameFollowsView(view, sub);
     sub->show();
     mdi_->setActiveSubWindow(sub);
     view->setFocus();

@@ -80,6 +80,7 @@ bool FileCommands::openPath(const QString& path) {
     CDataImage& image = ctx.data().image;
     std::copy(scratch->bytes().begin(), scratch->bytes().end(), image.bytes().begin());
     ctx.setCurrentFilePath(openedName(path));
+    emit ctx.dataReplaced();
     emit ctx.modelChanged(); // flags, menus, tree view and title
     image.takeSnapshot();
     host_.openDefaultWindow();

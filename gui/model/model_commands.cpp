@@ -18,6 +18,7 @@ void runNewCommand(FrameHost& host) {
     host.closeAllFunctionWindows();
     newData(ctx.data());
     ctx.setCurrentFilePath(ctx.currentFolder() + QStringLiteral("vrl73m.dat"));
+    emit ctx.dataReplaced();
     emit ctx.modelChanged(); // the frame rebuilds flags, menus, tree view and title
     host.openDefaultWindow();
 }

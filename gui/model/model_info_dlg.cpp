@@ -245,11 +245,9 @@ void CModelInfoDlg::accept() {
     groupEdited();
     MessageBoxModelQuestions questions(ctx_);
     const ModelChoice chosen = choice();
-    ModelChangeResult result;
-    {
-        WaitCursor wait;
-        result = applyModelChange(ctx_.data(), chosen, questions, ctx_.channelPlanEditor());
-    }
+    // No wait cursor here: the change may still ask its questions.
+    const ModelChangeResult result =
+        applyModelChange(ctx_.data(), chosen, questions, ctx_.channelPlanEditor());
     switch (result.outcome) {
     case ModelChangeOutcome::Refused:
         loadChoice(ctx_.data().model.committed());

@@ -2,6 +2,7 @@
 // view, the exit guard and the language switch.
 #include "gui_test_support.h"
 
+#include "app/about_dlg.h"
 #include "app/app_context.h"
 #include "app/commands.h"
 #include "app/language_setup_dlg.h"
@@ -162,8 +163,32 @@ class FrameTest : public QObject {
         f->closeAllFunctionWindows();
         f->runCommand(cmd::kOptionalFeatures);
         delete f->functionWindow(cmd::kOptionalFeatures);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(f->functionWindowCount(), 0);
+        QTRY_COMPARE(f->functionWindowCount(), 0);
+    }
+    void regressionViewClosingItselfTakesItsFrameAlong() {
+        StartedApp s;
+        QVERIFY(s.start());
+        CMainFrame* f = s.app->mainFrame();
+        f->closeAllFunctionWindows();
+        f->runCommand(cmd::kOptionalFeatures);
+        f->functionWindow(cmd::kOptionalFeatures)->close(); // as Esc in a view does
+        QTRY_COMPARE(f->functionWindowCount(), 0);
+        QCOMPARE(f->mdiArea()->subWindowList().size(), 0);
+    }
+    void aboutListsTheModelsOfTheThreeFamilies() {
+        QCOMPARE(CAboutDlg::supportedModels(),
+                 QStringLiteral("RM-140A, RM-150A, RM-160A, RM-440A, RM-450A, RM-460A\n"
+                                "RP-110A, RP-120A, RP-150A, RP-130A\n"
+                                "RP-410A, RP-420A, RP-450A, RP-430A, RP-470A"));
+    }
+    void dataReplacedOnOpenAndNew() {
+        StartedApp s;
+        QVERIFY(s.start());
+        int replaced = 0;
+        connect(&s.app->context(), &AppContext::dataReplaced, this, [&replaced] { ++replaced; });
+        s.messages.answer({QMessageBox::Ok});
+        s.app->mainFrame()->runCommand(cmd::kFileNew);
+        QCOMPARE(replaced, 1);
     }
     void trunkingWindowAsksFirst() {
         StartedApp s;
