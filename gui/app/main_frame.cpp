@@ -62,6 +62,21 @@ bool isBuiltIn(int command) {
     return false;
 }
 
+// An accelerator as a language writes it ("Ctrl+N", "Strg+N"): the key names of
+// the languages are turned into the portable ones before parsing.
+QKeySequence acceleratorOf(const QString& text) {
+    static const std::pair<const char*, const char*> kNames[] = {
+        {"strg", "Ctrl"}, {"umschalt", "Shift"}, {"umsch", "Shift"}, {"entf", "Del"},
+        {"einfg", "Ins"}, {"maj", "Shift"}, {"suppr", "Del"}, {"may", "Shift"}, {"supr", "Del"}};
+    QStringList parts = text.split('+');
+    for (QString& part : parts) {
+        const QString lower = part.trimmed().toLower();
+        for (const auto& [local, portable] : kNames)
+            if (lower == QLatin1String(local)) part = QLatin1String(portable);
+    }
+    return QKeySequence(parts.join('+'), QKeySequence::PortableText);
+}
+
 // The language texts of menu items carry their accelerator after a tab ("&New\tCtrl+N").
 void setMenuText(QAction* action, const QString& text) {
     const qsizetype tab = text.indexOf('\t');
@@ -71,7 +86,7 @@ void setMenuText(QAction* action, const QString& text) {
         return;
     }
     action->setText(text.left(tab));
-    action->setShortcut(QKeySequence(text.mid(tab + 1).trimmed(), QKeySequence::PortableText));
+    action->setShortcut(acceleratorOf(text.mid(tab + 1).trimmed()));
 }
 
 // A view that closes itself (Esc, its Close button) takes its frame with it: after the

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -99,6 +100,22 @@ class FrameTest : public QObject {
         QAction* n = f->action(cmd::kFileNew);
         QCOMPARE(n->text(), QStringLiteral("&New"));
         QCOMPARE(n->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    }
+    void shippedLanguageFileGivesAcceleratorsInEveryLanguage() {
+        StartedApp s;
+        QFile::remove(s.dir.path() + "/vrl73m.lng");
+        QVERIFY(QFile::copy(VRL_SOURCE_DIR "/data/vrl73m.lng", s.dir.path() + "/vrl73m.lng"));
+        QVERIFY(s.start());
+        CMainFrame* f = s.app->mainFrame();
+        const std::pair<int, const char*> keys[] = {{cmd::kFileNew, "Ctrl+N"}, {cmd::kFileOpen, "Ctrl+O"},
+                                                    {cmd::kFileSave, "Ctrl+S"}, {cmd::kModelInformation, "Ctrl+M"}};
+        for (int language : {0, 1}) {
+            s.app->lang().setCurrentLanguage(language);
+            emit s.app->context().languageChanged();
+            for (const auto& [command, key] : keys)
+                QCOMPARE(f->action(command)->shortcut(), QKeySequence(QString::fromLatin1(key)));
+        }
+        QCOMPARE(menuTitles(f->menuBar()).first(), s.app->context().text(84));
     }
     void eightChannelModelHasNoScanEntry() {
         StartedApp s;
