@@ -31,6 +31,8 @@ void GuiTransferUi::setBusy(bool busy) {
     if (view_) view_->setBlockLoopBusy(busy);
 }
 
+bool GuiTransferUi::stopRequested() { return view_ && view_->stopWanted(); }
+
 void GuiTransferUi::redraw() {
     if (owner_) owner_->repaint();
     if (owner_ && owner_->parentWidget()) owner_->parentWidget()->window()->repaint();

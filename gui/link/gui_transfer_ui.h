@@ -19,6 +19,8 @@ class TransferProgressView {
     virtual ~TransferProgressView() = default;
     virtual void showProgress(int count, int total) = 0;
     virtual void setBlockLoopBusy(bool busy) = 0;
+    // The user asked to stop; the exchange ends at the next block.
+    virtual bool stopWanted() const { return false; }
 };
 
 class GuiTransferUi : public TransferUi {
@@ -31,6 +33,7 @@ class GuiTransferUi : public TransferUi {
     void pumpOne() override;
     void setBusy(bool busy) override;
     void redraw() override;
+    bool stopRequested() override;
 
     bool askRetry(int text) override;
     bool askOk(int text) override;

@@ -47,7 +47,7 @@ CTransferDlg::CTransferDlg(AppContext& ctx, TransferKind kind, Operation operati
     cancel_->setAutoDefault(false);
     help_->setAutoDefault(false);
     connect(start_, &QPushButton::clicked, this, &CTransferDlg::start);
-    connect(cancel_, &QPushButton::clicked, this, &CTransferDlg::reject);
+    connect(cancel_, &QPushButton::clicked, this, &CTransferDlg::cancelPressed);
     connect(help_, &QPushButton::clicked, this, &CTransferDlg::openHelp);
 
     auto* buttons = new QHBoxLayout;
@@ -94,8 +94,8 @@ void CTransferDlg::start() {
     started_ = true;
     running_ = true;
     start_->setEnabled(false);
-    cancel_->setEnabled(false);
     help_->setEnabled(false);
+    // Cancel stays: a long transfer can be stopped between two blocks.
 
     GuiTransferUi ui(ctx_, this, this);
     int result = kTransferRunAgain;
@@ -111,6 +111,15 @@ void CTransferDlg::start() {
     }
     running_ = false;
     QDialog::reject();
+}
+
+void CTransferDlg::cancelPressed() {
+    if (!running_) {
+        reject();
+        return;
+    }
+    stopWanted_ = true;
+    cancel_->setEnabled(false);
 }
 
 void CTransferDlg::reject() {

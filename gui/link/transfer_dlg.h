@@ -1,6 +1,7 @@
 // CTransferDlg: the read and write dialogs. Shows "<Block> n / total" with a
 // progress bar, starts the exchange when the user presses Read or Write, refuses to
-// close while it runs, reports success and closes: Accepted after a complete
+// close while it runs (Cancel then asks the exchange to stop at the next block),
+// reports success and closes: Accepted after a complete
 // exchange, Rejected when it stopped. Before a radio write it checks the data.
 #pragma once
 
@@ -60,6 +61,8 @@ class CTransferDlg : public QDialog, private TransferProgressView {
   private:
     void showProgress(int count, int total) override;
     void setBlockLoopBusy(bool busy) override;
+    bool stopWanted() const override { return stopWanted_; }
+    void cancelPressed();
     // False when the data must not be written; may close the dialog.
     bool dataCheckPasses();
     void openHelp();
@@ -75,6 +78,7 @@ class CTransferDlg : public QDialog, private TransferProgressView {
     bool running_ = false;
     bool busy_ = false;
     bool started_ = false;
+    bool stopWanted_ = false;
 };
 
 } // namespace vrl::gui

@@ -54,7 +54,7 @@ class LinkDialogsTest : public QObject {
     void progressAndBusyRulesWhileTheExchangeRuns() {
         Context c;
         int calls = 0;
-        bool closeRefused = false, escapeRefused = false, buttonsOff = false;
+        bool closeRefused = false, escapeRefused = false, buttonsOff = false, cancelOffered = false;
         QString label;
         int barMax = -1, barValue = -1;
         CTransferDlg* dialog = nullptr;
@@ -71,8 +71,8 @@ class LinkDialogsTest : public QObject {
             QTest::keyClick(dialog, Qt::Key_Escape);
             escapeRefused = dialog->isVisible();
             QTest::keyClick(dialog, Qt::Key_F1);
-            buttonsOff = !dialog->startButton()->isEnabled() && !dialog->cancelButton()->isEnabled() &&
-                         !dialog->helpButton()->isEnabled();
+            buttonsOff = !dialog->startButton()->isEnabled() && !dialog->helpButton()->isEnabled();
+            cancelOffered = dialog->cancelButton()->isEnabled() && !ui.stopRequested();
             ui.setBusy(false);
             return int{kTransferOk};
         }, nullptr);
@@ -89,6 +89,7 @@ class LinkDialogsTest : public QObject {
         QVERIFY(closeRefused);
         QVERIFY(escapeRefused);
         QVERIFY(buttonsOff);
+        QVERIFY(cancelOffered);
         QVERIFY(c.helpTopics.isEmpty()); // no help once started
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QVERIFY(!dlg.isVisible());
@@ -108,6 +109,25 @@ class LinkDialogsTest : public QObject {
         QCOMPARE(calls, 3);
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
         QVERIFY(c.messages.asked.empty());
+    }
+
+    void cancelWhileRunningAsksTheExchangeToStop() {
+        Context c;
+        bool stopAsked = false, stillOpen = false;
+        CTransferDlg* dialog = nullptr;
+        CTransferDlg dlg(*c.ctx, TransferKind::ReadRadio, [&](TransferUi& ui) {
+            ui.setBusy(true);
+            QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
+            stopAsked = ui.stopRequested();
+            stillOpen = dialog->isVisible();
+            return int{kTransferStopped};
+        }, nullptr);
+        dialog = &dlg;
+        dlg.show();
+        dlg.start();
+        QVERIFY(stopAsked);
+        QVERIFY(stillOpen);
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
     }
 
     void helpBeforeTheStartOpensTheDialogsTopic() {
