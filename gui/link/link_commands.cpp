@@ -70,6 +70,7 @@ void runReadFromRadio(FrameHost& host) {
     // Windows of the old model may show fields the new one does not have.
     if (image.identity().bytes != identityBefore.bytes) host.closeAllFunctionWindows();
     image.takeSnapshot();
+    emit ctx.dataReplaced();
     emit ctx.modelChanged(); // flags, menus, tree view and title
     host.refreshAllWindows();
     host.openDefaultWindow();
