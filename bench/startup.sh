@@ -24,7 +24,10 @@ median_ms() { # command...
 
 "$build/bench/vrl_startup_empty" >/dev/null 2>&1 || true # warm the file cache once
 empty=$(median_ms "$build/bench/vrl_startup_empty")
+text=$(median_ms "$build/bench/vrl_startup_empty" --with-text)
 vrl=$(median_ms "$build/gui/vrl73m" --quit-when-shown)
-echo "empty Qt main window: ${empty} ms (median of $runs)"
-echo "vrl73m main window:   ${vrl} ms (median of $runs)"
-awk -v a="$vrl" -v b="$empty" 'BEGIN { r = a / b; printf "ratio: %.2f (goal <= 1.50)\n", r; exit (r > 1.5) }'
+echo "empty Qt main window:           ${empty} ms (median of $runs)"
+echo "Qt main window with menu, text: ${text} ms"
+echo "vrl73m main window:             ${vrl} ms"
+awk -v a="$vrl" -v b="$text" 'BEGIN { printf "ratio to the window with text: %.2f\n", a / b }'
+awk -v a="$vrl" -v b="$empty" 'BEGIN { r = a / b; printf "ratio to the empty window: %.2f (goal <= 1.50)\n", r; exit (r > 1.5) }'

@@ -10,6 +10,7 @@
 #include "app/application.h"
 #include "app/main_frame.h"
 #include "app/qt_message_service.h"
+#include "app/quit_on_first_paint.h"
 #include "app/app_context.h"
 #include "app/commands.h"
 #include "model/model_info_dlg.h"
@@ -52,7 +53,7 @@ int main(int argc, char* argv[]) {
                      [&] { messages.setFont(vrlApp.context().font()); });
 
     if (args.contains(QStringLiteral("--quit-when-shown"))) {
-        QTimer::singleShot(0, frame, [] { QApplication::exit(0); });
+        vrl::gui::QuitOnFirstPaint quit(frame);
         return QApplication::exec();
     }
     if (!shotMain.isEmpty() || !shotModel.isEmpty()) {

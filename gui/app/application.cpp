@@ -105,7 +105,14 @@ bool CVrl73mApp::start(bool show) {
     frame_ = std::make_unique<CMainFrame>(*ctx_, &settings_);
     placeMainFrame(show);
     frame_->rebuildTitle();
-    frame_->openDefaultWindow();
+    if (show) {
+        // The frame paints first; the default window follows in the next turn of the
+        // event loop, so the program appears without waiting for the channel grid.
+        QMetaObject::invokeMethod(frame_.get(), [frame = frame_.get()] { frame->openDefaultWindow(); },
+                                  Qt::QueuedConnection);
+    } else {
+        frame_->openDefaultWindow();
+    }
     started_ = true;
     return true;
 }
