@@ -9,6 +9,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 
 namespace vrl::gui {
 
@@ -124,9 +126,15 @@ void CVrl73mApp::placeMainFrame(bool show) {
     StartShow how = StartShow::Maximized;
     if (placement) {
         how = startShowFor(*placement);
-        if (placement->width() > 0 && placement->height() > 0)
-            frame_->setGeometry(placement->left, placement->top, placement->width(),
-                                placement->height());
+        const QRect rect(placement->left, placement->top, placement->width(), placement->height());
+        // A window remembered on a screen that is no longer there would open out of
+        // sight: it opens maximized on the primary screen instead.
+        if (how == StartShow::Normal && !QGuiApplication::screenAt(rect.center())) {
+            how = StartShow::Maximized;
+            frame_->resize(1024, 720);
+        } else if (rect.isValid()) {
+            frame_->setGeometry(rect);
+        }
     } else {
         frame_->resize(1024, 720);
     }

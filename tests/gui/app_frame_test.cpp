@@ -253,6 +253,20 @@ class FrameTest : public QObject {
         QVERIFY(!s.app->mainFrame()->close());
         QVERIFY(s.messages.asked.empty());
     }
+    void enterInTheLanguageChoiceMovesOnInsteadOfClosing() {
+        StartedApp s;
+        QVERIFY(s.start());
+        CLanguageSetupDlg dlg(s.app->context(), nullptr);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        dlg.activateWindow();
+        dlg.combo()->setFocus();
+        QTest::keyClick(dlg.combo(), Qt::Key_Return);
+        QVERIFY(dlg.isVisible());
+        QVERIFY(dlg.focusWidget() != dlg.combo());
+        QTest::keyClick(dlg.focusWidget(), Qt::Key_Return); // on OK: closes
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    }
     void languageSwitchRetitlesMenus() {
         StartedApp s;
         QVERIFY(s.start());

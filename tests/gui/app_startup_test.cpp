@@ -77,6 +77,7 @@ class StartupTest : public QObject {
         QTest::newRow("minimized, restore maximized") << QVariant("2:2:-1:-1:-1:-1:10:10:610:410") << true;
         QTest::newRow("minimized, restore normal") << QVariant("0:2:-1:-1:-1:-1:10:10:610:410") << false;
         QTest::newRow("normal") << QVariant("0:1:-1:-1:-1:-1:10:10:610:410") << false;
+        QTest::newRow("regression on a screen no longer there") << QVariant("0:1:-1:-1:-1:-1:9000:9000:9600:9400") << true;
     }
     void windowPlacementCases() {
         QFETCH(QVariant, value);
