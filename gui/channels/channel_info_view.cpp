@@ -8,6 +8,7 @@
 #include "channels/channel_services.h"
 #include "widgets/filtered_edit.h"
 #include "widgets/grid_cell_editing.h"
+#include "widgets/tone_combo.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -16,8 +17,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <map>
 
 namespace vrl::gui {
 
@@ -28,7 +32,16 @@ QStringList qlist(const std::vector<std::string>& items) {
     for (const auto& s : items) out << qs(s);
     return out;
 }
+std::map<const AppContext*, QPointer<CChannelInfoView>>& openViews() {
+    static std::map<const AppContext*, QPointer<CChannelInfoView>> views;
+    return views;
+}
 } // namespace
+
+CChannelInfoView* CChannelInfoView::openIn(const AppContext& ctx) {
+    auto it = openViews().find(&ctx);
+    return it == openViews().end() ? nullptr : it->second.data();
+}
 
 CChannelInfoView::CChannelInfoView(AppContext& ctx, QWidget* parent)
     : QWidget(parent), ctx_(ctx), services_(ChannelServices::of(ctx)), store_(services_.store()) {
@@ -74,6 +87,7 @@ CChannelInfoView::CChannelInfoView(AppContext& ctx, QWidget* parent)
     connect(&ctx, &AppContext::modelChanged, this, [this] { showGroup(0, 0); });
 
     setAttribute(Qt::WA_DeleteOnClose);
+    openViews()[&ctx] = this;
     showGroup(0, 0);
 }
 
@@ -96,12 +110,9 @@ void CChannelInfoView::buildEditors() {
             break;
         }
         case ChannelField::Decode:
-        case ChannelField::Encode: {
-            FilteredEdit* e = editing_->addEditColumn(col, commit);
-            e->setFilter(CharFilter::list(QStringLiteral("0123456789.,DINdin"), true));
-            e->setMaxLength(5);
+        case ChannelField::Encode:
+            editing_->addComboColumn(col, new CToneCombo(ctx_.text(chtext::kOff)), commit);
             break;
-        }
         default: editing_->addListColumn(col, qlist(store_.choices(f)), commit); break;
         }
     }

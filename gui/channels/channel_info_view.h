@@ -23,6 +23,9 @@ class CChannelInfoView : public QWidget {
     Q_OBJECT
   public:
     CChannelInfoView(AppContext& ctx, QWidget* parent = nullptr);
+    // The open channel information window of a context, if any (the channel edit
+    // window follows and steers its grid).
+    static CChannelInfoView* openIn(const AppContext& ctx);
 
     CChannelGrid* grid() const { return grid_; }
     // Current group and channel, 0-based.

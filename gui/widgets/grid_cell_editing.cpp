@@ -49,6 +49,16 @@ QComboBox* GridCellEditing::addListColumn(int column, const QStringList& items,
     return list;
 }
 
+QComboBox* GridCellEditing::addComboColumn(int column, QComboBox* combo, Committer commit) {
+    combo->setParent(grid_->viewport());
+    addColumn(column, combo, std::move(commit)).list = combo;
+    return combo;
+}
+
+bool GridCellEditing::typedInto(const Column& c) {
+    return c.edit || (c.list && c.list->isEditable());
+}
+
 void GridCellEditing::setTextGetter(int column, TextGetter get) {
     auto it = columns_.find(column);
     if (it != columns_.end()) it->second.text = std::move(get);
@@ -82,6 +92,10 @@ bool GridCellEditing::open(int row, int column, Start start) {
         c.edit->selectAll();
     } else {
         c.list->setCurrentIndex(text.isEmpty() ? -1 : c.list->findText(text));
+        if (c.list->isEditable()) {
+            c.list->setEditText(text);
+            c.list->lineEdit()->selectAll();
+        }
     }
     grid_->setCurrentCell(row, column);
     grid_->scrollTo(grid_->model()->index(row, column));
@@ -127,13 +141,17 @@ void GridCellEditing::cancel() {
     Column& c = columns_.at(column_);
     const QString text = cellText(row_, column_);
     if (c.edit) c.edit->setText(text);
+    else if (c.list->isEditable()) c.list->setEditText(text);
     closeEditor();
     emit cancelled(row_, column_);
 }
 
 bool GridCellEditing::acceptsKey(const Column& c, const QString& text) const {
     if (text.isEmpty() || !text.at(0).isPrint()) return false;
-    return c.edit ? c.edit->accepts(text) : true;
+    if (c.edit) return c.edit->accepts(text);
+    if (c.list->isEditable())
+        if (auto* edit = qobject_cast<FilteredEdit*>(c.list->lineEdit())) return edit->accepts(text);
+    return true;
 }
 
 bool GridCellEditing::gridKey(QKeyEvent* key) {
@@ -153,7 +171,7 @@ bool GridCellEditing::gridKey(QKeyEvent* key) {
     }
     if (!printable) return false;
     if (acceptsKey(it->second, key->text())) {
-        open(row, column, it->second.edit ? Start::Empty : Start::WithText);
+        open(row, column, typedInto(it->second) ? Start::Empty : Start::WithText);
         QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text());
         QApplication::sendEvent(it->second.editor, &copy);
     }

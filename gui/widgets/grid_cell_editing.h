@@ -46,6 +46,10 @@ class GridCellEditing : public QObject {
     // alignment, items).
     FilteredEdit* addEditColumn(int column, Committer commit);
     QComboBox* addListColumn(int column, const QStringList& items, Committer commit);
+    // A column edited by a combo box of the caller's (an editable one such as the
+    // tone combo opens with the cell's text in its edit field; a character opens it
+    // empty when its edit field takes the character). The helper takes it over.
+    QComboBox* addComboColumn(int column, QComboBox* combo, Committer commit);
     // Where the editor's starting text comes from; by default the cell's text.
     void setTextGetter(int column, TextGetter get);
     // Keys that open the editor empty; Delete unless set otherwise.
@@ -88,6 +92,7 @@ class GridCellEditing : public QObject {
     QString cellText(int row, int column) const;
     QString editorText() const;
     bool acceptsKey(const Column& c, const QString& text) const;
+    static bool typedInto(const Column& c); // an edit, or a combo with an edit field
     bool gridKey(QKeyEvent* key);
     bool editorKey(QKeyEvent* key);
     void closeEditor();
