@@ -1,0 +1,225 @@
+// The main frame's commands: actions, tool bar and the menus built from language texts.
+#include "app/main_frame.h"
+
+#include "app/app_context.h"
+#include "app/commands.h"
+#include "app/registries.h"
+#include "app/ui_helpers.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include <utility>
+
+namespace vrl::gui {
+
+namespace {
+
+// Commands the frame carries out itself.
+constexpr int kBuiltIn[] = {
+    cmd::kFileNew,        cmd::kFileOpen,         cmd::kFileSave,       cmd::kFileSaveAs,
+    cmd::kFileExit,       cmd::kModelInformation, cmd::kLanguageSetup,  cmd::kTreeView,
+    cmd::kCloseAllWindows, cmd::kCascade,         cmd::kTileHorizontal, cmd::kTileVertical,
+    cmd::kArrangeIcons,   cmd::kViewToolbar,      cmd::kViewStatusBar,  cmd::kAbout,
+};
+
+// Every command of the menus: the built-in ones, the function windows and those
+// that other parts of the program register.
+constexpr int kAllCommands[] = {
+    cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave, cmd::kFileSaveAs, cmd::kFilePrint,
+    cmd::kFilePrintPreview, cmd::kFileExit, cmd::kModelInformation, cmd::kReadFromRadio,
+    cmd::kWriteToRadio, cmd::kTestMode, cmd::kReadFromTrunkingBoard, cmd::kWriteToTrunkingBoard,
+    cmd::kTrunkingAlignment, cmd::kMemoryMap, cmd::kRadioInformation, cmd::kCheckSum,
+    cmd::kCommunicationPort, cmd::kLanguageSetup, cmd::kTreeView, cmd::kCloseAllWindows,
+    cmd::kCascade, cmd::kTileHorizontal, cmd::kTileVertical, cmd::kArrangeIcons,
+    cmd::kViewToolbar, cmd::kViewStatusBar, cmd::kHelpTopics, cmd::kAbout,
+    cmd::kChannelInformation, cmd::kOptionalFeatures, cmd::kKeyAssignment, cmd::kScan, cmd::kDtmf,
+    cmd::kTwoTone, cmd::kTrunking, cmd::kEmergency, cmd::kOperatorSelTone, cmd::kTestFrequency,
+    cmd::kEmbeddedMessage, cmd::kExtendedFunction, cmd::kChannelEdit, cmd::kGroupEdit,
+};
+
+bool isBuiltIn(int command) {
+    for (int c : kBuiltIn)
+        if (c == command) return true;
+    return false;
+}
+
+// An accelerator as a language writes it ("Ctrl+N", "Strg+N"): the key names of
+// the languages are turned into the portable ones before parsing.
+QKeySequence acceleratorOf(const QString& text) {
+    static const std::pair<const char*, const char*> kNames[] = {
+        {"strg", "Ctrl"}, {"umschalt", "Shift"}, {"umsch", "Shift"}, {"entf", "Del"},
+        {"einfg", "Ins"}, {"maj", "Shift"}, {"suppr", "Del"}, {"may", "Shift"}, {"supr", "Del"}};
+    QStringList parts = text.split('+');
+    for (QString& part : parts) {
+        const QString lower = part.trimmed().toLower();
+        for (const auto& [local, portable] : kNames)
+            if (lower == QLatin1String(local)) part = QLatin1String(portable);
+    }
+    return QKeySequence(parts.join('+'), QKeySequence::PortableText);
+}
+
+// The language texts of menu items carry their accelerator after a tab ("&New\tCtrl+N").
+void setMenuText(QAction* action, const QString& text) {
+    const qsizetype tab = text.indexOf('\t');
+    if (tab < 0) {
+        action->setText(text);
+        action->setShortcut({});
+        return;
+    }
+    action->setText(text.left(tab));
+    action->setShortcut(acceleratorOf(text.mid(tab + 1).trimmed()));
+}
+
+} // namespace
+
+void CMainFrame::createActions() {
+    for (int command : kAllCommands) {
+        auto* a = new QAction(this);
+        a->setData(command);
+        connect(a, &QAction::triggered, this, [this, command] { runCommand(command); });
+        actions_[command] = a;
+    }
+    QStyle* s = style();
+    actions_[cmd::kFileNew]->setIcon(s->standardIcon(QStyle::SP_FileIcon));
+    actions_[cmd::kFileOpen]->setIcon(s->standardIcon(QStyle::SP_DialogOpenButton));
+    actions_[cmd::kFileSave]->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
+    actions_[cmd::kFilePrint]->setIcon(s->standardIcon(QStyle::SP_ComputerIcon));
+    actions_[cmd::kModelInformation]->setIcon(s->standardIcon(QStyle::SP_FileDialogInfoView));
+    actions_[cmd::kChannelInformation]->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
+    actions_[cmd::kReadFromRadio]->setIcon(s->standardIcon(QStyle::SP_ArrowDown));
+    actions_[cmd::kWriteToRadio]->setIcon(s->standardIcon(QStyle::SP_ArrowUp));
+    actions_[cmd::kTreeView]->setIcon(s->standardIcon(QStyle::SP_FileDialogListView));
+    actions_[cmd::kAbout]->setIcon(s->standardIcon(QStyle::SP_MessageBoxQuestion));
+    actions_[cmd::kViewToolbar]->setCheckable(true);
+    actions_[cmd::kViewToolbar]->setChecked(true);
+    actions_[cmd::kViewStatusBar]->setCheckable(true);
+    actions_[cmd::kViewStatusBar]->setChecked(true);
+}
+
+void CMainFrame::createToolBar() {
+    toolBar_ = addToolBar(QStringLiteral("Main"));
+    toolBar_->setObjectName(QStringLiteral("MainToolBar"));
+    toolBar_->setIconSize(QSize(16, 16));
+    for (int command : {cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave})
+        toolBar_->addAction(actions_[command]);
+    toolBar_->addSeparator();
+    toolBar_->addAction(actions_[cmd::kFilePrint]);
+    toolBar_->addSeparator();
+    toolBar_->addAction(actions_[cmd::kModelInformation]);
+    toolBar_->addAction(actions_[cmd::kChannelInformation]);
+    toolBar_->addSeparator();
+    toolBar_->addAction(actions_[cmd::kReadFromRadio]);
+    toolBar_->addAction(actions_[cmd::kWriteToRadio]);
+    toolBar_->addSeparator();
+    toolBar_->addAction(actions_[cmd::kTreeView]);
+    toolBar_->addAction(actions_[cmd::kAbout]);
+}
+
+QMenu* CMainFrame::addPopup(int textIndex) {
+    QString text = ctx_.text(textIndex);
+    text.remove('\t');
+    return menuBar()->addMenu(text);
+}
+
+void CMainFrame::addItem(QMenu* menu, int command, int textIndex) {
+    QAction* a = actions_.at(command);
+    setMenuText(a, ctx_.text(textIndex));
+    menu->addAction(a);
+}
+
+void CMainFrame::rebuildMenus() {
+    const QFont font = ctx_.font();
+    menuBar()->clear();
+    menuBar()->setFont(font);
+    const bool trunking = ctx_.data().model.flags().trunking;
+
+    QMenu* file = addPopup(84);
+    addItem(file, cmd::kFileNew, 85);
+    addItem(file, cmd::kFileOpen, 86);
+    addItem(file, cmd::kFileSave, 87);
+    addItem(file, cmd::kFileSaveAs, 88);
+    file->addSeparator();
+    addItem(file, cmd::kFilePrint, 89);
+    addItem(file, cmd::kFilePrintPreview, 90);
+    file->addSeparator();
+    addItem(file, cmd::kFileExit, 91);
+
+    QMenu* model = addPopup(117);
+    addItem(model, cmd::kModelInformation, 118);
+
+    QMenu* edit = addPopup(119);
+    for (const FunctionEntry& e : functionList_) {
+        if (e.isSeparator()) edit->addSeparator();
+        else addItem(edit, e.command, e.textIndex);
+    }
+
+    QMenu* program = addPopup(132);
+    addItem(program, cmd::kReadFromRadio, 133);
+    addItem(program, cmd::kWriteToRadio, 134);
+    program->addSeparator();
+    addItem(program, cmd::kTestMode, 135);
+    if (trunking) {
+        program->addSeparator();
+        addItem(program, cmd::kReadFromTrunkingBoard, 136);
+        addItem(program, cmd::kWriteToTrunkingBoard, 137);
+        addItem(program, cmd::kTrunkingAlignment, 138);
+    }
+    program->addSeparator();
+    addItem(program, cmd::kMemoryMap, 139);
+
+    QMenu* tools = addPopup(140);
+    addItem(tools, cmd::kRadioInformation, 141);
+    addItem(tools, cmd::kCheckSum, 142);
+
+    QMenu* setup = addPopup(143);
+    addItem(setup, cmd::kCommunicationPort, 144);
+    addItem(setup, cmd::kLanguageSetup, 145);
+
+    QMenu* view = addPopup(146);
+    addItem(view, cmd::kTreeView, 147);
+    addItem(view, cmd::kViewToolbar, 148);
+    addItem(view, cmd::kViewStatusBar, 149);
+
+    if (!windows_.empty()) {
+        QMenu* window = addPopup(150);
+        addItem(window, cmd::kCascade, 151);
+        addItem(window, cmd::kTileHorizontal, 152);
+        addItem(window, cmd::kTileVertical, 153);
+        addItem(window, cmd::kArrangeIcons, 154);
+        addItem(window, cmd::kCloseAllWindows, 155);
+    }
+
+    QMenu* help = addPopup(156);
+    addItem(help, cmd::kHelpTopics, 157);
+    addItem(help, cmd::kAbout, 158);
+
+    for (QMenu* m : menuBar()->findChildren<QMenu*>()) m->setFont(font);
+    // The tool bar shows the same actions; their tips are the menu texts.
+    for (auto& [command, a] : actions_) a->setToolTip(a->text().remove('&'));
+    applyLanguageFont(statusBar(), font);
+    updateEnabledStates();
+}
+
+bool CMainFrame::commandAvailable(int command) const {
+    if (command == cmd::kHelpTopics)
+        return QFileInfo::exists(QCoreApplication::applicationDirPath() + '/' + ctx_.text(3));
+    if (command == cmd::kCloseAllWindows || command == cmd::kCascade ||
+        command == cmd::kTileHorizontal || command == cmd::kTileVertical ||
+        command == cmd::kArrangeIcons)
+        return true;
+    if (isBuiltIn(command)) return true;
+    if (CommandRegistry::instance().find(command)) return true;
+    return FunctionWindowRegistry::instance().find(command) != nullptr;
+}
+
+void CMainFrame::updateEnabledStates() {
+    for (auto& [command, a] : actions_) a->setEnabled(commandAvailable(command));
+}
+
+} // namespace vrl::gui

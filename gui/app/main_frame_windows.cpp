@@ -1,0 +1,136 @@
+// The main frame's function windows: at most one per function, closed together,
+// refreshed together.
+#include "app/main_frame.h"
+
+#include "app/app_context.h"
+#include "app/commands.h"
+#include "app/registries.h"
+#include "app/ui_helpers.h"
+
+#include <QEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+
+namespace vrl::gui {
+
+namespace {
+
+// A view that closes itself (Esc, its Close button) takes its frame with it: after the
+// view's close event, the frame closes when the view is gone or hidden.
+class FrameFollowsView : public QObject {
+  public:
+    FrameFollowsView(QWidget* view, QMdiSubWindow* sub) : QObject(view), view_(view), sub_(sub) {
+        view->installEventFilter(this);
+        // A view deleted outright leaves an empty frame; close it once control is back
+        // in the event loop (never while the frame itself is being destroyed).
+        connect(view, &QObject::destroyed, sub, [sub] {
+            QMetaObject::invokeMethod(sub, [sub] { sub->close(); }, Qt::QueuedConnection);
+        });
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == view_ && event->type() == QEvent::Close) {
+            QPointer<QWidget> view = view_;
+            QPointer<QMdiSubWindow> sub = sub_;
+            QMetaObject::invokeMethod(
+                sub_,
+                [view, sub] {
+                    if (sub && (!view || view->isHidden())) sub->close();
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+  private:
+    QPointer<QWidget> view_;
+    QPointer<QMdiSubWindow> sub_;
+};
+
+} // namespace
+
+void CMainFrame::tile(Qt::Orientation orientation) {
+    const auto list = mdi_->subWindowList();
+    if (list.isEmpty()) return;
+    const QRect area = mdi_->viewport()->rect();
+    const int n = static_cast<int>(list.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow* w = list[i];
+        w->showNormal();
+        if (orientation == Qt::Horizontal) {
+            const int h = area.height() / n;
+            w->setGeometry(0, i * h, area.width(), h);
+        } else {
+            const int wd = area.width() / n;
+            w->setGeometry(i * wd, 0, wd, area.height());
+        }
+    }
+}
+
+QWidget* CMainFrame::functionWindow(int command) const {
+    auto it = windows_.find(command);
+    return it == windows_.end() ? nullptr : it->second->widget();
+}
+
+void CMainFrame::openFunctionWindow(int command) {
+    if (auto it = windows_.find(command); it != windows_.end()) {
+        mdi_->setActiveSubWindow(it->second);
+        it->second->widget()->setFocus();
+        return;
+    }
+    const WindowFactory* factory = FunctionWindowRegistry::instance().find(command);
+    if (!factory) return;
+    if (command == cmd::kTrunking) {
+        const auto answer = ctx_.messages().ask({ctx_.text(14), ctx_.text(82),
+                                                 MessageService::Icon::Warning,
+                                                 MessageService::Buttons::OkCancel, true});
+        if (answer != QMessageBox::Ok) return;
+    }
+    QWidget* view = factory->create(ctx_, nullptr);
+    if (!view) return;
+    applyLanguageFont(view, ctx_.font());
+    QMdiSubWindow* sub = mdi_->addSubWindow(view);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(windowIcon());
+    windows_[command] = sub;
+    connect(sub, &QObject::destroyed, this, [this, command] { functionWindowDestroyed(command); });
+    new FrameFollowsView(view, sub);
+    sub->show();
+    mdi_->setActiveSubWindow(sub);
+    view->setFocus();
+    rebuildMenus();
+}
+
+void CMainFrame::openDefaultWindow() { openFunctionWindow(cmd::kChannelInformation); }
+
+void CMainFrame::functionWindowDestroyed(int command) {
+    windows_.erase(command);
+    rebuildMenus();
+}
+
+void CMainFrame::closeAllFunctionWindows() {
+    // Closed one by one from the active window, so that each can commit its edit.
+    while (!windows_.empty()) {
+        QMdiSubWindow* sub = mdi_->activeSubWindow();
+        if (!sub) sub = windows_.begin()->second;
+        const int before = functionWindowCount();
+        sub->widget()->setFocus();
+        sub->close();
+        delete sub; // closing is immediate; the destroyed handler unregisters it
+        if (functionWindowCount() >= before) break;
+    }
+    if (treeView_) treeView_->close();
+    rebuildMenus();
+}
+
+void CMainFrame::refreshAllWindows() {
+    for (auto& [command, sub] : windows_) {
+        const WindowFactory* f = FunctionWindowRegistry::instance().find(command);
+        if (f && f->refresh) f->refresh(sub->widget());
+    }
+    if (treeView_) treeView_->rebuild(functionList_);
+}
+
+} // namespace vrl::gui
