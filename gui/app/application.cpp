@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
@@ -22,6 +23,28 @@ MessageService::Request startError(const char* text) {
     return {QString::fromLatin1(text), QString::fromLatin1(kLanguageMessageCaption),
             MessageService::Icon::Error, MessageService::Buttons::Ok, false};
 }
+
+// Opens the frame's default window once the frame has painted for the first time.
+class OpenDefaultWindowAfterPaint : public QObject {
+  public:
+    explicit OpenDefaultWindowAfterPaint(CMainFrame* frame) : QObject(frame), frame_(frame) {
+        frame->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            frame_->removeEventFilter(this);
+            QMetaObject::invokeMethod(frame_, [frame = frame_] { frame->openDefaultWindow(); },
+                                      Qt::QueuedConnection);
+            deleteLater();
+        }
+        return false;
+    }
+
+  private:
+    CMainFrame* frame_;
+};
 
 } // namespace
 
@@ -108,10 +131,9 @@ bool CVrl73mApp::start(bool show) {
     placeMainFrame(show);
     frame_->rebuildTitle();
     if (show) {
-        // The frame paints first; the default window follows in the next turn of the
-        // event loop, so the program appears without waiting for the channel grid.
-        QMetaObject::invokeMethod(frame_.get(), [frame = frame_.get()] { frame->openDefaultWindow(); },
-                                  Qt::QueuedConnection);
+        // The frame paints first and the default window follows, so the program
+        // appears without waiting for the channel grid to be built.
+        new OpenDefaultWindowAfterPaint(frame_.get());
     } else {
         frame_->openDefaultWindow();
     }
