@@ -3,6 +3,8 @@
 #include "gui_test_support.h"
 
 #include "app/app_context.h"
+#include "app/commands.h"
+#include "app/registries.h"
 #include "app/main_frame.h"
 #include "app/settings_values.h"
 #include "lang/language_table.h"
@@ -15,6 +17,10 @@ using namespace vrl::gui;
 using namespace vrl::gui::test;
 
 namespace {
+struct PlaceholderView : QWidget {
+    PlaceholderView(AppContext&, QWidget* parent) : QWidget(parent) {}
+};
+
 QVariant stored(const StartedApp& s, const QString& name) {
     QSettings raw(s.iniPath(), QSettings::IniFormat);
     return raw.value("Backup/" + name);
@@ -149,6 +155,15 @@ class StartupTest : public QObject {
         s.setting("LastFilePath", s.dir.path() + "/");
         QVERIFY(s.start());
         QCOMPARE(s.app->context().currentFilePath(), s.dir.path() + "/vrl73m.dat");
+    }
+    void shownProgramOpensTheDefaultWindowAfterItsFirstPaint() {
+        FunctionWindowRegistry::instance().add(cmd::kChannelInformation, windowFactory<PlaceholderView>());
+        StartedApp s;
+        QVERIFY(s.start({}, true));
+        CMainFrame* f = s.app->mainFrame();
+        QVERIFY(f->isVisible());
+        QTRY_VERIFY(f->functionWindow(cmd::kChannelInformation) != nullptr);
+        QCOMPARE(f->functionWindowCount(), 1);
     }
     void closingTheFrameStoresItsPlacement() {
         StartedApp s;

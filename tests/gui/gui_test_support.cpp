@@ -66,13 +66,13 @@ void StartedApp::setting(const QString& name, const QVariant& value) {
     settings = std::make_unique<AppSettings>(iniPath());
 }
 
-bool StartedApp::start(const QStringList& args) {
+bool StartedApp::start(const QStringList& args, bool show) {
     CVrl73mApp::Environment env;
     env.arguments = args;
     env.exeDir = dir.path();
     env.currentDir = dir.path();
     app = std::make_unique<CVrl73mApp>(*settings, messages, env);
-    const bool ok = app->start(false);
+    const bool ok = app->start(show);
     if (ok) app->context().setFileDialogs(&files);
     return ok;
 }

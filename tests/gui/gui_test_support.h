@@ -70,7 +70,8 @@ struct StartedApp {
     // before start().
     StartedApp(int languages = 2, bool withLanguageFile = true);
     void setting(const QString& name, const QVariant& value);
-    bool start(const QStringList& args = {});
+    // `show` shows the main window as the program does (default: hidden).
+    bool start(const QStringList& args = {}, bool show = false);
     QString iniPath() const { return dir.path() + "/settings.ini"; }
 };
 
