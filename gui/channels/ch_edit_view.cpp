@@ -99,6 +99,7 @@ void CChEditView::buildControls() {
     bot_ = new FilteredEdit(CharFilter::dtmf(), 16, this);
     eot_ = new FilteredEdit(CharFilter::dtmf(), 16, this);
     scrambler_ = new SpinEdit(CharFilter::digits(), 2, this);
+    keepOffText(scrambler_->edit(), [this] { return ctx().text(chtext::kNo); });
     beatShift_ = new QCheckBox(this);
     compander_ = new QCheckBox(this);
     priority_ = new QCheckBox(this);
@@ -155,6 +156,7 @@ void CChEditView::bindFields() {
             .enabledWhen(enabled(field))
             .notifies();
         setControlId(tone, id);
+        enableWhen(tone, enabled(field)); // the combo with its button, not only its edit
         // A choice from the list stores at once, as every combo box does.
         connect(tone, &QComboBox::activated, this,
                 [this, tone, field] { storeTone(field, tone->currentText()); });

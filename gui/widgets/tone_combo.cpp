@@ -2,6 +2,29 @@
 
 namespace vrl::gui {
 
+OffTextValidator::OffTextValidator(const CharFilter& filter, int limit,
+                                   std::function<QString()> offText, QObject* parent)
+    : QValidator(parent), filter_(filter), limit_(limit), offText_(std::move(offText)) {}
+
+QValidator::State OffTextValidator::validate(QString& input, int& pos) const {
+    if (offText_ && input == offText_()) return Acceptable;
+    input = filter_.apply(input, &pos);
+    if (limit_ > 0 && input.size() > limit_) {
+        // The characters just typed (before the cursor) give way.
+        const int excess = static_cast<int>(input.size()) - limit_;
+        const int from = pos >= excess ? pos - excess : static_cast<int>(input.size()) - excess;
+        input.remove(from, excess);
+        if (pos > from) pos = std::max(from, pos - excess);
+    }
+    return Acceptable;
+}
+
+void keepOffText(FilteredEdit* edit, std::function<QString()> offText) {
+    const QValidator* old = edit->validator();
+    edit->setValidator(new OffTextValidator(edit->filter(), edit->maxLength(), std::move(offText), edit));
+    if (old && old->parent() == edit) delete old;
+}
+
 CToneEdit::CToneEdit(QWidget* parent) : FilteredEdit(toneFilter(), kMaxLength, parent) {}
 
 CharFilter CToneEdit::toneFilter() {
@@ -20,6 +43,7 @@ CToneCombo::CToneCombo(const QString& offText, QWidget* parent)
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
     setMaxVisibleItems(16);
+    keepOffText(edit_, [this] { return offText_; });
     fillList();
 }
 

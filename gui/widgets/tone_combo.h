@@ -12,8 +12,31 @@
 #include "widgets/filtered_edit.h"
 
 #include <QComboBox>
+#include <QValidator>
+
+#include <functional>
 
 namespace vrl::gui {
+
+// Filters what is typed into an edit like its CharFilter and keeps it within a
+// length, but leaves one text alone: the off text the field shows for "no value"
+// (language text 65 or 69), whose letters the filter would otherwise strip when the
+// field is loaded.
+class OffTextValidator : public QValidator {
+    Q_OBJECT
+  public:
+    OffTextValidator(const CharFilter& filter, int limit, std::function<QString()> offText,
+                     QObject* parent);
+    State validate(QString& input, int& pos) const override;
+
+  private:
+    CharFilter filter_;
+    int limit_;
+    std::function<QString()> offText_;
+};
+
+// Puts an OffTextValidator on a FilteredEdit in place of its own validator.
+void keepOffText(FilteredEdit* edit, std::function<QString()> offText);
 
 class CToneEdit : public FilteredEdit {
     Q_OBJECT
