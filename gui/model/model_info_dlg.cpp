@@ -87,8 +87,15 @@ CModelInfoDlg::CModelInfoDlg(AppContext& ctx, QWidget* parent)
     model.setCommitted(model.currentChoice());
     loadChoice(model.committed());
     if (model.row() == kNoRow) {
-        // An identity of no known model shows no selection anywhere.
-        for (QComboBox* c : {radioType_, vhfUhf_, modelType_, frequency_}) c->setCurrentIndex(-1);
+        // An identity of no known model: its radio type and VHF/UHF as far as they are
+        // known, no model and no band.
+        const QString vhfUhf = QString::fromLatin1(model.vhfUhfText().data(),
+                                                   static_cast<qsizetype>(model.vhfUhfText().size()));
+        radioType_->setCurrentIndex(model.radioTypeIndex());
+        vhfUhf_->setCurrentIndex(vhfUhf_->findText(vhfUhf));
+        if (radioType_->currentIndex() < 0 || vhfUhf_->currentIndex() < 0) modelType_->clear();
+        modelType_->setCurrentIndex(-1);
+        frequency_->clear();
     }
     applyLanguageFont(this, ctx.font());
 }
@@ -230,12 +237,10 @@ bool CModelInfoDlg::checkSelections() {
             return false;
         }
     }
-    if (optionBoard_->currentData().toInt() == static_cast<int>(OptionBoard::Trunking)) {
-        groupEdited();
-        if (groupCount_->text().trimmed().isEmpty()) {
-            refuse(groupCount_->edit());
-            return false;
-        }
+    if (optionBoard_->currentData().toInt() == static_cast<int>(OptionBoard::Trunking) &&
+        groupCount_->text().trimmed().isEmpty()) {
+        refuse(groupCount_->edit());
+        return false;
     }
     return true;
 }

@@ -123,6 +123,31 @@ class ModelInfoDialogTest : public QObject {
         QCOMPARE(s.messages.asked[0].caption, QStringLiteral("L0:79"));
         QVERIFY(!dlg.changed());
     }
+    void okWithTrunkingBoardAndNoGroupCountIsRefused() {
+        StartedApp s;
+        QVERIFY(s.start());
+        CModelInfoDlg dlg(s.app->context(), nullptr);
+        pick(dlg.optionBoard(), "L0:169");
+        dlg.groupCount()->setText(QString());
+        dlg.accept();
+        QCOMPARE(s.messages.texts(), QStringList{"L0:10"});
+        QVERIFY(!dlg.changed());
+        QVERIFY(!s.app->data().model.flags().trunking);
+    }
+    void identityOfNoKnownModelShowsNoSelection() {
+        StartedApp s;
+        QVERIFY(s.start());
+        s.app->data().image.setU8(0x00A8, '9'); // "M9400": no such model
+        CModelInfoDlg dlg(s.app->context(), nullptr);
+        QCOMPARE(dlg.radioType()->currentText(), QStringLiteral("L0:161"));
+        QCOMPARE(dlg.vhfUhf()->currentText(), QStringLiteral("VHF"));
+        QCOMPARE(dlg.modelType()->currentIndex(), -1);
+        QCOMPARE(dlg.frequency()->currentIndex(), -1);
+        dlg.show();
+        dlg.accept();
+        QCOMPARE(s.messages.texts(), QStringList{"L0:10"});
+        QCOMPARE(dlg.focusWidget(), static_cast<QWidget*>(dlg.modelType()));
+    }
 };
 
 class ModelChangeTest : public QObject {
