@@ -1,0 +1,161 @@
+// vrl73m-cli channels --csv and import-csv as a script uses them: a channel table
+// exported, applied to fresh data of the same model and exported again comes out
+// the same; a bad row is named by line and column and nothing is written.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class ChannelsCsv : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("vrl-csv-" + std::to_string(getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+
+    CliResult cli(const std::string& args) const {
+        const std::string errFile = path("stderr.txt");
+        const std::string command = std::string(VRL_CLI_PATH) + " " + args + " 2>" + errFile;
+        CliResult run;
+        FILE* pipe = popen(command.c_str(), "r");
+        if (!pipe) return run;
+        char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) run.out.append(buf, n);
+        const int raw = pclose(pipe);
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.err = read(errFile);
+        return run;
+    }
+
+    std::string write(const std::string& name, const std::string& text) const {
+        std::ofstream(path(name), std::ios::binary) << text;
+        return path(name);
+    }
+    static std::string read(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    // Fresh New data of a model row.
+    std::string fresh(int row, const std::string& name) const {
+        const CliResult run = cli("new --row " + std::to_string(row) + " -o " + path(name));
+        EXPECT_EQ(run.status, 0) << run.err;
+        return path(name);
+    }
+
+    // Export, apply to fresh data of the same row, export again: both the same.
+    void roundTrip(int row, const std::string& rows) {
+        const std::string base = fresh(row, "base.dat");
+        const std::string in = write("in.csv", rows);
+        CliResult applied = cli("import-csv " + base + " " + in + " -o " + path("first.dat"));
+        ASSERT_EQ(applied.status, 0) << applied.err;
+        CliResult first = cli("channels " + path("first.dat") + " --csv");
+        ASSERT_EQ(first.status, 0) << first.err;
+        const std::string exported = write("first.csv", first.out);
+
+        const std::string other = fresh(row, "other.dat");
+        applied = cli("import-csv " + other + " " + exported + " -o " + path("second.dat"));
+        ASSERT_EQ(applied.status, 0) << applied.err;
+        CliResult second = cli("channels " + path("second.dat") + " --csv");
+        ASSERT_EQ(second.status, 0) << second.err;
+        EXPECT_EQ(second.out, first.out);
+        firstExport_ = first.out;
+    }
+
+    fs::path dir_;
+    std::string firstExport_;
+};
+
+constexpr int kRm160K = 4;  // 128 channels, groups
+constexpr int kRm140K = 0;  // 8 channels
+constexpr int kRp130K = 25; // portable, 32 channels
+
+const char* kHeader =
+    "Group,Channel,Receive,Transmit,Decode,Encode,Name,OptionSignalling,IdCode,PttId,"
+    "BeginOfTx,EndOfTx\n";
+
+TEST_F(ChannelsCsv, RoundTripThroughFreshDataOfEveryCapacity) {
+    for (int row : {kRm160K, kRp130K, kRm140K}) {
+        SCOPED_TRACE(row);
+        roundTrip(row, std::string(kHeader) +
+                           "1,1,150.5,155,D23,88.5,ab,DTMF,4711,Both,12a*,#9\n"
+                           "1,3,148.00625,,67,,,None,000,Off,,\n"
+                           "1,5,\"150,0125\",150,D189I,,x,2-Tone,000,BOT,1,\n");
+        // Texts come out in their normal form.
+        EXPECT_NE(firstExport_.find("1,1,150.50000,155.00000,D230N,88.5,"), std::string::npos);
+        EXPECT_NE(firstExport_.find("1,5,150.01250,150.00000,D177I,"), std::string::npos);
+        EXPECT_NE(firstExport_.find(",DTMF,4711,"), std::string::npos);
+        EXPECT_NE(firstExport_.find(",12A*,#9,"), std::string::npos);
+    }
+}
+
+TEST_F(ChannelsCsv, RoundTripKeepsChannelsOfSeveralGroups) {
+    roundTrip(kRm160K, "Group,Channel,Receive,Name\n"
+                       "1,1,150,A\n"
+                       "2,128,151,B\n"
+                       "128,7,152,C\n");
+    std::istringstream lines(firstExport_);
+    std::string line;
+    int count = 0;
+    while (std::getline(lines, line)) ++count;
+    EXPECT_EQ(count, 4); // header and three channels
+    EXPECT_NE(firstExport_.find("\n128,7,152.00000,"), std::string::npos);
+}
+
+TEST_F(ChannelsCsv, BadRowNamesLineAndColumnAndWritesNothing) {
+    struct Bad {
+        const char* csv;
+        const char* where;
+    };
+    const Bad cases[] = {
+        {"Group,Channel,Receive,TxPower\n1,1,150,High\n1,2,150,Bogus\n", "line 3, column 4"},
+        {"Group,Channel,Receive\n1,1,abc\n", "line 2, column 3"},
+        {"Group,Channel,Receive\n1,129,150\n", "line 2, column 2"},
+        {"Group,Channel,Receive,Name\n1,1,150,ok\n1,2,150,\"a,b\"\n", "line 3, column 4"},
+    };
+    const std::string base = fresh(kRm160K, "base.dat");
+    for (const Bad& b : cases) {
+        SCOPED_TRACE(b.csv);
+        const std::string out = path("out.dat");
+        const CliResult run = cli("import-csv " + base + " " + write("bad.csv", b.csv) + " -o " + out);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find(b.where), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("nothing written"), std::string::npos) << run.err;
+        EXPECT_FALSE(fs::exists(out));
+    }
+}
+
+TEST_F(ChannelsCsv, RefusedImportLeavesAnExistingOutputUntouched) {
+    const std::string base = fresh(kRm160K, "base.dat");
+    const std::string out = fresh(kRm140K, "out.dat");
+    const std::string before = read(out);
+    const CliResult run = cli("import-csv " + base + " " +
+                        write("bad.csv", "Group,Channel,Receive\n1,1,abc\n") + " -o " + out);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(read(out), before);
+}
+
+} // namespace
