@@ -5,6 +5,8 @@
 
 #include <QHeaderView>
 
+#include <algorithm>
+
 namespace vrl::gui {
 
 namespace {
@@ -74,7 +76,8 @@ void CChannelGrid::buildColumns() {
         if (kinds_[i] <= 1) w = 1350;
         else if (kinds_[i] <= 3 || kinds_[i] == 4) w = 1275;
         else if (kinds_[i] == 5) w = 900;
-        setColumnWidth(i, px(w) + 10);
+        // Never narrower than the header's text in the language's font.
+        setColumnWidth(i, std::max(px(w) + 10, horizontalHeader()->sectionSizeHint(i)));
     }
     verticalHeader()->setMinimumWidth(px(600));
 }

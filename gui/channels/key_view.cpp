@@ -8,6 +8,7 @@
 #include "widgets/grid_cell_editing.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -36,13 +37,11 @@ CKeyView::CKeyView(AppContext& ctx, QWidget* parent)
     grid_->setColumnCount(1);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setTabKeyNavigation(false);
-    grid_->horizontalHeader()->setStretchLastSection(false);
-    grid_->setColumnWidth(0, px(3300));
+    grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid_->verticalHeader()->setDefaultSectionSize(px(300));
     grid_->verticalHeader()->setFixedWidth(px(1875));
     grid_->verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    grid_->setMinimumWidth(px(1875) + px(3300) + 2 * grid_->frameWidth() + 4);
     setControlId(grid_, kGridId);
 
     editing_ = new GridCellEditing(grid_);
@@ -72,8 +71,15 @@ CKeyView::CKeyView(AppContext& ctx, QWidget* parent)
     addTexts({{close_, 61}, {help_, 62}});
     setInitialFocus(grid_);
     finishSetup();
+    connect(&ctx, &AppContext::languageChanged, this, &CKeyView::retranslateGrid);
     refresh();
     grid_->setCurrentCell(0, 0);
+}
+
+void CKeyView::retranslateGrid() {
+    keys_.table().rebuild();
+    fitGrid();
+    reloadRows();
 }
 
 void CKeyView::refresh() {
@@ -83,10 +89,27 @@ void CKeyView::refresh() {
     if (keys_.applyHomeRule()) emit ctx().dataChanged(); // the edit window's check box
 }
 
+void CKeyView::fitGrid() {
+    // The function column takes the longest function name of the language; the grid
+    // shows every key without scrolling.
+    int width = px(3300);
+    const QFontMetrics metrics(grid_->font());
+    for (const auto& entry : keys_.table().entries())
+        width = std::max(width, metrics.horizontalAdvance(qs(entry.text)) + 16);
+    grid_->setColumnWidth(0, width);
+    const int frame = 2 * grid_->frameWidth();
+    grid_->setMinimumWidth(px(1875) + width + frame + 2);
+    grid_->setMinimumHeight(grid_->horizontalHeader()->sizeHint().height() +
+                            grid_->rowCount() * px(300) + frame + 2);
+}
+
 void CKeyView::reloadRows() {
     const KeyFamily& family = keys_.current();
     const int rows = family.rowCount();
-    grid_->setRowCount(rows);
+    if (grid_->rowCount() != rows) {
+        grid_->setRowCount(rows);
+        fitGrid();
+    }
     grid_->setHorizontalHeaderLabels({ctx().text(kFunctionHeaderText)});
     QStringList captions;
     for (const KeyRow& key : family.rows()) captions << ctx().text(key.captionText);

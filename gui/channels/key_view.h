@@ -44,6 +44,8 @@ class CKeyView : public CFormView {
 
   private:
     void reloadRows();
+    void fitGrid();
+    void retranslateGrid();
     void fillList(int row);
     QString storeRow(int row, const QString& text);
 
