@@ -2,6 +2,7 @@
 // its 19 fields, the group and channel spins, the compander question, the ID-code
 // error, the tone combo boxes and its keys.
 #include "app/commands.h"
+#include "app/main_frame.h"
 #include "app/registries.h"
 #include "channels/ch_edit_view.h"
 #include "channels/channel_grid.h"
@@ -108,6 +109,7 @@ class ChannelEditViewTest : public QObject {
     void insertAndRemoveKeys();
     void closesWithTheChannelInformationWindow();
     void worksWithoutTheChannelInformationWindow();
+    void f11InTheGridOpensItInTheMainFrame();
 };
 
 void ChannelEditViewTest::registeredForItsCommand() {
@@ -430,6 +432,25 @@ void ChannelEditViewTest::worksWithoutTheChannelInformationWindow() {
     w.edit->groupSpin()->stepBy(1);
     QCOMPARE(w.edit->group(), 1);
     QCOMPARE(w.control<QLineEdit>(ChannelField::Receive)->text(), QString());
+}
+
+void ChannelEditViewTest::f11InTheGridOpensItInTheMainFrame() {
+    EditWindows w(kRm160K, OptionBoard::None, false);
+    CMainFrame frame(*w.fx.ctx, nullptr);
+    QVERIFY(showActive(&frame));
+    frame.openFunctionWindow(cmd::kChannelInformation);
+    auto* info = qobject_cast<CChannelInfoView*>(frame.functionWindow(cmd::kChannelInformation));
+    QVERIFY(info);
+    info->grid()->setFocus();
+    info->grid()->setCurrentCell(6, 0);
+    QTest::keyClick(info->grid(), Qt::Key_F11);
+    auto* edit = qobject_cast<CChEditView*>(frame.functionWindow(cmd::kChannelEdit));
+    QVERIFY(edit);
+    QCOMPARE(edit->channel(), 6);
+    info->grid()->setCurrentCell(9, 0);
+    QCOMPARE(edit->channel(), 9);
+    frame.closeAllFunctionWindows();
+    QCOMPARE(frame.functionWindowCount(), 0);
 }
 
 QTEST_MAIN(ChannelEditViewTest)
