@@ -47,6 +47,8 @@ void FileCommands::showSystemError(int systemError, const QString& detail) {
 
 bool FileCommands::promptToSaveChanges() {
     AppContext& ctx = host_.context();
+    // An edit still being typed commits when it loses the focus; it must count.
+    CommitFocus commit;
     if (!ctx.data().image.isModified()) return true;
     const QString text = QStringLiteral("%1\"%2\"?").arg(ctx.text(20), ctx.currentFileName());
     const auto answer = ctx.messages().ask({text, ctx.text(80), MessageService::Icon::Question,

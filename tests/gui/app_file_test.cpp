@@ -6,9 +6,11 @@
 #include "app/main_frame.h"
 #include "file/data_file.h"
 #include "file/file_commands.h"
+#include "app/registries.h"
 #include "model/new_data.h"
 
 #include <QFile>
+#include <QLineEdit>
 #include <QtTest>
 
 #include <cstring>
@@ -31,6 +33,17 @@ void writeRow37File(const QString& path, uint8_t marker) {
     data.image.setU8(0x0010, marker);
     QVERIFY(writeDataFile(path.toStdString(), data.image).result == kFileOk);
 }
+
+// A window with one edit that writes byte 0x0010 when it loses the focus.
+class EditingView : public QWidget {
+  public:
+    EditingView(AppContext& ctx, QWidget* parent) : QWidget(parent) {
+        auto* edit = new QLineEdit(this);
+        connect(edit, &QLineEdit::editingFinished, this, [&ctx, edit] {
+            ctx.data().image.setU8(0x0010, static_cast<uint8_t>(edit->text().toInt()));
+        });
+    }
+};
 
 } // namespace
 
@@ -164,6 +177,23 @@ class ModifiedPromptTest : public QObject {
         QVERIFY(s.messages.asked[0].buttons == MessageService::Buttons::YesNoCancel);
         QCOMPARE(QFile::exists(s.dir.path() + "/saved.dat"), written);
         QCOMPARE(s.app->data().image.isModified(), !written);
+    }
+    void regressionEditInProgressCountsAsModified() {
+        FunctionWindowRegistry::instance().add(cmd::kOptionalFeatures, windowFactory<EditingView>());
+        StartedApp s;
+        QVERIFY(s.start({}, true));
+        CMainFrame* f = s.app->mainFrame();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        f->runCommand(cmd::kOptionalFeatures);
+        auto* edit = f->functionWindow(cmd::kOptionalFeatures)->findChild<QLineEdit*>();
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        QTest::keyClicks(edit, "7");
+        QVERIFY(!s.app->data().image.isModified()); // not committed yet
+        s.messages.answer({QMessageBox::Cancel});
+        QVERIFY(!f->promptToSaveChanges());
+        QCOMPARE(s.messages.asked.size(), size_t(1));
+        QCOMPARE(s.app->data().image.u8(0x0010), uint8_t(7));
     }
     void openAfterCancelledPromptOpensNothing() {
         StartedApp s;
