@@ -31,6 +31,12 @@ bool isToneText(const std::string& text, const std::string& offText) {
     return std::all_of(text.begin(), text.end(), [](char c) { return filterToneChar(c) != 0; });
 }
 
+std::string toneCapitals(std::string text, const std::string& offText) {
+    if (text == offText) return text;
+    for (char& c : text) c = filterToneChar(c);
+    return text;
+}
+
 std::string refusal(StoreResult r, ChannelField f) {
     switch (r) {
     case StoreResult::CannotCreate: return "no free channel memory for a new channel";
@@ -171,7 +177,10 @@ ImportReport importChannelRows(ChannelStore& store, const TextRow& header,
                     error(known, "\"" + value + "\" is not a tone (ST in Hz, or D and an octal code with N or I)");
                     continue;
                 }
-                r = store.setText(value, g, c, f);
+                // Tone texts take the same capitals the tone edit types for d, i and n.
+                std::string text = value;
+                if (f == ChannelField::Decode || f == ChannelField::Encode) text = toneCapitals(text, offText);
+                r = store.setText(text, g, c, f);
             }
             if (r == StoreResult::OutOfBand) {
                 report.warnings.push_back({row.line, columnName(known),

@@ -81,6 +81,15 @@ TEST(ChannelTable, BadRowsNameTheirLineAndColumn) {
     EXPECT_EQ(report.errors[4].column, "3 (Receive)");
 }
 
+TEST(ChannelTable, LowerCaseCstCodesImportLikeTypedOnes) {
+    ChannelFixture f(testing::kRowMobile128);
+    const TextRow header{"Group", "Channel", "Receive", "Decode", "Encode"};
+    const auto report = importChannelRows(f.store, header, {{2, {"1", "1", "150", "d189i", "d23"}}});
+    ASSERT_TRUE(report.ok());
+    EXPECT_EQ(f.store.getText(F::Decode, 0, 0), "D177I");
+    EXPECT_EQ(f.store.getText(F::Encode, 0, 0), "D230N");
+}
+
 TEST(ChannelTable, HeaderProblemsAreReported) {
     ChannelFixture f(testing::kRowMobile128);
     EXPECT_EQ(importChannelRows(f.store, {"Group", "Receive"}, {}).errors.size(), 1u);
