@@ -74,10 +74,10 @@ faults)
     expect_exit 0 read --port "$DEV" -o clean.dat
     stop_sim
     start_sim --row 4 --bad-checksum-block 0 --drop-command 20 --nak-block 0x60 --save saved.dat
-    expect_exit 0 read --port "$DEV" -o faulty.dat --trace trace.txt
+    expect_exit 0 read --port "$DEV" -o faulty.dat --trace trace.txt --retries 5
     same_memory clean.dat faulty.dat || fail "faults changed the data read"
     grep -q "> 15$" trace.txt || fail "no NAK sent for the bad checksum"
-    expect_exit 0 write --port "$DEV" clean.dat
+    expect_exit 0 write --port "$DEV" clean.dat --retries 5
     stop_sim
     same_memory clean.dat saved.dat || fail "write with a NAK lost data"
     ;;
