@@ -97,6 +97,8 @@ void CMainFrame::openFunctionWindow(int command) {
     windows_[command] = sub;
     connect(sub, &QObject::destroyed, this, [this, command] { functionWindowDestroyed(command); });
     new FrameFollowsView(view, sub);
+    // Open at the view's preferred size, as far as the frame has room for it.
+    sub->resize(sub->sizeHint().boundedTo(mdi_->viewport()->size()));
     sub->show();
     mdi_->setActiveSubWindow(sub);
     view->setFocus();

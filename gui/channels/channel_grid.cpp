@@ -4,6 +4,7 @@
 #include "channels/channel_store.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -80,6 +81,18 @@ void CChannelGrid::buildColumns() {
         setColumnWidth(i, std::max(px(w) + 10, horizontalHeader()->sectionSizeHint(i)));
     }
     verticalHeader()->setMinimumWidth(px(600));
+}
+
+QSize CChannelGrid::sizeHint() const {
+    const int headerWidth =
+        std::max(verticalHeader()->sizeHint().width(), verticalHeader()->minimumWidth());
+    int width = 2 * frameWidth() + headerWidth + verticalScrollBar()->sizeHint().width();
+    for (int i = 0; i < columnCount(); ++i) width += columnWidth(i);
+    const int rows = std::clamp(rowCount(), 8, 16);
+    const int height = 2 * frameWidth() + horizontalHeader()->sizeHint().height() +
+                       rows * verticalHeader()->defaultSectionSize() +
+                       horizontalScrollBar()->sizeHint().height();
+    return {width, height};
 }
 
 void CChannelGrid::showGroup(int g) {

@@ -42,6 +42,10 @@ class CChannelGrid : public QTableWidget {
     void refreshRow(int row);
     void refreshAll();
 
+    // Wide enough for every column and tall enough for up to 16 rows, so the
+    // window opens showing the whole grid width.
+    QSize sizeHint() const override;
+
   private:
     void buildColumns();
 
