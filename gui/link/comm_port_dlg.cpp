@@ -24,6 +24,7 @@ namespace vrl::gui {
 namespace {
 constexpr int kTitle = 535;
 constexpr int kPortPrefix = 536;
+constexpr int kDeviceCaption = 55;
 constexpr int kHelpTopic = 0x200AA;
 constexpr int kRowsPerColumn = 5;
 } // namespace
@@ -118,7 +119,9 @@ bool CCommPortDlg::portUsable(int n) const { return usable_[n - 1]; }
 void CCommPortDlg::selectionChanged() {
     const int n = selectedPort();
     device_->setEnabled(n != 0);
-    deviceCaption_->setText(n ? ctx_.text(kPortPrefix) + QString::number(n) : QString());
+    const QString port =
+        n ? QStringLiteral(" (") + ctx_.text(kPortPrefix) + QString::number(n) + ')' : QString();
+    deviceCaption_->setText(ctx_.text(kDeviceCaption) + port + ':');
     device_->setEditText(n ? service_.deviceFor(n) : QString());
 }
 

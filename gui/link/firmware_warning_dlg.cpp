@@ -18,13 +18,13 @@ CFirmwareWarningDlg::CFirmwareWarningDlg(AppContext& ctx, int dialog, QWidget* p
     setWindowTitle(ctx.text(texts::kCaptionWarning));
     auto* icon = new QLabel(this);
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32));
-    const std::string_view wording = texts::englishText(dialog);
-    auto* text = new QLabel(QString::fromUtf8(wording.data(), static_cast<qsizetype>(wording.size())),
-                            this);
+    const int wording = dialog == texts::kWarningDialog16Ch ? texts::kFirmwareWarning16Ch
+                                                            : texts::kFirmwareWarningClass;
+    auto* text = new QLabel(ctx.text(wording), this);
     text->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(this);
-    continue_ = buttons->addButton(QStringLiteral("CONTINUE"), QDialogButtonBox::AcceptRole);
+    continue_ = buttons->addButton(ctx.text(texts::kContinueButton), QDialogButtonBox::AcceptRole);
     QPushButton* cancel = buttons->addButton(ctx.text(60), QDialogButtonBox::RejectRole);
     // Going on with old firmware is the risky choice: Cancel is the default.
     cancel->setDefault(true);

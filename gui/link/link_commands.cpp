@@ -22,6 +22,8 @@ namespace vrl::gui {
 
 namespace {
 
+constexpr int kBackupFailed = 56;
+
 std::vector<uint8_t> copyOf(const CDataImage& image) {
     return {image.bytes().begin(), image.bytes().end()};
 }
@@ -37,7 +39,8 @@ void keepBackup(AppContext& ctx) {
     const std::string_view text = ctx.data().model.label();
     const QString label = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     if (!platform::saveBackup(ctx.data().image, label, &error).isEmpty()) return;
-    ctx.messages().ask({error, ctx.text(82), MessageService::Icon::Warning,
+    ctx.messages().ask({ctx.text(kBackupFailed) + '\n' + error, ctx.text(82),
+                        MessageService::Icon::Warning,
                         MessageService::Buttons::Ok});
 }
 

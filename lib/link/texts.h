@@ -34,6 +34,10 @@ inline constexpr int kCheckSumPleaseWait = 534;
 // Firmware warning dialogs before a write.
 inline constexpr int kWarningDialog16Ch = 186;
 inline constexpr int kWarningDialogClass = 189;
+// Their wording and their CONTINUE button in the language file.
+inline constexpr int kFirmwareWarning16Ch = 52;
+inline constexpr int kFirmwareWarningClass = 53;
+inline constexpr int kContinueButton = 54;
 
 // English wording of a message, for output without the language file; empty when
 // the index is not one of the link's messages.

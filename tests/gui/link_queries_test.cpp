@@ -160,7 +160,7 @@ class LinkQueriesTest : public QObject {
         QVERIFY(bench.started());
         onDialog<CCommPortDlg>([&](CCommPortDlg* dlg) {
             dlg->portButton(3)->setChecked(true);
-            QCOMPARE(dlg->deviceCaption()->text(), textOf(536) + "3");
+            QCOMPARE(dlg->deviceCaption()->text(), textOf(55) + " (" + textOf(536) + "3):");
             dlg->deviceEdit()->lineEdit()->clear();
             QTest::keyClicks(dlg->deviceEdit()->lineEdit(), "/dev/goodUSB0");
             QTest::keyClick(dlg->deviceEdit()->lineEdit(), Qt::Key_Return);

@@ -4,10 +4,12 @@
 
 #include "app/commands.h"
 #include "channels/channel_services.h"
+#include "link/firmware_warning_dlg.h"
 #include "link/password_dlg.h"
 #include "link/texts.h"
 #include "link/transfer_dlg.h"
 #include "platform/data_folder.h"
+#include "model/model_table.h"
 #include "widgets/filtered_edit.h"
 
 #include <QDir>
@@ -45,6 +47,14 @@ void pressStart(QString* label = nullptr) {
         if (label) *label = dlg->label()->text();
         QTest::mouseClick(dlg->startButton(), Qt::LeftButton);
     });
+}
+
+// The identity of a model-table row on its first band.
+IdentityBytes identityOfRow(int row) {
+    const ModelRow& entry = modelTable()[static_cast<size_t>(row)];
+    char code[6] = {};
+    std::copy(entry.code.begin(), entry.code.end(), code);
+    return identityOf(code, static_cast<uint8_t>(entry.market << 4 | entry.bandCode(0)));
 }
 
 int backupCount() {
@@ -88,6 +98,69 @@ class LinkTransferTest : public QObject {
         QVERIFY(!bench.radio->inProgramMode());
         QVERIFY(!bench.service->link().isOpen());
         QCOMPARE(backupCount(), backupsBefore + 1);
+    }
+
+    void backupFailureIsExplainedInTheLanguageOfTheProgram() {
+        const sim::Memory memory = radioMemory(kOtherModel, 0x21);
+        LinkBench bench(radioConfig(kOtherModel), memory);
+        QVERIFY(bench.started());
+        // A file where the backup folder should be: the folder cannot be made.
+        QDir(platform::backupFolder()).removeRecursively();
+        QDir().mkpath(platform::dataFolder());
+        QFile blocker(platform::backupFolder());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        pressStart();
+        bench.frame().runCommand(cmd::kReadFromRadio);
+        QFile::remove(platform::backupFolder());
+
+        const QStringList shown = bench.messages().texts();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0], textOf(texts::kReadDone));
+        QVERIFY2(shown[1].startsWith(textOf(56) + '\n'), qPrintable(shown[1]));
+        QVERIFY(sameBlock(bench.image(), memory, 0x51)); // the read itself stands
+    }
+
+    void firmwareWarningSpeaksTheLanguageOfTheProgram_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("firmware");
+        QTest::addColumn<int>("wording");
+        // Row 23 is a 16-channel M-market model, row 5 a model of class 2.
+        QTest::newRow("16-channel M data, firmware 2.1") << 23 << "v2.10" << texts::kFirmwareWarning16Ch;
+        QTest::newRow("class data, firmware 2.2") << 5 << "v2.20" << texts::kFirmwareWarningClass;
+    }
+
+    void firmwareWarningSpeaksTheLanguageOfTheProgram() {
+        QFETCH(int, row);
+        QFETCH(QString, firmware);
+        QFETCH(int, wording);
+        const IdentityBytes identity = identityOfRow(row);
+        sim::SimConfig config = radioConfig(identity);
+        config.version = sim::firmwareFromText(firmware.toStdString());
+        LinkBench bench(config, radioMemory(identity, 0x10));
+        QVERIFY(bench.started());
+        ModelIdentity id;
+        id.bytes = identity;
+        newDataFor(bench.ctx().data(), id);
+        QCOMPARE(bench.ctx().data().model.row(), row);
+
+        QStringList labels;
+        QString continueText;
+        bool missed = false;
+        onDialog<CFirmwareWarningDlg>(
+            [&](CFirmwareWarningDlg* dlg) {
+                for (QLabel* label : dlg->findChildren<QLabel*>()) labels << label->text();
+                continueText = dlg->continueButton()->text();
+                dlg->continueButton()->click();
+            },
+            &missed);
+        pressStart();
+        bench.frame().runCommand(cmd::kWriteToRadio);
+        QVERIFY(!missed);
+        QVERIFY2(labels.contains(textOf(wording)), qPrintable(labels.join('|')));
+        QCOMPARE(continueText, textOf(texts::kContinueButton));
+        QCOMPARE(bench.messages().texts(), QStringList{textOf(texts::kWriteDone)});
     }
 
     void builtInVirtualRadioKeepsWhatWasWritten() {
