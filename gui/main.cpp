@@ -49,6 +49,7 @@ int main(int argc, char* argv[]) {
     vrl::gui::CMainFrame* frame = vrlApp.mainFrame();
     messages.setParentWidget(frame);
     messages.setFont(vrlApp.context().font());
+    messages.setTextSource([&vrlApp](int index) { return vrlApp.context().text(index); });
     QObject::connect(&vrlApp.context(), &vrl::gui::AppContext::languageChanged, frame,
                      [&] { messages.setFont(vrlApp.context().font()); });
 

@@ -1,5 +1,7 @@
 #include "app/qt_message_service.h"
 
+#include <QAbstractButton>
+
 namespace vrl::gui {
 
 namespace {
@@ -14,6 +16,15 @@ QMessageBox::Icon iconOf(MessageService::Icon icon) {
     }
     return QMessageBox::NoIcon;
 }
+
+// Language texts of the standard buttons.
+struct ButtonText {
+    QMessageBox::StandardButton button;
+    int text;
+};
+constexpr ButtonText kButtonTexts[] = {{QMessageBox::Ok, 59},  {QMessageBox::Cancel, 60},
+                                       {QMessageBox::Yes, 57}, {QMessageBox::No, 58},
+                                       {QMessageBox::Retry, 71}};
 
 } // namespace
 
@@ -46,6 +57,13 @@ QMessageBox::StandardButton QtMessageService::ask(const Request& request) {
         first = QMessageBox::Retry;
         escape = QMessageBox::Cancel;
         break;
+    }
+    if (text_) {
+        for (const ButtonText& name : kButtonTexts) {
+            QAbstractButton* button = box.button(name.button);
+            const QString text = button ? text_(name.text) : QString();
+            if (!text.isEmpty()) button->setText(text);
+        }
     }
     box.setDefaultButton(request.cancelIsDefault ? QMessageBox::Cancel : first);
     box.setEscapeButton(escape);
