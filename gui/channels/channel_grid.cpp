@@ -3,8 +3,10 @@
 #include "app/app_context.h"
 #include "channels/channel_store.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -72,13 +74,20 @@ void CChannelGrid::buildColumns() {
     }
     setColumnCount(static_cast<int>(kinds_.size()));
     setHorizontalHeaderLabels(headers);
+    // The header of the current column is drawn in bold: it must fit too.
+    QFont bold = horizontalHeader()->font();
+    bold.setBold(true);
+    const QFontMetrics boldMetrics(bold);
+    const int margins =
+        2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader()) + 4;
     for (int i = 0; i < columnCount(); ++i) {
         int w = 1050;
         if (kinds_[i] <= 1) w = 1350;
         else if (kinds_[i] <= 3 || kinds_[i] == 4) w = 1275;
         else if (kinds_[i] == 5) w = 900;
         // Never narrower than the header's text in the language's font.
-        setColumnWidth(i, std::max(px(w) + 10, horizontalHeader()->sectionSizeHint(i)));
+        const int boldWidth = boldMetrics.horizontalAdvance(headers[i]) + margins;
+        setColumnWidth(i, std::max({px(w) + 10, horizontalHeader()->sectionSizeHint(i), boldWidth}));
     }
     verticalHeader()->setMinimumWidth(px(600));
 }

@@ -6,7 +6,9 @@
 #include "model/new_data.h"
 #include "widgets_test_support.h"
 
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QStyle>
 #include <QTest>
 
 using namespace vrl;
@@ -46,6 +48,7 @@ class ChannelInfoViewTest : public QObject {
     void groupKeysWrapAndRetitle();
     void statusLineShowsFreeMemory();
     void outOfBandWarns();
+    void boldHeaderOfTheCurrentColumnFits();
 };
 
 void ChannelInfoViewTest::typingIntoMissingChannelCreatesIt() {
@@ -151,6 +154,24 @@ void ChannelInfoViewTest::outOfBandWarns() {
     QCOMPARE(w.fx.messages.asked.size(), 1);
     QCOMPARE(w.fx.messages.asked[0].text, QString("T9"));
     screenshot(w.view.get(), "channel_info");
+}
+
+// The header of the current column is drawn in bold; a column sized for the plain
+// text cut "RX Freq(MHz)" short.
+void ChannelInfoViewTest::boldHeaderOfTheCurrentColumnFits() {
+    ChannelWindow w;
+    QVERIFY(showActive(w.view.get()));
+    QHeaderView* header = w.grid()->horizontalHeader();
+    QVERIFY(header->highlightSections());
+    QFont bold = header->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const int margin = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    for (int column = 0; column < w.grid()->columnCount(); ++column) {
+        const QString text = w.grid()->horizontalHeaderItem(column)->text();
+        QVERIFY2(w.grid()->columnWidth(column) >= metrics.horizontalAdvance(text) + margin,
+                 qPrintable(text));
+    }
 }
 
 QTEST_MAIN(ChannelInfoViewTest)
