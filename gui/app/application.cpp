@@ -5,6 +5,7 @@
 #include "app/main_frame.h"
 #include "app/settings_values.h"
 #include "model/new_data.h"
+#include "widgets/help_viewer.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -68,6 +69,7 @@ CVrl73mApp::CVrl73mApp(AppSettings& settings, MessageService& messages, Environm
       data_(std::make_unique<RadioData>()) {}
 
 CVrl73mApp::~CVrl73mApp() {
+    if (ctx_) help::uninstallViewer();
     frame_.reset();
     ctx_.reset();
 }
@@ -122,6 +124,7 @@ bool CVrl73mApp::start(bool show) {
 
     ctx_ = std::make_unique<AppContext>(*data_, lang_, messages_);
     ctx_->setComPort(comPortFromSetting(settings_.comPort()));
+    installHelp();
     const std::string folder =
         dataFolder(settings_.lastFilePath().value_or(QString()).toStdString(), str(env_.exeDir),
                    [](const std::string& p) { return QFileInfo(QString::fromStdString(p)).isDir(); });
@@ -139,6 +142,26 @@ bool CVrl73mApp::start(bool show) {
     }
     started_ = true;
     return true;
+}
+
+// The help file's name is language text 3, read at each request so that a language
+// change takes effect at once. It is looked for beside the executable, in the current
+// folder, in the installed data folder's "help" and, for a run from the build tree, in
+// the source tree's data/help.
+void CVrl73mApp::installHelp() {
+    QStringList folders{env_.exeDir, env_.currentDir};
+    if (!env_.exeDir.isEmpty()) folders << env_.exeDir + QStringLiteral("/help");
+    if (!env_.installDataDir.isEmpty()) folders << env_.installDataDir + QStringLiteral("/help");
+    if (!env_.sourceDataDir.isEmpty()) folders << env_.sourceDataDir + QStringLiteral("/help");
+    folders.removeDuplicates();
+    AppContext* ctx = ctx_.get();
+    MessageService* messages = &messages_;
+    help::installViewer(
+        {folders, [ctx] { return ctx->text(kHelpFileText).trimmed(); },
+         [messages](const QString& text) {
+             messages->ask({text, QStringLiteral("VRL-73M"), MessageService::Icon::Warning,
+                            MessageService::Buttons::Ok, false});
+         }});
 }
 
 void CVrl73mApp::placeMainFrame(bool show) {

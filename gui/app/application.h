@@ -54,6 +54,9 @@ class CVrl73mApp {
     bool loadLanguage();
     void restoreModel();
     void placeMainFrame(bool show);
+    void installHelp();
+
+    static constexpr int kHelpFileText = 3; // the help file's name
 
     AppSettings& settings_;
     MessageService& messages_;

@@ -9,6 +9,7 @@
 #include "app/settings_values.h"
 #include "app/tree_view_dlg.h"
 #include "app/ui_helpers.h"
+#include "widgets/help_viewer.h"
 #include "file/file_commands.h"
 #include "model/model_commands.h"
 
@@ -184,10 +185,7 @@ void CMainFrame::showLanguageSetup() {
     openDefaultWindow();
 }
 
-void CMainFrame::showHelp() {
-    const QString path = QCoreApplication::applicationDirPath() + '/' + ctx_.text(3);
-    if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-}
+void CMainFrame::showHelp() { help::openContents(); }
 
 QString CMainFrame::placementText() const {
     WindowPlacement p;

@@ -5,6 +5,7 @@
 #include "app/commands.h"
 #include "app/registries.h"
 #include "app/ui_helpers.h"
+#include "widgets/help_viewer.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -208,7 +209,7 @@ void CMainFrame::rebuildMenus() {
 
 bool CMainFrame::commandAvailable(int command) const {
     if (command == cmd::kHelpTopics)
-        return QFileInfo::exists(QCoreApplication::applicationDirPath() + '/' + ctx_.text(3));
+        return !help::helpFile().isEmpty();
     if (command == cmd::kCloseAllWindows || command == cmd::kCascade ||
         command == cmd::kTileHorizontal || command == cmd::kTileVertical ||
         command == cmd::kArrangeIcons)

@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "app/ui_helpers.h"
+#include "widgets/help.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -27,7 +28,9 @@ CTreeViewDlg::CTreeViewDlg(AppContext& ctx, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tree_);
     layout->addLayout(buttons);
-    help_->setEnabled(false); // no help file is installed with this program
+    // Help opens the window's help (0x20000 plus the dialog's number, 169).
+    connect(help_, &QPushButton::clicked, this,
+            [this] { help::open(help::kTopicBase + 169, this); });
     close_->setAutoDefault(false);
     help_->setAutoDefault(false);
     connect(close_, &QPushButton::clicked, this, &QDialog::close);

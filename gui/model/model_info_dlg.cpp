@@ -2,11 +2,13 @@
 
 #include "app/app_context.h"
 #include "app/ui_helpers.h"
+#include "widgets/help.h"
 #include "model/model_change_questions.h"
 #include "model/new_data.h"
 #include "widgets/spin_edit.h"
 
 #include <QComboBox>
+#include <QShortcut>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -64,7 +66,12 @@ CModelInfoDlg::CModelInfoDlg(AppContext& ctx, QWidget* parent)
     QPushButton* ok = buttons->addButton(ctx.text(59), QDialogButtonBox::AcceptRole);
     buttons->addButton(ctx.text(60), QDialogButtonBox::RejectRole);
     QPushButton* help = buttons->addButton(ctx.text(62), QDialogButtonBox::HelpRole);
-    help->setEnabled(false); // no help file is installed with this program
+    // Help and F1 open the window's help (0x20000 plus the dialog's number, 130).
+    auto openHelp = [this] { help::open(help::kTopicBase + 130, this); };
+    connect(help, &QPushButton::clicked, this, openHelp);
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    f1->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(f1, &QShortcut::activated, this, openHelp);
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &CModelInfoDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
