@@ -8,6 +8,7 @@
 #include "channels/channel_services.h"
 #include "widgets/filtered_edit.h"
 #include "widgets/grid_cell_editing.h"
+#include "widgets/help.h"
 #include "widgets/tone_combo.h"
 
 #include <QApplication>
@@ -330,11 +331,26 @@ void CChannelInfoView::openWindow(int command) {
     if (auto* host = dynamic_cast<FrameHost*>(window())) host->openFunctionWindow(command);
 }
 
+namespace {
+// Help topics of the window and of its grid columns (one per column kind).
+constexpr int kHelpWindow = 0x20065;
+constexpr int kHelpFirstColumn = 0x200C8;
+} // namespace
+
 bool CChannelInfoView::viewKey(QKeyEvent* key) {
     const auto mods = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const bool ctrl = mods == Qt::ControlModifier;
     const bool shift = mods == Qt::ShiftModifier;
     switch (key->key()) {
+    case Qt::Key_F1: {
+        if (mods != Qt::NoModifier) return false;
+        // The grid's help names the field of the current column; elsewhere the window's.
+        const int column = grid_->currentColumn();
+        const auto& kinds = grid_->columnKinds();
+        const bool onGrid = grid_->hasFocus() && column >= 0 && column < static_cast<int>(kinds.size());
+        help::open(onGrid ? kHelpFirstColumn + kinds[static_cast<size_t>(column)] : kHelpWindow, this);
+        return true;
+    }
     case Qt::Key_F7:
         if (mods == Qt::NoModifier) nextGroup(+1);
         return mods == Qt::NoModifier;

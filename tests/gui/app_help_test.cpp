@@ -4,6 +4,8 @@
 #include "app/commands.h"
 #include "app/main_frame.h"
 #include "channels/ch_edit_view.h"
+#include "channels/channel_grid.h"
+#include "channels/channel_info_view.h"
 #include "features/embedded_msg_view.h"
 #include "widgets/filtered_edit.h"
 #include "widgets/help.h"
@@ -69,6 +71,7 @@ class HelpTest : public QObject {
     void cleanup() { delete viewer(); }
     void f1OpensTheViewerAtTheFocusedFieldsSection();
     void helpButtonOpensTheWindowsSection();
+    void f1OnTheChannelGridNamesTheColumnsField();
     void everyFieldOfTheChannelEditWindowHasItsOwnSection();
     void topicWithoutSectionShowsItsWindowThenTheContents();
     void helpTopicsOpensTheContentsAndEscClosesTheViewer();
@@ -102,6 +105,18 @@ void HelpTest::helpButtonOpensTheWindowsSection() {
     QTest::mouseClick(view->helpButton(), Qt::LeftButton);
     QVERIFY(viewer());
     QCOMPARE(viewer()->currentAnchor(), QString("0x20095"));
+}
+
+void HelpTest::f1OnTheChannelGridNamesTheColumnsField() {
+    HelpApp h(true);
+    QVERIFY(h.app.start());
+    auto* view = h.open<CChannelInfoView>();
+    QVERIFY(activate(view));
+    view->grid()->setFocus();
+    view->grid()->setCurrentCell(0, 1); // the transmit frequency column
+    QTest::keyClick(view->grid(), Qt::Key_F1);
+    QVERIFY(viewer());
+    QCOMPARE(viewer()->currentAnchor(), QString("0x200C9"));
 }
 
 // F1 on each field that can take the focus lands on that field's own description, not
