@@ -10,6 +10,7 @@
 #include "app/application.h"
 #include "app/main_frame.h"
 #include "app/qt_message_service.h"
+#include "app/qt_translations.h"
 #include "app/quit_on_first_paint.h"
 #include "app/app_context.h"
 #include "app/commands.h"
@@ -50,8 +51,12 @@ int main(int argc, char* argv[]) {
     messages.setParentWidget(frame);
     messages.setFont(vrlApp.context().font());
     messages.setTextSource([&vrlApp](int index) { return vrlApp.context().text(index); });
-    QObject::connect(&vrlApp.context(), &vrl::gui::AppContext::languageChanged, frame,
-                     [&] { messages.setFont(vrlApp.context().font()); });
+    vrl::gui::QtTranslations qtTranslations;
+    qtTranslations.apply(vrlApp.context().text(vrl::gui::kTextQtLocale));
+    QObject::connect(&vrlApp.context(), &vrl::gui::AppContext::languageChanged, frame, [&] {
+        messages.setFont(vrlApp.context().font());
+        qtTranslations.apply(vrlApp.context().text(vrl::gui::kTextQtLocale));
+    });
 
     if (args.contains(QStringLiteral("--quit-when-shown"))) {
         vrl::gui::QuitOnFirstPaint quit(frame);

@@ -6,7 +6,7 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 PKGS=(
   build-essential cmake ninja-build pkg-config git
-  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6printsupport6 libqt6svg6
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6printsupport6 libqt6svg6 qt6-translations-l10n
   libgl1-mesa-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   xvfb xauth fonts-dejavu-core
