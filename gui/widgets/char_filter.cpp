@@ -1,5 +1,7 @@
 #include "widgets/char_filter.h"
 
+#include <algorithm>
+
 namespace vrl::gui {
 
 CharFilter CharFilter::digits() { return {Mode::Digits, QStringLiteral("0123456789"), false}; }
@@ -38,6 +40,19 @@ QString CharFilter::apply(const QString& text, int* cursor) const {
         out.append(m);
     }
     if (cursor) *cursor -= dropped;
+    return out;
+}
+
+QString CharFilter::applyLimited(const QString& text, int* cursor, int limit) const {
+    int pos = cursor ? *cursor : static_cast<int>(text.size());
+    QString out = apply(text, &pos);
+    if (limit > 0 && out.size() > limit) {
+        const int excess = static_cast<int>(out.size()) - limit;
+        const int from = pos >= excess ? pos - excess : static_cast<int>(out.size()) - excess;
+        out.remove(from, excess);
+        if (pos > from) pos = std::max(from, pos - excess);
+    }
+    if (cursor) *cursor = pos;
     return out;
 }
 

@@ -36,6 +36,9 @@ class CharFilter {
     // Drops refused characters and maps the rest; `cursor` (a position in `text`)
     // is moved back by the number of characters dropped before it.
     QString apply(const QString& text, int* cursor = nullptr) const;
+    // The same, then cut to `limit` characters (0 = no limit): the characters just
+    // typed, before the cursor, give way, so a paste keeps what fits.
+    QString applyLimited(const QString& text, int* cursor, int limit) const;
 
   private:
     CharFilter(Mode mode, QString allowed, bool upperCase)

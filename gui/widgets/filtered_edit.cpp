@@ -15,13 +15,7 @@ class FilterValidator : public QValidator {
     FilterValidator(const CharFilter& filter, int limit, QObject* parent)
         : QValidator(parent), filter_(filter), limit_(limit) {}
     State validate(QString& input, int& pos) const override {
-        input = filter_.apply(input, &pos);
-        if (limit_ > 0 && input.size() > limit_) {
-            const int excess = static_cast<int>(input.size()) - limit_;
-            const int from = pos >= excess ? pos - excess : static_cast<int>(input.size()) - excess;
-            input.remove(from, excess);
-            if (pos > from) pos = std::max(from, pos - excess);
-        }
+        input = filter_.applyLimited(input, &pos, limit_);
         return Acceptable;
     }
 

@@ -8,14 +8,7 @@ OffTextValidator::OffTextValidator(const CharFilter& filter, int limit,
 
 QValidator::State OffTextValidator::validate(QString& input, int& pos) const {
     if (offText_ && input == offText_()) return Acceptable;
-    input = filter_.apply(input, &pos);
-    if (limit_ > 0 && input.size() > limit_) {
-        // The characters just typed (before the cursor) give way.
-        const int excess = static_cast<int>(input.size()) - limit_;
-        const int from = pos >= excess ? pos - excess : static_cast<int>(input.size()) - excess;
-        input.remove(from, excess);
-        if (pos > from) pos = std::max(from, pos - excess);
-    }
+    input = filter_.applyLimited(input, &pos, limit_);
     return Acceptable;
 }
 
