@@ -274,10 +274,7 @@ void CChEditView::layOut() {
     for (QCheckBox* c : {beatShift_, compander_, priority_, home_, scanAdd_}) checks->addWidget(c);
     checks->addStretch();
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(close_);
-    buttons->addWidget(help_);
+    auto* buttons = closeHelpRow(close_, help_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);

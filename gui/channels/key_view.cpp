@@ -59,10 +59,7 @@ CKeyView::CKeyView(AppContext& ctx, QWidget* parent)
 
     close_ = makeCloseButton(kCloseId);
     help_ = makeHelpButton(kHelpId);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(close_);
-    buttons->addWidget(help_);
+    auto* buttons = closeHelpRow(close_, help_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(grid_, 1);
     layout->addLayout(buttons);

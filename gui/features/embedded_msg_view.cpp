@@ -36,10 +36,7 @@ CEmbeddedMsgView::CEmbeddedMsgView(AppContext& ctx, QWidget* parent)
 
     close_ = makeCloseButton(kCloseId);
     help_ = makeHelpButton(kHelpId);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(close_);
-    buttons->addWidget(help_);
+    auto* buttons = closeHelpRow(close_, help_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

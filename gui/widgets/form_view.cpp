@@ -3,6 +3,8 @@
 #include "app/app_context.h"
 #include "widgets/help.h"
 #include "widgets/spin_edit.h"
+
+#include <QHBoxLayout>
 #include "widgets/tab_page_list.h"
 
 #include <QApplication>
@@ -74,6 +76,14 @@ QPushButton* CFormView::makeHelpButton(int controlId) {
     connect(b, &QPushButton::clicked, this, &CFormView::openHelp);
     Q_UNUSED(controlId);
     return b;
+}
+
+QHBoxLayout* CFormView::closeHelpRow(QPushButton* close, QPushButton* help) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(close);
+    row->addWidget(help);
+    return row;
 }
 
 void CFormView::setControlId(QWidget* control, int controlId) {

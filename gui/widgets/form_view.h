@@ -24,6 +24,7 @@
 #include <vector>
 
 class QAbstractButton;
+class QHBoxLayout;
 class QKeyEvent;
 class QCheckBox;
 class QComboBox;
@@ -104,6 +105,8 @@ class CFormView : public QWidget {
     // Buttons on which Enter clicks and whose help topic is the template's.
     QPushButton* makeCloseButton(int controlId);
     QPushButton* makeHelpButton(int controlId);
+    // The row every form window ends with: Close and Help at the right.
+    static QHBoxLayout* closeHelpRow(QPushButton* close, QPushButton* help);
     // The number of a control for help topics (bound fields are numbered by bind*).
     void setControlId(QWidget* control, int controlId);
     // Enter is delivered to this control (and its children) instead of acting as Tab.
