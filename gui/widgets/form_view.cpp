@@ -265,6 +265,13 @@ bool CFormView::handleKey(QWidget* target, QKeyEvent* key) {
     if (tabs_ && tabs_->handleKey(key)) return true;
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
     switch (key->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        // Store before the focus moves on: the stored value can enable the next
+        // control (a receive frequency enables the transmit frequency), and the
+        // next control is chosen among the enabled ones.
+        commitOnFocusOut(target);
+        return false;
     case Qt::Key_F1:
         openHelp();
         return true;

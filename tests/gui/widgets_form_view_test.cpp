@@ -26,6 +26,7 @@ namespace {
 constexpr size_t kLevel = 0x500;  // 0..31; empty text stores 8, above 31 stores 31
 constexpr size_t kMode = 0x501;   // bit 0: item 0 set, item 1 clear
 constexpr size_t kOption = 0x502; // 0x00 on, 0xFF off
+constexpr uint8_t kLockLevel = 30; // the spin is disabled while the level is 30
 
 // The accessor side of the test window: pure functions of the image.
 struct Fields {
@@ -83,7 +84,7 @@ class TestView : public CFormView {
         bindSpin(1019, spin, [this] { return fields.level(); },
                  [this](const QString& t) { fields.setLevel(t); }, [this] { return fields.levelStep(); },
                  [this](int s) { fields.setLevelStep(s); })
-            .enabledWhen([this] { return fields.option(); });
+            .enabledWhen([this] { return fields.option() && fields.image.u8(kLevel) != kLockLevel; });
         bindCheck(1015, check, [this] { return fields.option(); }, [this](bool on) { fields.setOption(on); })
             .notifies();
         bindCombo(1023, combo, [this] { return fields.mode(); }, [this](int i) { fields.setMode(i); });
@@ -132,6 +133,7 @@ class FormViewTest : public QObject {
     void regressionRetypingTheSameTextStoresAgain();
     void regressionRefusedKeystrokeKeepsEditPending();
     void enterActsAsTabAndStores();
+    void regressionTabSkippedTheControlItsOwnEditEnables();
     void spinStepStoresAtOnceAndWraps();
     void spinStepStartsFromTypedText();
     void comboStoresOnChoice();
@@ -225,6 +227,33 @@ void FormViewTest::enterActsAsTabAndStores() {
     QCOMPARE(w.byte(kLevel), 12);
     QVERIFY(!w.view->edit->hasFocus());
     QVERIFY(w.view->spin->hasFocus()); // the next control in the tab order
+}
+
+void FormViewTest::regressionTabSkippedTheControlItsOwnEditEnables() {
+    // The edit stored only on focus loss, after Tab had already picked the next
+    // control among the enabled ones: the spin its new value enables was skipped
+    // and the focus landed on the button row.
+    Window w;
+    w.fx.data.image.setU8(kLevel, kLockLevel);
+    w.view->refresh();
+    QVERIFY(showActive(w.view));
+    QVERIFY(!w.view->spin->isEnabled());
+    w.view->edit->setFocus();
+    w.view->edit->selectAll();
+    QTest::keyClicks(w.view->edit, "12");
+    QTest::keyClick(w.view->edit, Qt::Key_Tab);
+    QCOMPARE(w.byte(kLevel), 12);
+    QVERIFY(w.view->spin->isEnabled());
+    QVERIFY(w.view->spin->hasFocus());
+    // Enter moves on the same way.
+    w.fx.data.image.setU8(kLevel, kLockLevel);
+    w.view->refresh();
+    w.view->edit->setFocus();
+    w.view->edit->selectAll();
+    QTest::keyClicks(w.view->edit, "7");
+    QTest::keyClick(w.view->edit, Qt::Key_Return);
+    QCOMPARE(w.byte(kLevel), 7);
+    QVERIFY(w.view->spin->hasFocus());
 }
 
 void FormViewTest::spinStepStoresAtOnceAndWraps() {
