@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "channels/channel_store.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QScrollBar>
@@ -74,6 +75,10 @@ void CChannelGrid::buildColumns() {
     }
     setColumnCount(static_cast<int>(kinds_.size()));
     setHorizontalHeaderLabels(headers);
+    fitColumnWidths();
+}
+
+void CChannelGrid::fitColumnWidths() {
     // The header of the current column is drawn in bold: it must fit too.
     QFont bold = horizontalHeader()->font();
     bold.setBold(true);
@@ -86,10 +91,21 @@ void CChannelGrid::buildColumns() {
         else if (kinds_[i] <= 3 || kinds_[i] == 4) w = 1275;
         else if (kinds_[i] == 5) w = 900;
         // Never narrower than the header's text in the language's font.
-        const int boldWidth = boldMetrics.horizontalAdvance(headers[i]) + margins;
+        const QTableWidgetItem* header = horizontalHeaderItem(i);
+        const int boldWidth = boldMetrics.horizontalAdvance(header ? header->text() : QString()) + margins;
         setColumnWidth(i, std::max({px(w) + 10, horizontalHeader()->sectionSizeHint(i), boldWidth}));
     }
     verticalHeader()->setMinimumWidth(px(600));
+}
+
+void CChannelGrid::changeEvent(QEvent* event) {
+    QTableWidget::changeEvent(event);
+    // The window gets its language font after it is built: measure again in that
+    // font, so the widths do not change at the first rebuild (a group move).
+    if (event->type() == QEvent::FontChange) {
+        fitColumnWidths();
+        updateGeometry();
+    }
 }
 
 QSize CChannelGrid::sizeHint() const {

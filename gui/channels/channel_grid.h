@@ -46,8 +46,12 @@ class CChannelGrid : public QTableWidget {
     // window opens showing the whole grid width.
     QSize sizeHint() const override;
 
+  protected:
+    void changeEvent(QEvent* event) override;
+
   private:
     void buildColumns();
+    void fitColumnWidths();
 
     AppContext& ctx_;
     ChannelStore& store_;

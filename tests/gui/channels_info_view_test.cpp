@@ -1,5 +1,6 @@
 // The channel information window: typing into the grid, row copy/paste/delete,
 // group moves, title and status line.
+#include "app/ui_helpers.h"
 #include "channels/channel_grid.h"
 #include "channels/channel_info_view.h"
 #include "channels/channel_services.h"
@@ -49,6 +50,7 @@ class ChannelInfoViewTest : public QObject {
     void statusLineShowsFreeMemory();
     void outOfBandWarns();
     void boldHeaderOfTheCurrentColumnFits();
+    void regressionColumnsWidenedOnTheFirstGroupMove();
 };
 
 void ChannelInfoViewTest::typingIntoMissingChannelCreatesIt() {
@@ -172,6 +174,27 @@ void ChannelInfoViewTest::boldHeaderOfTheCurrentColumnFits() {
         QVERIFY2(w.grid()->columnWidth(column) >= metrics.horizontalAdvance(text) + margin,
                  qPrintable(text));
     }
+}
+
+void ChannelInfoViewTest::regressionColumnsWidenedOnTheFirstGroupMove() {
+    // The widths were taken once in the font the grid had before the window's
+    // language font was applied; the first group move took them again in the
+    // language font, and the last column slid out of the window.
+    ChannelWindow w;
+    QFont language = w.fx.ctx->font();
+    language.setPixelSize(48); // large enough that the header texts set the widths
+    applyLanguageFont(w.view.get(), language); // as the main frame does
+    QVERIFY(showActive(w.view.get()));
+    QList<int> before;
+    for (int column = 0; column < w.grid()->columnCount(); ++column)
+        before << w.grid()->columnWidth(column);
+    w.grid()->setFocus();
+    w.key(Qt::Key_F7);
+    QCOMPARE(w.view->group(), 1);
+    QList<int> after;
+    for (int column = 0; column < w.grid()->columnCount(); ++column)
+        after << w.grid()->columnWidth(column);
+    QCOMPARE(after, before);
 }
 
 QTEST_MAIN(ChannelInfoViewTest)
