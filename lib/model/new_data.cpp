@@ -142,8 +142,8 @@ void newDataFor(RadioData& data, const ModelIdentity& chosen) {
 }
 
 void newData(RadioData& data) {
-    data.image.rememberIdentity();
-    newDataFor(data, data.image.storedIdentity());
+    // newDataFor remembers the identity in the image before it clears it.
+    newDataFor(data, data.image.identity());
 }
 
 void recomputeTwoToneDerivedWords(CDataImage& image) {
