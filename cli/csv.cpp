@@ -102,8 +102,7 @@ std::string executableDir() {
 
 std::optional<LanguageTable> loadLanguageForCli(int language, std::string& error) {
     const std::string exeDir = executableDir();
-    const std::filesystem::path sourceData =
-        std::filesystem::path(__FILE__).parent_path().parent_path() / "data";
+    const std::filesystem::path sourceData = VRL_SOURCE_DATA_DIR;
     std::optional<std::string> path;
     for (const std::string& dir : {exeDir, exeDir + "/../share/vrl73m", sourceData.string()}) {
         if (dir.empty()) continue;

@@ -20,6 +20,8 @@ const std::vector<Command>& allCommands() {
         {"checksum", "show the check sum of the radio's memory", cmdChecksum},
         {"channels", "list the channels of a data file (text or CSV)", cmdChannels},
         {"import-csv", "apply a channel CSV to a data file", cmdImportCsv},
+        {"settings", "list the radio-wide settings of a data file", cmdSettings},
+        {"set", "change settings of a data file by key", cmdSet},
     };
     return commands;
 }

@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/commands.h"
 #include "app/registries.h"
+#include "features/field_areas.h"
 #include "widgets/filtered_edit.h"
 
 #include <QFormLayout>
@@ -16,9 +17,9 @@ namespace vrl::gui {
 VRL_REGISTER_FUNCTION_WINDOW(cmd::kEmbeddedMessage, CEmbeddedMsgView);
 
 CEmbeddedMsgView::CEmbeddedMsgView(AppContext& ctx, QWidget* parent)
-    : CFormView(ctx, kTemplateId, parent), message_(ctx.data().image) {
+    : CFormView(ctx, kTemplateId, parent) {
     auto* form = new QFormLayout;
-    const int ids[] = {kLine1Id, kLine2Id};
+    const FieldTable fields = embeddedMessageArea().build(fieldContext());
     for (int line = 0; line < EmbeddedMessage::kLineCount; ++line) {
         // The radio shows single-byte characters only: printable ASCII.
         auto* edit = new FilteredEdit(CharFilter::printableAscii(),
@@ -26,12 +27,7 @@ CEmbeddedMsgView::CEmbeddedMsgView(AppContext& ctx, QWidget* parent)
         edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(34, QChar('W'))));
         lines_[line] = edit;
         form->addRow(new QLabel(QStringLiteral("%1:").arg(line + 1), this), edit);
-        bindEdit(
-            ids[line], edit,
-            [this, line] { return QString::fromLatin1(message_.line(line)); },
-            [this, line](const QString& text) {
-                message_.setLine(line, text.toLatin1().toStdString());
-            });
+        bindField(fields[static_cast<size_t>(line)], edit);
     }
 
     close_ = makeCloseButton(kCloseId);

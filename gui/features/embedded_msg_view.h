@@ -25,7 +25,6 @@ class CEmbeddedMsgView : public CFormView {
     QPushButton* helpButton() const { return help_; }
 
   private:
-    EmbeddedMessage message_;
     FilteredEdit* lines_[EmbeddedMessage::kLineCount] = {};
     QPushButton* close_ = nullptr;
     QPushButton* help_ = nullptr;

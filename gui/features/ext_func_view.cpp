@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/commands.h"
 #include "app/registries.h"
+#include "features/field_areas.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -15,17 +16,12 @@ namespace vrl::gui {
 VRL_REGISTER_FUNCTION_WINDOW(cmd::kExtendedFunction, CExtFuncView);
 
 CExtFuncView::CExtFuncView(AppContext& ctx, QWidget* parent)
-    : CFormView(ctx, kTemplateId, parent), function_(ctx.data().image) {
+    : CFormView(ctx, kTemplateId, parent) {
     auto* label = new QLabel(this);
     setControlId(label, kLabelId);
     phase_ = new QComboBox(this);
-    // The choices are the same in every language.
-    for (int item = 0; item < ExtendedFunction::kPhaseItemCount; ++item)
-        phase_->addItem(QString::fromLatin1(ExtendedFunction::phaseItemText(item)));
     label->setBuddy(phase_);
-    bindCombo(
-        kPhaseId, phase_, [this] { return function_.reverseBurstPhase(); },
-        [this](int item) { function_.setReverseBurstPhase(item); });
+    bindField(extendedFunctionArea().build(fieldContext()).front(), phase_);
 
     close_ = makeCloseButton(kCloseId);
 

@@ -23,7 +23,6 @@ class CExtFuncView : public CFormView {
     QPushButton* closeButton() const { return close_; }
 
   private:
-    ExtendedFunction function_;
     QComboBox* phase_ = nullptr;
     QPushButton* close_ = nullptr;
 };

@@ -2,10 +2,12 @@
 
 #include "app/app_context.h"
 #include "widgets/help.h"
+#include "widgets/filtered_edit.h"
 #include "widgets/spin_edit.h"
-
-#include <QHBoxLayout>
 #include "widgets/tab_page_list.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -32,7 +34,9 @@ CFormView::Binding& CFormView::Binding::notifies() {
 }
 
 CFormView::CFormView(AppContext& ctx, int templateId, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), templateId_(templateId) {
+    : QWidget(parent), ctx_(ctx),
+      fieldCtx_{ctx.data(), [&lang = ctx.lang()](int index) { return lang.text(index); }},
+      templateId_(templateId) {
     setAttribute(Qt::WA_DeleteOnClose);
     // The main frame makes every open window refresh() after a change; the texts and
     // the font follow the language here.
@@ -185,6 +189,147 @@ CFormView::Binding& CFormView::bindCheck(int controlId, QCheckBox* check, BoolGe
         afterCommit(b);
     });
     return b;
+}
+
+// ---- fields of the field table ---------------------------------------------------
+
+namespace {
+
+QString fromCore(const std::string& text) { return QString::fromUtf8(text.c_str()); }
+std::string toCore(const QString& text) { return text.toUtf8().toStdString(); }
+
+CharFilter filterOf(const Field& field) {
+    if (field.allowed.empty()) return CharFilter::printableAscii();
+    return CharFilter::list(QString::fromLatin1(field.allowed.c_str()), field.upperCase);
+}
+
+// Replaces a combo box's items only when they changed, so an open list and the
+// selection are not disturbed by a reload.
+void setItems(QComboBox* combo, const std::vector<std::string>& items) {
+    QStringList list;
+    for (const std::string& item : items) list << fromCore(item);
+    bool same = combo->count() == list.size();
+    for (int i = 0; same && i < list.size(); ++i) same = combo->itemText(i) == list[i];
+    if (same) return;
+    const QSignalBlocker block(combo);
+    combo->clear();
+    combo->addItems(list);
+}
+
+} // namespace
+
+CFormView::Binding& CFormView::bindField(const Field& f, QWidget* control) {
+    auto field = std::make_shared<const Field>(f);
+    FieldContext* fc = &fieldCtx_;
+    Binding* binding = nullptr;
+    switch (field->kind) {
+    case FieldKind::Edit:
+    case FieldKind::Cell:
+        binding = &bindEdit(
+            field->controlId, static_cast<QLineEdit*>(control),
+            [field, fc] { return fromCore(field->text(*fc)); },
+            [field, fc](const QString& text) { field->setText(*fc, toCore(text)); });
+        break;
+    case FieldKind::Spin:
+        binding = &bindSpin(
+            field->controlId, static_cast<SpinEdit*>(control),
+            [field, fc] { return fromCore(field->text(*fc)); },
+            [field, fc](const QString& text) { field->setText(*fc, toCore(text)); },
+            [field, fc] { return field->stepIndex(*fc); },
+            [field, fc](int index) { field->setStep(*fc, index); });
+        if (field->spinId) setControlId(static_cast<SpinEdit*>(control), field->spinId);
+        break;
+    case FieldKind::Check:
+        binding = &bindCheck(
+            field->controlId, static_cast<QCheckBox*>(control),
+            [field, fc] { return field->value(*fc) != 0; },
+            [field, fc](bool on) { field->setValue(*fc, on ? 1 : 0); });
+        break;
+    case FieldKind::Combo: {
+        auto* combo = static_cast<QComboBox*>(control);
+        binding = &bindCombo(
+            field->controlId, combo,
+            [field, fc, combo] {
+                setItems(combo, field->choices(*fc));
+                return field->value(*fc);
+            },
+            [field, fc](int item) { field->setValue(*fc, item); });
+        break;
+    }
+    }
+    if (field->enabled) binding->enabledWhen([field, fc] { return field->enabled(*fc); });
+    if (field->shown) showWhen(control, [field, fc] { return field->shown(*fc); });
+    if (field->notifies) binding->notifies();
+    return *binding;
+}
+
+QWidget* CFormView::addField(const Field& field) {
+    QWidget* control = nullptr;
+    switch (field.kind) {
+    case FieldKind::Edit:
+    case FieldKind::Cell: control = new FilteredEdit(filterOf(field), field.maxLength, this); break;
+    case FieldKind::Spin: control = new SpinEdit(filterOf(field), field.maxLength, this); break;
+    case FieldKind::Check: {
+        auto* check = new QCheckBox(this);
+        if (field.labelText >= 0)
+            texts_.push_back({check, field.labelText});
+        else
+            check->setText(fromCore(field.label));
+        control = check;
+        break;
+    }
+    case FieldKind::Combo: control = new QComboBox(this); break;
+    }
+    bindField(field, control);
+    fieldControls_.emplace_back(field.key, control);
+    return control;
+}
+
+QWidget* CFormView::addField(const FieldTable& table, std::string_view key) {
+    for (const Field& f : table)
+        if (f.key == key) return addField(f);
+    qFatal("no field %s in the window's table", std::string(key).c_str());
+}
+
+QWidget* CFormView::fieldControl(std::string_view key) const {
+    for (const auto& [k, control] : fieldControls_)
+        if (k == key) return control;
+    return nullptr;
+}
+
+QLabel* CFormView::fieldLabel(const Field& field) {
+    auto* label = new QLabel(this);
+    if (field.labelText >= 0)
+        texts_.push_back({label, field.labelText});
+    else
+        label->setText(fromCore(field.label));
+    auto shared = std::make_shared<const Field>(field);
+    FieldContext* fc = &fieldCtx_;
+    enableWhen(label, [shared, fc] { return shared->isEnabled(*fc); });
+    if (field.shown) showWhen(label, [shared, fc] { return shared->isShown(*fc); });
+    return label;
+}
+
+QGridLayout* CFormView::fieldGrid(const FieldTable& table, std::initializer_list<std::string_view> keys) {
+    auto* grid = new QGridLayout;
+    int row = 0;
+    for (std::string_view key : keys) {
+        const Field* field = nullptr;
+        for (const Field& f : table)
+            if (f.key == key) field = &f;
+        if (!field) qFatal("no field %s in the window's table", std::string(key).c_str());
+        QWidget* control = addField(*field);
+        if (field->kind == FieldKind::Check) {
+            grid->addWidget(control, row, 0, 1, 2);
+        } else {
+            QLabel* label = fieldLabel(*field);
+            label->setBuddy(control);
+            grid->addWidget(label, row, 0);
+            grid->addWidget(control, row, 1);
+        }
+        ++row;
+    }
+    return grid;
 }
 
 void CFormView::enableWhen(QWidget* control, Predicate rule) {

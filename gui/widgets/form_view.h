@@ -15,6 +15,8 @@
 // The window holds no data: getters and setters go straight to the accessors.
 #pragma once
 
+#include "features/field_table.h"
+
 #include <QPointer>
 #include <QVector>
 #include <QWidget>
@@ -24,6 +26,8 @@
 #include <vector>
 
 class QAbstractButton;
+class QGridLayout;
+class QLabel;
 class QHBoxLayout;
 class QKeyEvent;
 class QCheckBox;
@@ -119,6 +123,28 @@ class CFormView : public QWidget {
                       IntGetter step, IntSetter setStep);
     Binding& bindCombo(int controlId, QComboBox* combo, IntGetter get, IntSetter set);
     Binding& bindCheck(int controlId, QCheckBox* check, BoolGetter get, BoolSetter set);
+    // Fields of the core's field table. The document and the current language, as
+    // the field getters and setters see them.
+    FieldContext& fieldContext() { return fieldCtx_; }
+    // Creates the control the field's kind asks for (an edit taking the field's
+    // characters and length, a spin edit, a check box with the label's text, a
+    // combo box whose items follow the field's choices at every load) and binds it
+    // with the field's enable and show rules. Returns the control; use
+    // control(key) to find it again.
+    QWidget* addField(const Field& field);
+    // The same, by key, from `table`.
+    QWidget* addField(const FieldTable& table, std::string_view key);
+    // Binds an existing control to a field.
+    Binding& bindField(const Field& field, QWidget* control);
+    // The control of a field added with addField(), or null.
+    QWidget* fieldControl(std::string_view key) const;
+    // A label for a field (its text from the field's label text), shown and
+    // enabled with the field.
+    QLabel* fieldLabel(const Field& field);
+    // A two-column grid of labels and controls for the fields of `keys` (check
+    // boxes span both columns), each created with addField().
+    QGridLayout* fieldGrid(const FieldTable& table, std::initializer_list<std::string_view> keys);
+
     // Rules for controls that are not fields (labels, group boxes, buttons).
     void enableWhen(QWidget* control, Predicate rule);
     void showWhen(QWidget* control, Predicate rule);
@@ -145,6 +171,8 @@ class CFormView : public QWidget {
     int controlIdOf(const QWidget* widget) const;
 
     AppContext& ctx_;
+    FieldContext fieldCtx_;
+    std::vector<std::pair<std::string, QWidget*>> fieldControls_;
     int templateId_;
     int titleText_ = -1;
     std::vector<TextEntry> texts_;

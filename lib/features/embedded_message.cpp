@@ -1,4 +1,5 @@
 #include "features/embedded_message.h"
+#include "features/field_areas.h"
 
 #include <array>
 #include <stdexcept>
@@ -36,6 +37,37 @@ std::string EmbeddedMessage::setLine(int line, std::string_view text) {
     const size_t base = lineOffset(line);
     for (size_t i = 0; i < kLineLength; ++i) image_.setU8(base + i, buf[i]);
     return this->line(line);
+}
+
+} // namespace vrl
+
+// ---- field table -------------------------------------------------------------
+
+namespace vrl {
+
+FieldArea embeddedMessageArea() {
+    FieldArea area;
+    area.name = "message";
+    area.titleText = 476;
+    area.build = [](const FieldContext&) {
+        FieldTable table;
+        const int ids[EmbeddedMessage::kLineCount] = {1404, 1405};
+        for (int line = 0; line < EmbeddedMessage::kLineCount; ++line) {
+            Field f;
+            f.label = "Line " + std::to_string(line + 1);
+            f.key = fieldKey("message", f.label);
+            f.kind = FieldKind::Edit;
+            f.controlId = ids[line];
+            f.maxLength = static_cast<int>(EmbeddedMessage::kLineLength);
+            f.text = [line](const FieldContext& c) { return EmbeddedMessage(c.image()).line(line); };
+            f.setText = [line](FieldContext& c, const std::string& t) {
+                EmbeddedMessage(c.image()).setLine(line, t);
+            };
+            table.push_back(std::move(f));
+        }
+        return table;
+    };
+    return area;
 }
 
 } // namespace vrl

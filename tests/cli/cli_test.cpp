@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 
@@ -134,4 +136,34 @@ TEST(Cli, InfoRefusesNonDataFilesAndDumpShowsOffsets) {
     EXPECT_NE(dump.out.find("00C0 "), std::string::npos);
     EXPECT_NE(dump.out.find(" 56 30 34 32 32"), std::string::npos); // "V0422" at 0xBB
     EXPECT_EQ(cli("dump " + file + " --from 0x9000").status, 1);
+}
+
+TEST(Cli, SettingsKeysDocumentIsInStepWithTheTables) {
+    CliRun run = cli("settings --keys-doc");
+    ASSERT_EQ(run.status, 0);
+    std::ifstream in(std::string(VRL_SOURCE_DIR) + "/docs/settings-keys.md", std::ios::binary);
+    std::stringstream file;
+    file << in.rdbuf();
+    EXPECT_EQ(run.out, file.str())
+        << "regenerate with: vrl73m-cli settings --keys-doc > docs/settings-keys.md";
+}
+
+TEST(Cli, SetAppliesInOrderAndRefusesWithoutWriting) {
+    const fs::path dir = tempDir();
+    const std::string a = (dir / "set-a.dat").string(), b = (dir / "set-b.dat").string();
+    ASSERT_EQ(cli("new --row 5 -o " + a).status, 0);
+    CliRun ok = cli("set " + a + " message.line_1=HELLO extended.st_reverse_burst_phase_deg=#1 -o " + b);
+    ASSERT_EQ(ok.status, 0);
+    EXPECT_EQ(ok.out, "message.line_1=HELLO\nextended.st_reverse_burst_phase_deg=-120\n");
+    auto shown = json(cli("settings " + b + " --json --area extended"));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0]["text"], "-120");
+    EXPECT_EQ(shown[0]["choices"].size(), 2u);
+
+    fs::remove(b);
+    for (const char* bad : {"message.line=HI", "extended.st_reverse_burst_phase_deg=+90",
+                            "message.line_1=0123456789012345678901234567890123"}) {
+        EXPECT_EQ(cli("set " + a + " message.line_2=X " + bad + " -o " + b).status, 2) << bad;
+        EXPECT_FALSE(fs::exists(b)) << bad;
+    }
 }

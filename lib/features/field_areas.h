@@ -1,0 +1,12 @@
+// One function per settings area, each returning the area's name, window title
+// and table builder. Defined in the area's own source file.
+#pragma once
+
+#include "features/field_table.h"
+
+namespace vrl {
+
+FieldArea embeddedMessageArea();  // "message"
+FieldArea extendedFunctionArea(); // "extended"
+
+} // namespace vrl

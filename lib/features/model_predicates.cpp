@@ -1,0 +1,48 @@
+#include "features/model_predicates.h"
+
+#include "model/model_table.h"
+
+namespace vrl::predicates {
+
+namespace {
+constexpr size_t kFamily = 0x00A7;
+constexpr size_t kOptionBoard = 0x00AD;
+
+int rowOf(const CDataImage& image) { return models::findRow(image.identity()); }
+} // namespace
+
+bool isPortable(const CDataImage& image) { return image.u8(kFamily) == 'P'; }
+bool isMobile(const CDataImage& image) { return image.u8(kFamily) == 'M'; }
+
+int channelCount(const CDataImage& image) { return models::capacityOfRow(rowOf(image)); }
+
+std::string_view modelLabel(const CDataImage& image) {
+    const int row = rowOf(image);
+    return row == kNoRow ? std::string_view() : modelTable()[row].label;
+}
+
+int variantCode(const CDataImage& image) { return models::marketKind(modelLabel(image)); }
+
+bool hasTrunkingBoard(const CDataImage& image) { return !image.bit(kOptionBoard, 5); }
+
+bool hasGroupNames(const CDataImage& image) {
+    const int count = channelCount(image);
+    return count == 128 || (count == 32 && hasTrunkingBoard(image));
+}
+
+bool isKeyDetectionModel(const CDataImage& image) {
+    const ModelIdentity id = image.identity();
+    return id.family() == 'M' && (id.codeDigits() == "1500" || id.codeDigits() == "4500");
+}
+
+bool isBatteryWarningModel(const CDataImage& image) {
+    const std::string_view label = modelLabel(image);
+    return label == "RP-150A[16CH]:M" || label == "RP-450A[16CH]:M";
+}
+
+bool isKeypadModel(const CDataImage& image) {
+    const int count = channelCount(image);
+    return count == 128 || (count == 8 && !isPortable(image));
+}
+
+} // namespace vrl::predicates

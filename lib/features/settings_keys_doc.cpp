@@ -1,0 +1,76 @@
+#include "features/settings_keys_doc.h"
+
+#include "features/field_table.h"
+#include "model/model_table.h"
+#include "model/new_data.h"
+
+#include <map>
+#include <set>
+#include <vector>
+
+namespace vrl {
+
+namespace {
+
+struct KeyInfo {
+    std::string label;
+    std::string kind;
+    std::set<std::string> models; // "M128", "P16", ...
+};
+
+// The models a key exists on, short: "all models" or "M8, M128, P16".
+std::string modelList(const std::set<std::string>& models, const std::set<std::string>& all) {
+    if (models == all) return "all models";
+    std::string out;
+    for (const std::string& m : models) out += (out.empty() ? "" : ", ") + m;
+    return out;
+}
+
+} // namespace
+
+std::string settingsKeysMarkdown(const TextSource& texts) {
+    std::vector<std::string> order;
+    std::map<std::string, KeyInfo> keys;
+    std::set<std::string> allModels;
+    for (int row = 0; row < kModelRowCount; ++row) {
+        const ModelRow& r = modelTable()[static_cast<size_t>(row)];
+        std::vector<OptionBoard> boards{OptionBoard::None};
+        if (models::trunkingAllowed(r.label)) boards.push_back(OptionBoard::Trunking);
+        for (OptionBoard board : boards) {
+            RadioData data;
+            newDataFor(data, identityOfChoice(ModelChoice{row, 0, board, 1}));
+            data.model.refresh();
+            const std::string kind =
+                std::string(1, r.family()) + std::to_string(models::capacityOfRow(row)) +
+                (board == OptionBoard::Trunking ? "T" : "");
+            allModels.insert(kind);
+            FieldContext ctx{data, texts};
+            for (const Field& f : allFields(ctx)) {
+                auto [it, added] = keys.try_emplace(f.key);
+                if (added) {
+                    order.push_back(f.key);
+                    it->second.label = f.labelIn(ctx);
+                    it->second.kind = fieldKindName(f.kind);
+                }
+                it->second.models.insert(kind);
+            }
+        }
+    }
+    std::string md =
+        "# Settings keys\n\n"
+        "The keys of `vrl73m-cli settings` and `vrl73m-cli set`, in window order. Generated\n"
+        "by `vrl73m-cli settings --keys-doc` from the program's field tables; a test keeps this\n"
+        "file in step. Models: M mobile, P portable, the channel count, T with the trunking\n"
+        "board. A key is listed for a model only where its window (or its grid row) exists;\n"
+        "`settings FILE` shows whether it is enabled there.\n\n"
+        "| key | label | kind | models |\n|---|---|---|---|\n";
+    for (const std::string& key : order) {
+        const KeyInfo& k = keys[key];
+        std::string label = k.label;
+        for (size_t p = 0; (p = label.find('|', p)) != std::string::npos; p += 2) label.replace(p, 1, "\\|");
+        md += "| `" + key + "` | " + label + " | " + k.kind + " | " + modelList(k.models, allModels) + " |\n";
+    }
+    return md;
+}
+
+} // namespace vrl
