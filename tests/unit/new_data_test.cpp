@@ -277,3 +277,29 @@ TEST(ModelChange, ThirtyTwoChannelModelsClearOptionBit2) {
     EXPECT_TRUE(data.image.bit(0x002E, 1));
     EXPECT_TRUE(data.image.bit(0x00FD, 6));
 }
+
+// 0xFF at 0x0087 is "no trunking groups": a change to 8 or 16 channels makes it 1,
+// not the 8 that a count above 8 is cut to.
+TEST(ModelChange, TrunkingGroupCountOnChangeToEightOrSixteenChannels) {
+    struct Case {
+        ModelChoice from, to;
+        uint8_t before, after;
+    };
+    const Case cases[] = {
+        {{4, 0, OptionBoard::None, 1}, {0, 0, OptionBoard::None, 1}, 0xFF, 1},   // 128 -> 8
+        {{19, 0, OptionBoard::None, 1}, {23, 0, OptionBoard::None, 1}, 0xFF, 1}, // 128 -> 16
+        {{4, 0, OptionBoard::None, 1}, {0, 0, OptionBoard::None, 1}, 12, 8},
+        {{19, 0, OptionBoard::None, 1}, {23, 0, OptionBoard::None, 1}, 12, 12},  // only 8 cuts
+        {{0, 0, OptionBoard::None, 1}, {0, 1, OptionBoard::None, 1}, 12, 12},    // was 8 already
+        {{0, 0, OptionBoard::None, 1}, {0, 1, OptionBoard::None, 1}, 0xFF, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.from.row << "->" << c.to.row << " " << int(c.before));
+        RadioData data;
+        startWith(data, c.from);
+        data.image.setU8(0x0087, c.before);
+        Answers answers;
+        ASSERT_EQ(applyModelChange(data, c.to, answers).outcome, ModelChangeOutcome::Applied);
+        EXPECT_EQ(data.image.u8(0x0087), c.after);
+    }
+}
