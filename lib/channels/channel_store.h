@@ -104,7 +104,9 @@ class ChannelStore : public ChannelPlanEditor {
     void deleteGroupChannels(int g) override;
     // The trunking-group count changed from oldT to newT on a radio with groups:
     // groups that become trunking groups keep channels 1-16 only, leave the group
-    // scan list and lose home/priority references.
+    // scan list and lose home/priority references; groups that stop being trunking
+    // groups keep channels 1-16 with their trunking-hidden settings reset and
+    // rejoin the group scan list.
     void adjustTrunkingGroups(int oldT, int newT) override;
 
     // --- Field texts -----------------------------------------------------------
