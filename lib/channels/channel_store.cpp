@@ -180,6 +180,15 @@ std::optional<ChannelRecord> ChannelStore::record(int g, int c) const {
     return r;
 }
 
+int ChannelStore::usedInGroup(int g) const {
+    int n = 0;
+    for (size_t i = 0; i < kIndexEntriesSearched; ++i) {
+        const Entry e = entryAt(data_.image, i);
+        n += e.used() && e.group == g + 1 && e.channelSlot < kRecordSlots;
+    }
+    return n;
+}
+
 std::vector<std::pair<int, int>> ChannelStore::existingChannels() const {
     std::vector<std::pair<int, int>> out;
     for (size_t i = 0; i < kIndexEntriesSearched; ++i) {
