@@ -87,9 +87,9 @@ bool runCopyTool(AppContext& ctx, CopyTool tool, int g, int c, QWidget* parent) 
 
 // ---- number field --------------------------------------------------------------
 
-CNumberField::CNumberField(int value, int maximum, QWidget* parent)
+CNumberField::CNumberField(int initial, int maximum, QWidget* parent)
     : SpinEdit(CharFilter::digits(), 3, parent), maximum_(std::max(maximum, 1)) {
-    setText(QString::number(value));
+    setText(QString::number(initial));
     connect(this, &SpinEdit::stepped, this, [this](int delta) {
         int v = value() + delta;
         if (v > maximum_) v = 1;

@@ -42,7 +42,7 @@ bool runCopyTool(AppContext& ctx, CopyTool tool, int g, int c, QWidget* parent);
 class CNumberField : public SpinEdit {
     Q_OBJECT
   public:
-    CNumberField(int value, int maximum, QWidget* parent);
+    CNumberField(int initial, int maximum, QWidget* parent);
     int maximum() const { return maximum_; }
     // The value shown, clamped (the text is left as typed).
     int value() const;

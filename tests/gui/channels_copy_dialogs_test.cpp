@@ -9,6 +9,7 @@
 #include "channels/gr_edit_view.h"
 #include "model/new_data.h"
 #include "widgets/filtered_edit.h"
+#include "widgets/tone_combo.h"
 #include "widgets_test_support.h"
 
 #include <QCheckBox>
@@ -198,10 +199,17 @@ void CopyDialogsTest::toneCopyStoresTheNormalizedEncodeTone() {
     ChannelWindow w;
     w.store().setText("150", 0, 0, ChannelField::Receive);
     w.store().setText("155", 0, 0, ChannelField::Transmit);
-    w.store().setText("D23", 0, 0, ChannelField::Decode);
+    w.store().setText("D023N", 0, 0, ChannelField::Decode);
+    {
+        CToneCopyDlg dialog(*w.fx.ctx, 0, 0, nullptr);
+        QCOMPARE(dialog.encode()->currentText(), QString("D023N"));
+        dialog.copy();
+        QCOMPARE(w.store().getText(ChannelField::Encode, 0, 0).value(), std::string("D023N"));
+    }
     CToneCopyDlg dialog(*w.fx.ctx, 0, 0, nullptr);
+    dialog.encode()->setEditText("88,5"); // decimal comma
     dialog.copy();
-    QCOMPARE(w.store().getText(ChannelField::Encode, 0, 0).value(), std::string("D023N"));
+    QCOMPARE(w.store().getText(ChannelField::Encode, 0, 0).value(), std::string("88.5"));
 }
 
 void CopyDialogsTest::groupEditFollowsTheGridAndStores() {
