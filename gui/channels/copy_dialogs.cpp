@@ -90,6 +90,7 @@ bool runCopyTool(AppContext& ctx, CopyTool tool, int g, int c, QWidget* parent) 
 CNumberField::CNumberField(int initial, int maximum, QWidget* parent)
     : SpinEdit(CharFilter::digits(), 3, parent), maximum_(std::max(maximum, 1)) {
     setText(QString::number(initial));
+    setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 36);
     connect(this, &SpinEdit::stepped, this, [this](int delta) {
         int v = value() + delta;
         if (v > maximum_) v = 1;
@@ -150,6 +151,8 @@ QLineEdit* CCopyDlg::shown(const QString& text) {
     auto* edit = new QLineEdit(text, this);
     edit->setReadOnly(true);
     edit->setFocusPolicy(Qt::NoFocus);
+    // Wide enough for a frequency or a tone, no wider.
+    edit->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("000.000000")) + 12);
     return edit;
 }
 
