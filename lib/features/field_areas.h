@@ -8,5 +8,6 @@ namespace vrl {
 
 FieldArea embeddedMessageArea();  // "message"
 FieldArea extendedFunctionArea(); // "extended"
+FieldArea groupSettingsArea();    // "group"
 
 } // namespace vrl
