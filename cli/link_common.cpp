@@ -108,6 +108,8 @@ void CliUi::showError(int text) {
     if (text == texts::kPasswordRejected || text == texts::kInfoNotSupported) refused_ = true;
 }
 
+void CliUi::showWarning(int text) { say("warning: " + messageText(text)); }
+
 std::optional<PasswordBytes> CliUi::askPassword() {
     // One password per run: asking again would only repeat a rejected one.
     if (!password_ || passwordGiven_) {

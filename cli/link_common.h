@@ -34,6 +34,7 @@ class CliUi : public TransferUi {
     bool askRetry(int text) override;
     bool askOk(int text) override;
     void showError(int text) override;
+    void showWarning(int text) override;
     std::optional<PasswordBytes> askPassword() override;
     bool firmwareWarning(int dialog) override;
 
