@@ -29,7 +29,7 @@ int cmdChannels(const Args& args) {
         language = *v;
     }
     std::string error;
-    auto table = loadLanguageForCli(static_cast<int>(language), error);
+    auto table = loadLanguageForCli(language, error);
     if (!table) return fail("channels", error, kExitRefused);
 
     RadioData data;

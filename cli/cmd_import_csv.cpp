@@ -36,7 +36,7 @@ int cmdImportCsv(const Args& args) {
         language = *v;
     }
     std::string error;
-    auto table = loadLanguageForCli(static_cast<int>(language), error);
+    auto table = loadLanguageForCli(language, error);
     if (!table) return fail("import-csv", error, kExitRefused);
 
     RadioData data;

@@ -28,7 +28,7 @@ int cmdRead(const Args& args) {
 
     LinkSession session;
     if (auto code = session.start("read", opts)) return *code;
-    CliUi ui("read", session.retries(), false, password);
+    CliUi ui("read", session, false, password);
     ui.setProgressVerb("reading");
     RadioData data;
     const int result = readDataFromRadio(session.link(), data, ui);

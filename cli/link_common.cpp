@@ -41,8 +41,9 @@ std::set<std::string> linkValuedOptions(std::set<std::string> own) {
     return own;
 }
 
-CliUi::CliUi(std::string_view command, int retries, bool yes, std::optional<std::string> password)
-    : command_(command), retriesLeft_(retries), yes_(yes), password_(std::move(password)),
+CliUi::CliUi(std::string_view command, const LinkSession& session, bool yes,
+             std::optional<std::string> password)
+    : command_(command), session_(session), retriesLeft_(session.retries()), yes_(yes), password_(std::move(password)),
       terminal_(isatty(STDERR_FILENO) != 0) {
     std::signal(SIGINT, onInterrupt);
 }
@@ -104,6 +105,10 @@ bool CliUi::askOk(int text) {
 }
 
 void CliUi::showError(int text) {
+    if (text == texts::kPortOpenFailed && session_.line()) {
+        say(messageText(text) + " " + platform::portOpenFailure(*session_.line()));
+        return;
+    }
     say(messageText(text));
     if (text == texts::kPasswordRejected || text == texts::kInfoNotSupported) refused_ = true;
 }
