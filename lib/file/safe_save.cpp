@@ -19,6 +19,11 @@ std::string folderOf(const std::string& path) {
 
 std::string reasonText(int err) { return std::strerror(err); }
 
+std::string folderRefusal(const std::string& path, const std::string& folder) {
+    return "cannot save " + path + ": the folder " + folder +
+           " is not writable, and saving first writes a temporary file beside the file";
+}
+
 // `created`: the new file existed when the failure came (a write, flush or rename).
 SaveOutcome failure(SaveRefusal why, int err, std::string detail, bool created = false) {
     SaveOutcome out;
@@ -60,33 +65,42 @@ std::string saveTarget(const std::string& path) {
     return target;
 }
 
+SaveOutcome checkSaveTarget(const std::string& path) {
+    const std::string target = saveTarget(path);
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0) {
+        if (!S_ISREG(existing.st_mode))
+            return failure(SaveRefusal::NotRegular, 0,
+                           path + " is not a regular file (" +
+                               (S_ISDIR(existing.st_mode) ? "a folder" : "a device, FIFO or socket") +
+                               "); nothing was written");
+        // The rename of the safe save would replace a file the user cannot write: it
+        // must not be a way around the file's own protection.
+        if (::access(target.c_str(), W_OK) != 0)
+            return failure(SaveRefusal::ReadOnly, errno, path + " is read-only; it was not changed");
+    }
+    const std::string folder = folderOf(target);
+    if (::access(folder.c_str(), W_OK) != 0 && errno != ENOENT)
+        return failure(SaveRefusal::FolderNotWritable, errno, folderRefusal(path, folder));
+    return {};
+}
+
 SaveOutcome saveFileSafely(const std::string& path,
                            const std::vector<std::span<const uint8_t>>& parts) {
+    if (SaveOutcome check = checkSaveTarget(path); !check.ok) return check;
     const std::string target = saveTarget(path);
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && !S_ISREG(existing.st_mode))
-        return failure(SaveRefusal::NotRegular, 0,
-                       path + " is not a regular file (" +
-                           (S_ISDIR(existing.st_mode) ? "a folder" : "a device, FIFO or socket") +
-                           "); nothing was written");
-    // The rename below would replace a file the user cannot write: the safe save
-    // must not be a way around the file's own protection.
-    if (exists && ::access(target.c_str(), W_OK) != 0)
-        return failure(SaveRefusal::ReadOnly, errno,
-                       path + " is read-only; it was not changed");
 
-    const std::string folder = folderOf(target);
-    std::string temp = target + ".tmp~XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    // A fixed name, so a save that was cut short leaves one known file behind; never
+    // followed if something else put a link there.
+    const std::string temp = target + ".tmp~";
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
         const int err = errno;
-        if ((err == EACCES || err == EPERM || err == EROFS) && ::access(folder.c_str(), W_OK) != 0)
-            return failure(SaveRefusal::FolderNotWritable, err,
-                           "cannot save " + path + ": the folder " + folder +
-                               " is not writable, and saving first writes a temporary file "
-                               "beside the file");
-        return failure(SaveRefusal::None, err, "cannot save " + path + ": " + reasonText(err));
+        return failure(SaveRefusal::None, err,
+                       "cannot save " + path + ": the temporary file " + temp +
+                           " cannot be created (" + reasonText(err) + ")");
     }
 
     bool ok = true;

@@ -28,6 +28,9 @@ struct SaveOutcome {
     std::string detail;             // a readable reason naming the file
 };
 
+// The checks of a save without writing anything: whether `path` could be saved.
+SaveOutcome checkSaveTarget(const std::string& path);
+
 // Writes the parts one after the other as the new content of `path`.
 SaveOutcome saveFileSafely(const std::string& path,
                            const std::vector<std::span<const uint8_t>>& parts);
