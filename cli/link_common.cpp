@@ -113,7 +113,10 @@ void CliUi::showError(int text) {
     if (text == texts::kPasswordRejected || text == texts::kInfoNotSupported) refused_ = true;
 }
 
-void CliUi::showWarning(int text) { say("warning: " + messageText(text)); }
+void CliUi::showWarning(int text) {
+    std::string reason = session_.line() ? session_.line()->failureReason() : std::string();
+    say("warning: " + messageText(text) + (reason.empty() ? "" : " (" + reason + ")"));
+}
 
 std::optional<PasswordBytes> CliUi::askPassword() {
     // One password per run: asking again would only repeat a rejected one.
