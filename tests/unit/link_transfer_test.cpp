@@ -611,3 +611,63 @@ TEST(EndNotConfirmed, WriteReportsItAndFails) {
     EXPECT_EQ(writeDataToRadio(b.link, b.data, b.ui), kTransferStoppedQuiet);
     EXPECT_EQ(b.ui.asked, std::vector<int>{texts::kEndNotConfirmed});
 }
+
+// --- late replies at any command and block ---------------------------------------
+// Whatever comes late, a transfer that reports success moved exactly the radio's data.
+
+struct LateCase {
+    const char* name;
+    sim::SimFaults faults;
+};
+
+std::vector<LateCase> lateCases() {
+    auto make = [](const char* name, auto set) {
+        sim::SimFaults f;
+        set(f);
+        return LateCase{name, f};
+    };
+    std::vector<LateCase> cases;
+    for (int ms : {600, 1200, 2000}) {
+        cases.push_back(make("block 0 reply", [ms](sim::SimFaults& f) { f.lateBlock = 0; f.lateDelayMs = ms; }));
+        cases.push_back(make("block 0 ACK", [ms](sim::SimFaults& f) { f.lateAckBlock = 0; f.lateDelayMs = ms; }));
+        cases.push_back(make("block 0x21 ACK", [ms](sim::SimFaults& f) { f.lateAckBlock = 0x21; f.lateDelayMs = ms; }));
+        cases.push_back(make("T block reply", [ms](sim::SimFaults& f) { f.lateBlock = 0x51; f.lateDelayMs = ms; }));
+        cases.push_back(make("commands 4, 7, 9", [ms](sim::SimFaults& f) { f.lateCommands = {4, 7, 9}; f.lateDelayMs = ms; }));
+    }
+    return cases;
+}
+
+TEST(LateReplies, ReadThatSucceedsHoldsExactlyTheRadioData) {
+    Bench clean(kRow0);
+    ASSERT_EQ(readDataFromRadio(clean.link, clean.data, clean.ui), kTransferOk);
+    for (const LateCase& c : lateCases()) {
+        SCOPED_TRACE(std::string(c.name) + ", " + std::to_string(c.faults.lateDelayMs) + " ms");
+        Bench b(kRow0, c.faults);
+        b.ui.retries = 5;
+        const int result = readDataFromRadio(b.link, b.data, b.ui);
+        ASSERT_EQ(result, kTransferOk);
+        EXPECT_TRUE(std::equal(b.data.image.bytes().begin(), b.data.image.bytes().end(),
+                               clean.data.image.bytes().begin()));
+    }
+}
+
+TEST(LateReplies, WriteThatSucceedsLeavesExactlyTheDataInTheRadio) {
+    for (const LateCase& c : lateCases()) {
+        SCOPED_TRACE(std::string(c.name) + ", " + std::to_string(c.faults.lateDelayMs) + " ms");
+        Bench b(kRow0, c.faults);
+        b.ui.retries = 5;
+        sim::Memory mem = radioMemory(kRow0);
+        for (size_t i = 0x2000; i < 0x2300; ++i) mem[i] = static_cast<uint8_t>(i * 7); // new data
+        loadImage(b.data, mem);
+        const int result = writeDataToRadio(b.link, b.data, b.ui);
+        ASSERT_EQ(result, kTransferOk);
+        const BlockPlan plan = writePlan(b.data.image.directory());
+        for (int n = 0; n < 0x80; ++n) {
+            if (!plan.moves(n)) continue;
+            EXPECT_TRUE(std::equal(b.radio->memory().begin() + n * 256,
+                                   b.radio->memory().begin() + n * 256 + 256,
+                                   b.data.image.bytes().begin() + n * 256))
+                << "block " << n;
+        }
+    }
+}
