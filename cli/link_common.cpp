@@ -110,6 +110,7 @@ void CliUi::showError(int text) {
         return;
     }
     say(messageText(text));
+    if (text == texts::kPasswordRejected) passwordRejected_ = true;
     if (text == texts::kPasswordRejected || text == texts::kInfoNotSupported) refused_ = true;
 }
 
@@ -119,13 +120,13 @@ void CliUi::showWarning(int text) {
 }
 
 std::optional<PasswordBytes> CliUi::askPassword() {
-    // One password per run: asking again would only repeat a rejected one.
-    if (!password_ || passwordGiven_) {
+    // One password per run: asking again after a rejection would only repeat it.
+    // After a line failure the radio has not judged it, so it goes again.
+    if (!password_ || passwordRejected_) {
         if (!password_) say("the radio has a data password; give it with --password");
         refused_ = true;
         return std::nullopt;
     }
-    passwordGiven_ = true;
     return passwordFromText(*password_);
 }
 

@@ -55,7 +55,7 @@ class CliUi : public TransferUi {
     int retriesLeft_;
     bool yes_;
     std::optional<std::string> password_;
-    bool passwordGiven_ = false;
+    bool passwordRejected_ = false;
     bool refused_ = false;
     bool terminal_ = false;
     bool progressShown_ = false;
