@@ -3,11 +3,72 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+#ifdef _WIN32
+#include <filesystem>
+#include <fstream>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace vrl {
+
+#ifdef _WIN32
+
+// Windows has no symbolic links in normal use and no POSIX modes: the same checks
+// through the standard library, then the temporary file and the rename.
+std::string saveTarget(const std::string& path) { return path; }
+
+SaveOutcome checkSaveTarget(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const auto st = fs::status(path, ec);
+    SaveOutcome out;
+    if (!ec && fs::exists(st) && !fs::is_regular_file(st)) {
+        out.ok = out.created = false;
+        out.refusal = SaveRefusal::NotRegular;
+        out.detail = path + " is not a regular file; nothing was written";
+    } else if (!ec && fs::exists(st) && (st.permissions() & fs::perms::owner_write) == fs::perms::none) {
+        out.ok = out.created = false;
+        out.refusal = SaveRefusal::ReadOnly;
+        out.systemError = EACCES;
+        out.detail = path + " is read-only; it was not changed";
+    }
+    return out;
+}
+
+SaveOutcome saveFileSafely(const std::string& path,
+                           const std::vector<std::span<const uint8_t>>& parts) {
+    if (SaveOutcome check = checkSaveTarget(path); !check.ok) return check;
+    const std::string temp = path + ".tmp~";
+    SaveOutcome out;
+    {
+        std::ofstream f(temp, std::ios::binary | std::ios::trunc);
+        if (!f) {
+            out.ok = out.created = false;
+            out.systemError = errno;
+            out.detail = "cannot save " + path + ": the temporary file " + temp + " cannot be created";
+            return out;
+        }
+        for (const auto& part : parts)
+            f.write(reinterpret_cast<const char*>(part.data()), static_cast<std::streamsize>(part.size()));
+        f.flush();
+        out.ok = static_cast<bool>(f);
+    }
+    std::error_code ec;
+    if (out.ok) std::filesystem::rename(temp, path, ec);
+    if (!out.ok || ec) {
+        std::filesystem::remove(temp, ec);
+        out.ok = false;
+        out.systemError = ec ? ec.value() : EIO;
+        out.detail = "cannot write " + path;
+    }
+    return out;
+}
+
+#else
 
 namespace {
 
@@ -146,5 +207,7 @@ SaveOutcome saveFileSafely(const std::string& path,
     }
     return {};
 }
+
+#endif
 
 } // namespace vrl
