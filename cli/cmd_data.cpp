@@ -1,7 +1,7 @@
 // vrl73m-cli new / info / dump: data files without a radio.
 #include "commands.h"
-#include "options.h"
 #include "json_out.h"
+#include "options.h"
 
 #include "file/data_file.h"
 #include "model/new_data.h"

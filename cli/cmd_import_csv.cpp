@@ -34,7 +34,8 @@ int cmdImportCsv(const Args& args) {
         auto v = parseNumber(*text);
         // Far beyond any language file, and beyond an int: refused, never wrapped.
         if (!v || *v < 0 || *v > kMaxLanguageOption)
-            return fail("import-csv", "--language must be a language number, 0 for the first", kExitUsage);
+            return fail("import-csv", "--language must be a language number, 0 for the first",
+                        kExitUsage);
         language = *v;
     }
     std::string error;

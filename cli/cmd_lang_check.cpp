@@ -1,8 +1,8 @@
 // vrl73m-cli lang-check: loads a language file exactly as the program does at start-up, so
 // that translators can check their work before it ships.
 #include "commands.h"
-#include "options.h"
 #include "json_out.h"
+#include "options.h"
 
 #include "lang/language_table.h"
 

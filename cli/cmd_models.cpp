@@ -1,7 +1,7 @@
 // vrl73m-cli models / identify: the model table and identity look-ups.
 #include "commands.h"
-#include "options.h"
 #include "json_out.h"
+#include "options.h"
 
 #include "model/model_table.h"
 

@@ -1,6 +1,6 @@
 // vrl73m-cli radio-info: the radio's model, band and information block.
-#include "link_common.h"
 #include "json_out.h"
+#include "link_common.h"
 
 #include "link/transfer.h"
 

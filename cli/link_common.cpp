@@ -43,8 +43,8 @@ std::set<std::string> linkValuedOptions(std::set<std::string> own) {
 
 CliUi::CliUi(std::string_view command, const LinkSession& session, bool yes,
              std::optional<std::string> password)
-    : command_(command), session_(session), retriesLeft_(session.retries()), yes_(yes), password_(std::move(password)),
-      terminal_(isatty(STDERR_FILENO) != 0) {
+    : command_(command), session_(session), retriesLeft_(session.retries()), yes_(yes),
+      password_(std::move(password)), terminal_(isatty(STDERR_FILENO) != 0) {
     std::signal(SIGINT, onInterrupt);
 }
 

@@ -19,7 +19,9 @@ namespace vrl {
 
 // Windows has no symbolic links in normal use and no POSIX modes: the same checks
 // through the standard library, then the temporary file and the rename.
-std::string saveTarget(const std::string& path) { return path; }
+std::string saveTarget(const std::string& path) {
+    return path;
+}
 
 SaveOutcome checkSaveTarget(const std::string& path) {
     namespace fs = std::filesystem;
@@ -30,7 +32,8 @@ SaveOutcome checkSaveTarget(const std::string& path) {
         out.ok = out.created = false;
         out.refusal = SaveRefusal::NotRegular;
         out.detail = path + " is not a regular file; nothing was written";
-    } else if (!ec && fs::exists(st) && (st.permissions() & fs::perms::owner_write) == fs::perms::none) {
+    } else if (!ec && fs::exists(st) &&
+               (st.permissions() & fs::perms::owner_write) == fs::perms::none) {
         out.ok = out.created = false;
         out.refusal = SaveRefusal::ReadOnly;
         out.systemError = EACCES;
@@ -49,11 +52,13 @@ SaveOutcome saveFileSafely(const std::string& path,
         if (!f) {
             out.ok = out.created = false;
             out.systemError = errno;
-            out.detail = "cannot save " + path + ": the temporary file " + temp + " cannot be created";
+            out.detail =
+                "cannot save " + path + ": the temporary file " + temp + " cannot be created";
             return out;
         }
         for (const auto& part : parts)
-            f.write(reinterpret_cast<const char*>(part.data()), static_cast<std::streamsize>(part.size()));
+            f.write(reinterpret_cast<const char*>(part.data()),
+                    static_cast<std::streamsize>(part.size()));
         f.flush();
         out.ok = static_cast<bool>(f);
     }
@@ -78,7 +83,9 @@ std::string folderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string reasonText(int err) { return std::strerror(err); }
+std::string reasonText(int err) {
+    return std::strerror(err);
+}
 
 std::string folderRefusal(const std::string& path, const std::string& folder) {
     return "cannot save " + path + ": the folder " + folder +
@@ -131,14 +138,16 @@ SaveOutcome checkSaveTarget(const std::string& path) {
     struct stat existing {};
     if (::stat(target.c_str(), &existing) == 0) {
         if (!S_ISREG(existing.st_mode))
-            return failure(SaveRefusal::NotRegular, 0,
-                           path + " is not a regular file (" +
-                               (S_ISDIR(existing.st_mode) ? "a folder" : "a device, FIFO or socket") +
-                               "); nothing was written");
+            return failure(
+                SaveRefusal::NotRegular, 0,
+                path + " is not a regular file (" +
+                    (S_ISDIR(existing.st_mode) ? "a folder" : "a device, FIFO or socket") +
+                    "); nothing was written");
         // The rename of the safe save would replace a file the user cannot write: it
         // must not be a way around the file's own protection.
         if (::access(target.c_str(), W_OK) != 0)
-            return failure(SaveRefusal::ReadOnly, errno, path + " is read-only; it was not changed");
+            return failure(SaveRefusal::ReadOnly, errno,
+                           path + " is read-only; it was not changed");
     }
     const std::string folder = folderOf(target);
     if (::access(folder.c_str(), W_OK) != 0 && errno != ENOENT)
@@ -156,7 +165,8 @@ SaveOutcome saveFileSafely(const std::string& path,
     // A fixed name, so a save that was cut short leaves one known file behind; never
     // followed if something else put a link there.
     const std::string temp = target + ".tmp~";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd =
+        ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
         const int err = errno;
         return failure(SaveRefusal::None, err,
@@ -181,7 +191,8 @@ SaveOutcome saveFileSafely(const std::string& path,
             mode = existing.st_mode & 07777;
             if (::fchown(fd, existing.st_uid, existing.st_gid) != 0) {
                 // Only the owner's own files can be given away; the group may still fit.
-                [[maybe_unused]] const int ignored = ::fchown(fd, static_cast<uid_t>(-1), existing.st_gid);
+                [[maybe_unused]] const int ignored =
+                    ::fchown(fd, static_cast<uid_t>(-1), existing.st_gid);
             }
         } else {
             const mode_t mask = ::umask(0);
@@ -203,7 +214,8 @@ SaveOutcome saveFileSafely(const std::string& path,
     }
     if (!ok) {
         ::unlink(temp.c_str());
-        return failure(SaveRefusal::None, err, "cannot write " + path + ": " + reasonText(err), true);
+        return failure(SaveRefusal::None, err, "cannot write " + path + ": " + reasonText(err),
+                       true);
     }
     return {};
 }

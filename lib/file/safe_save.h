@@ -22,10 +22,10 @@ enum class SaveRefusal {
 
 struct SaveOutcome {
     bool ok = true;
-    bool created = true;            // false when a write, flush or rename failed
+    bool created = true; // false when a write, flush or rename failed
     SaveRefusal refusal = SaveRefusal::None;
-    int systemError = 0;            // errno of the failed operation, 0 when none
-    std::string detail;             // a readable reason naming the file
+    int systemError = 0; // errno of the failed operation, 0 when none
+    std::string detail;  // a readable reason naming the file
 };
 
 // The checks of a save without writing anything: whether `path` could be saved.

@@ -39,7 +39,8 @@ bool SimTransport::write(std::span<const uint8_t> bytes) {
         radio_.clearWritten();
         if (onWritten_ && !onWritten_(radio_.memory())) reply.bytes.clear();
     }
-    for (uint8_t b : reply.bytes) input_.push_back({b, now + reply.delayMs});
+    for (uint8_t b : reply.bytes)
+        input_.push_back({b, now + reply.delayMs});
     return true;
 }
 

@@ -153,13 +153,15 @@ TEST(Cli, InfoJsonSurvivesAVersionTextThatIsNotUtf8) {
     patchByte(file, 50 + 0xBE, 0x80);
     CliRun info = cli("info " + file + " --json");
     ASSERT_EQ(info.status, 0);
-    EXPECT_EQ(json(info)["version"], "V04\xEF\xBF\xBD" "2"); // U+FFFD in its place
+    EXPECT_EQ(json(info)["version"], "V04\xEF\xBF\xBD"
+                                     "2"); // U+FFFD in its place
 }
 
 TEST(Cli, NumbersOutOfRangeAreRefusedNotWrapped) {
     const std::string file = (tempDir() / "lang.dat").string();
     ASSERT_EQ(cli("new --row 0 -o " + file).status, 0);
-    for (const char* language : {"4294967296", "-1", "9223372036854775807", "99999999999999999999"}) {
+    for (const char* language :
+         {"4294967296", "-1", "9223372036854775807", "99999999999999999999"}) {
         SCOPED_TRACE(language);
         EXPECT_EQ(cli("channels " + file + " --language " + language).status, 1);
         EXPECT_EQ(cli("import-csv " + file + " x.csv -o y.dat --language " + language).status, 1);

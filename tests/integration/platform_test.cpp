@@ -16,9 +16,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSettings>
-#include <QThread>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 
 using namespace vrl;
 using namespace vrl::platform;

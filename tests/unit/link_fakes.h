@@ -80,8 +80,10 @@ class ScriptedTransport : public Transport {
                           << " (" << sent.size() << " bytes, expected " << step.sent.size() << ")";
         }
         ++next_;
-        for (uint8_t b : step.reply) input_.push_back({b, clock_.now});
-        for (uint8_t b : step.late) input_.push_back({b, clock_.now + step.lateMs});
+        for (uint8_t b : step.reply)
+            input_.push_back({b, clock_.now});
+        for (uint8_t b : step.late)
+            input_.push_back({b, clock_.now + step.lateMs});
         return !failWrites;
     }
     size_t read(std::span<uint8_t> buffer, int timeoutMs) override {
@@ -106,7 +108,8 @@ class ScriptedTransport : public Transport {
 
     // Puts bytes in the receive queue without a write (they arrive unasked).
     void inject(Bytes bytes) {
-        for (uint8_t b : bytes) input_.push_back({b, clock_.now});
+        for (uint8_t b : bytes)
+            input_.push_back({b, clock_.now});
     }
     bool finished() const { return next_ == script_.size(); }
 

@@ -541,13 +541,14 @@ sim::Memory memoryWithChannels(const IdentityBytes& identity, int channels,
     mem[layout::kChannelsInUse] = static_cast<uint8_t>(channels);
     for (int c = 0; c < channels; ++c) {
         const size_t index = layout::kChannelIndex + 4 * static_cast<size_t>(c);
-        mem[index] = 0;                                    // group slot
-        mem[index + 1] = static_cast<uint8_t>(c);          // channel slot
+        mem[index] = 0;                           // group slot
+        mem[index + 1] = static_cast<uint8_t>(c); // channel slot
         for (size_t i = 0; i < layout::kChannelRecordSize; ++i)
             mem[layout::kChannelRecords + c * layout::kChannelRecordSize + i] =
                 static_cast<uint8_t>(c + i);
     }
-    for (size_t i = 0; i < layout::kGroupRecordSize; ++i) mem[layout::kGroupRecords + i] = 0x30;
+    for (size_t i = 0; i < layout::kGroupRecordSize; ++i)
+        mem[layout::kGroupRecords + i] = 0x30;
     for (size_t i = 0; i < 6; ++i) {
         mem[2 * i] = static_cast<uint8_t>(staleDirectory[i] & 0xFF);
         mem[2 * i + 1] = static_cast<uint8_t>(staleDirectory[i] >> 8);
@@ -628,11 +629,26 @@ std::vector<LateCase> lateCases() {
     };
     std::vector<LateCase> cases;
     for (int ms : {600, 1200, 2000}) {
-        cases.push_back(make("block 0 reply", [ms](sim::SimFaults& f) { f.lateBlock = 0; f.lateDelayMs = ms; }));
-        cases.push_back(make("block 0 ACK", [ms](sim::SimFaults& f) { f.lateAckBlock = 0; f.lateDelayMs = ms; }));
-        cases.push_back(make("block 0x21 ACK", [ms](sim::SimFaults& f) { f.lateAckBlock = 0x21; f.lateDelayMs = ms; }));
-        cases.push_back(make("T block reply", [ms](sim::SimFaults& f) { f.lateBlock = 0x51; f.lateDelayMs = ms; }));
-        cases.push_back(make("commands 4, 7, 9", [ms](sim::SimFaults& f) { f.lateCommands = {4, 7, 9}; f.lateDelayMs = ms; }));
+        cases.push_back(make("block 0 reply", [ms](sim::SimFaults& f) {
+            f.lateBlock = 0;
+            f.lateDelayMs = ms;
+        }));
+        cases.push_back(make("block 0 ACK", [ms](sim::SimFaults& f) {
+            f.lateAckBlock = 0;
+            f.lateDelayMs = ms;
+        }));
+        cases.push_back(make("block 0x21 ACK", [ms](sim::SimFaults& f) {
+            f.lateAckBlock = 0x21;
+            f.lateDelayMs = ms;
+        }));
+        cases.push_back(make("T block reply", [ms](sim::SimFaults& f) {
+            f.lateBlock = 0x51;
+            f.lateDelayMs = ms;
+        }));
+        cases.push_back(make("commands 4, 7, 9", [ms](sim::SimFaults& f) {
+            f.lateCommands = {4, 7, 9};
+            f.lateDelayMs = ms;
+        }));
     }
     return cases;
 }
@@ -657,7 +673,8 @@ TEST(LateReplies, WriteThatSucceedsLeavesExactlyTheDataInTheRadio) {
         Bench b(kRow0, c.faults);
         b.ui.retries = 5;
         sim::Memory mem = radioMemory(kRow0);
-        for (size_t i = 0x2000; i < 0x2300; ++i) mem[i] = static_cast<uint8_t>(i * 7); // new data
+        for (size_t i = 0x2000; i < 0x2300; ++i)
+            mem[i] = static_cast<uint8_t>(i * 7); // new data
         loadImage(b.data, mem);
         const int result = writeDataToRadio(b.link, b.data, b.ui);
         ASSERT_EQ(result, kTransferOk);
