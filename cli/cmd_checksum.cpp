@@ -19,7 +19,7 @@ int cmdChecksum(const Args& args) {
 
     LinkSession session;
     if (auto code = session.start("checksum", opts)) return *code;
-    CliUi ui("checksum", session.retries(), false, std::nullopt);
+    CliUi ui("checksum", session, false, std::nullopt);
     std::array<uint8_t, 2> sum{};
     if (queryCheckSum(session.link(), ui, sum) != kTransferOk) return ui.failureExit();
     std::cout << formatCheckSum(sum) << '\n';

@@ -1,11 +1,10 @@
 // vrl73m-cli new / info / dump: data files without a radio.
 #include "commands.h"
+#include "json_out.h"
 #include "options.h"
 
 #include "file/data_file.h"
 #include "model/new_data.h"
-
-#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <iostream>
@@ -88,7 +87,7 @@ int cmdInfo(const Args& args) {
         out["groups_in_use"] = groups == 0xFF ? 0 : groups;
         out["channels_in_use"] = channels == 0xFF ? 0 : channels;
         out["directory"] = std::vector<int>(dir.begin(), dir.end());
-        std::cout << out.dump(2) << '\n';
+        std::cout << jsonText(out) << '\n';
         return kExitOk;
     }
     std::cout << "identity  " << id.hex() << "\nmodel     row " << data.model.row() << ", "

@@ -32,11 +32,14 @@ int cmdImportCsv(const Args& args) {
     long language = 0;
     if (auto text = opts.value("--language")) {
         auto v = parseNumber(*text);
-        if (!v) return fail("import-csv", "--language must be a number", kExitUsage);
+        // Far beyond any language file, and beyond an int: refused, never wrapped.
+        if (!v || *v < 0 || *v > kMaxLanguageOption)
+            return fail("import-csv", "--language must be a language number, 0 for the first",
+                        kExitUsage);
         language = *v;
     }
     std::string error;
-    auto table = loadLanguageForCli(static_cast<int>(language), error);
+    auto table = loadLanguageForCli(language, error);
     if (!table) return fail("import-csv", error, kExitRefused);
 
     RadioData data;

@@ -1,11 +1,10 @@
 // vrl73m-cli lang-check: loads a language file exactly as the program does at start-up, so
 // that translators can check their work before it ships.
 #include "commands.h"
+#include "json_out.h"
 #include "options.h"
 
 #include "lang/language_table.h"
-
-#include <nlohmann/json.hpp>
 
 #include <iostream>
 
@@ -52,7 +51,7 @@ int cmdLangCheck(const Args& args) {
         }
         nlohmann::json out = {{"languages", languages}, {"rows", table.rowCount()}, {"file", path}};
         // Texts are bytes of the file; show anything that is not UTF-8 as U+FFFD.
-        std::cout << out.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+        std::cout << jsonText(out) << '\n';
         return kExitOk;
     }
 

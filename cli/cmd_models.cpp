@@ -1,10 +1,9 @@
 // vrl73m-cli models / identify: the model table and identity look-ups.
 #include "commands.h"
+#include "json_out.h"
 #include "options.h"
 
 #include "model/model_table.h"
-
-#include <nlohmann/json.hpp>
 
 #include <iostream>
 
@@ -50,7 +49,7 @@ int cmdModels(const Args& args) {
                            {"class", models::featureClass(i)},
                            {"bands", bandsJson(r)}});
         }
-        std::cout << out.dump(2) << '\n';
+        std::cout << jsonText(out) << '\n';
         return kExitOk;
     }
     for (int i = 0; i < kModelRowCount; ++i) {
@@ -96,7 +95,7 @@ int cmdIdentify(const Args& args) {
         out["option_board"] = optionBoardName(id->optionBoard());
         out["mobile"] = id->family() == 'M';
         out["class"] = known ? nlohmann::json(models::featureClass(row)) : nlohmann::json(nullptr);
-        std::cout << out.dump(2) << '\n';
+        std::cout << jsonText(out) << '\n';
     } else if (known) {
         std::cout << "row " << row << ": " << label << ", " << (band.empty() ? "?" : band) << " ("
                   << models::vhfUhfText(id->band()) << "), " << models::capacityOfRow(row)

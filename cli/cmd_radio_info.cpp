@@ -1,9 +1,8 @@
 // vrl73m-cli radio-info: the radio's model, band and information block.
+#include "json_out.h"
 #include "link_common.h"
 
 #include "link/transfer.h"
-
-#include <nlohmann/json.hpp>
 
 #include <iostream>
 
@@ -21,14 +20,14 @@ int cmdRadioInfo(const Args& args) {
 
     LinkSession session;
     if (auto code = session.start("radio-info", opts)) return *code;
-    CliUi ui("radio-info", session.retries(), false, std::nullopt);
+    CliUi ui("radio-info", session, false, std::nullopt);
     RadioInformation info;
     if (queryRadioInformation(session.link(), ui, info) != kTransferOk) return ui.failureExit();
 
     const std::string serial = infoBlockText(info.block);
     if (opts.has("--json")) {
         nlohmann::json j{{"label", info.info.label}, {"band", info.info.band}, {"serial", serial}};
-        std::cout << j.dump(2) << '\n';
+        std::cout << jsonText(j) << '\n';
     } else {
         std::cout << "Model name:     " << info.info.label << '\n'
                   << "Frequency:      " << info.info.band << '\n'

@@ -26,9 +26,13 @@ int cmdRead(const Args& args) {
                      password->find_first_not_of("0123456789") != std::string::npos))
         return fail("read", "--password must be 1 to 6 digits", kExitUsage);
 
+    // An output that cannot be saved is refused before the radio is contacted.
+    if (const SaveOutcome check = checkSaveTarget(*out); !check.ok)
+        return fail("read", check.detail, kExitRefused);
+
     LinkSession session;
     if (auto code = session.start("read", opts)) return *code;
-    CliUi ui("read", session.retries(), false, password);
+    CliUi ui("read", session, false, password);
     ui.setProgressVerb("reading");
     RadioData data;
     const int result = readDataFromRadio(session.link(), data, ui);

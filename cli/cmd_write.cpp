@@ -34,7 +34,7 @@ int cmdWrite(const Args& args) {
 
     LinkSession session;
     if (auto code = session.start("write", opts)) return *code;
-    CliUi ui("write", session.retries(), opts.has("--yes"), std::nullopt);
+    CliUi ui("write", session, opts.has("--yes"), std::nullopt);
     ui.setProgressVerb("writing");
     const int result = writeDataToRadio(session.link(), data, ui);
     ui.endProgress();

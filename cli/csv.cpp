@@ -100,7 +100,7 @@ std::string executableDir() {
 }
 } // namespace
 
-std::optional<LanguageTable> loadLanguageForCli(int language, std::string& error) {
+std::optional<LanguageTable> loadLanguageForCli(long language, std::string& error) {
     const std::string exeDir = executableDir();
     const std::filesystem::path sourceData = VRL_SOURCE_DATA_DIR;
     std::optional<std::string> path;
@@ -121,7 +121,7 @@ std::optional<LanguageTable> loadLanguageForCli(int language, std::string& error
         error = "--language must be 0 to " + std::to_string(table.languageCount() - 1);
         return std::nullopt;
     }
-    table.setCurrentLanguage(language);
+    table.setCurrentLanguage(static_cast<int>(language));
     return table;
 }
 

@@ -33,6 +33,8 @@ CsvParse parseCsv(std::string_view text);
 
 // Loads vrl73m.lng from beside the executable, ../share/vrl73m or the source
 // tree's data folder and selects `language`; nullopt with `error` set on failure.
-std::optional<LanguageTable> loadLanguageForCli(int language, std::string& error);
+std::optional<LanguageTable> loadLanguageForCli(long language, std::string& error);
+// The largest --language number taken before the file is read.
+inline constexpr long kMaxLanguageOption = 999;
 
 } // namespace vrl::cli

@@ -41,9 +41,10 @@ std::set<std::string> linkValuedOptions(std::set<std::string> own) {
     return own;
 }
 
-CliUi::CliUi(std::string_view command, int retries, bool yes, std::optional<std::string> password)
-    : command_(command), retriesLeft_(retries), yes_(yes), password_(std::move(password)),
-      terminal_(isatty(STDERR_FILENO) != 0) {
+CliUi::CliUi(std::string_view command, const LinkSession& session, bool yes,
+             std::optional<std::string> password)
+    : command_(command), session_(session), retriesLeft_(session.retries()), yes_(yes),
+      password_(std::move(password)), terminal_(isatty(STDERR_FILENO) != 0) {
     std::signal(SIGINT, onInterrupt);
 }
 
@@ -104,18 +105,28 @@ bool CliUi::askOk(int text) {
 }
 
 void CliUi::showError(int text) {
+    if (text == texts::kPortOpenFailed && session_.line()) {
+        say(messageText(text) + " " + platform::portOpenFailure(*session_.line()));
+        return;
+    }
     say(messageText(text));
+    if (text == texts::kPasswordRejected) passwordRejected_ = true;
     if (text == texts::kPasswordRejected || text == texts::kInfoNotSupported) refused_ = true;
 }
 
+void CliUi::showWarning(int text) {
+    std::string reason = session_.line() ? session_.line()->failureReason() : std::string();
+    say("warning: " + messageText(text) + (reason.empty() ? "" : " (" + reason + ")"));
+}
+
 std::optional<PasswordBytes> CliUi::askPassword() {
-    // One password per run: asking again would only repeat a rejected one.
-    if (!password_ || passwordGiven_) {
+    // One password per run: asking again after a rejection would only repeat it.
+    // After a line failure the radio has not judged it, so it goes again.
+    if (!password_ || passwordRejected_) {
         if (!password_) say("the radio has a data password; give it with --password");
         refused_ = true;
         return std::nullopt;
     }
-    passwordGiven_ = true;
     return passwordFromText(*password_);
 }
 

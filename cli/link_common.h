@@ -24,9 +24,12 @@ inline constexpr std::string_view kLinkOptionsHelp =
     "  --retries N     answer Retry to a failed exchange up to N times (default 2)\n"
     "  --trace FILE    write every byte sent and received, with times, to FILE\n";
 
+class LinkSession;
+
 class CliUi : public TransferUi {
   public:
-    CliUi(std::string_view command, int retries, bool yes, std::optional<std::string> password);
+    CliUi(std::string_view command, const LinkSession& session, bool yes,
+          std::optional<std::string> password);
 
     void setProgressVerb(std::string verb) { verb_ = std::move(verb); }
     void progress(int count, int total) override;
@@ -34,6 +37,7 @@ class CliUi : public TransferUi {
     bool askRetry(int text) override;
     bool askOk(int text) override;
     void showError(int text) override;
+    void showWarning(int text) override;
     std::optional<PasswordBytes> askPassword() override;
     bool firmwareWarning(int dialog) override;
 
@@ -46,11 +50,12 @@ class CliUi : public TransferUi {
     void say(const std::string& text);
 
     std::string command_;
+    const LinkSession& session_;
     std::string verb_ = "blocks";
     int retriesLeft_;
     bool yes_;
     std::optional<std::string> password_;
-    bool passwordGiven_ = false;
+    bool passwordRejected_ = false;
     bool refused_ = false;
     bool terminal_ = false;
     bool progressShown_ = false;
@@ -64,6 +69,8 @@ class LinkSession {
     std::optional<int> start(std::string_view command, const Options& opts);
     RadioLink& link() { return link_; }
     int retries() const { return retries_; }
+    // The line to the radio (with its trace wrapper), nullptr before start().
+    const Transport* line() const { return trace_ ? trace_.get() : device_.get(); }
 
   private:
     std::unique_ptr<Transport> device_;

@@ -23,6 +23,7 @@ class QtSerialTransport : public Transport {
 
     // The last error QSerialPort reported, for messages.
     QString lastError() const { return lastError_; }
+    std::string failureReason() const override { return lastError_.toStdString(); }
 
   private:
     // Clears the port's error; a fatal one (the other end hung up, the device went

@@ -12,4 +12,9 @@ std::unique_ptr<Transport> makeTransport(const QString& portName) {
     return std::make_unique<QtSerialTransport>(portName);
 }
 
+std::string portOpenFailure(const Transport& port) {
+    const std::string reason = port.failureReason();
+    return port.name() + ": " + (reason.empty() ? std::string("cannot be opened") : reason);
+}
+
 } // namespace vrl::platform

@@ -8,17 +8,31 @@
 namespace vrl::platform {
 
 VirtualRadio::VirtualRadio(QString memoryFile) : file_(std::move(memoryFile)) {
-    sim::SimRadio setup;
-    if (sim::loadSimRadio(file_.toStdString(), setup).result != kFileOk)
-        setup = sim::newSimRadio(defaultIdentity());
+    sim::SimRadio setup = sim::newSimRadio(defaultIdentity());
+    if (QFileInfo::exists(file_) || QFileInfo(file_).isSymLink()) {
+        // A radio's memory is never replaced behind the user's back: a truncated,
+        // empty or foreign file stays as it is and the radio refuses to open.
+        const auto status = sim::loadSimRadio(file_.toStdString(), setup);
+        if (status.result != kFileOk) {
+            damaged_ = QStringLiteral("the virtual radio's memory file %1 cannot be used (%2); "
+                                      "move it away to start with a new virtual radio")
+                           .arg(file_, QString::fromStdString(status.detail));
+            setup = sim::newSimRadio(defaultIdentity());
+        }
+    }
     setup.config.info = sim::infoBlockWithSerial("VIRTUAL00001");
     radio_ = std::make_unique<sim::RadioSimulator>(setup.config, setup.memory);
     line_ = std::make_unique<sim::SimTransport>(*radio_, SystemClock::instance(), "virtual");
-    // What a write leaves in the radio is kept, as a real radio keeps it.
+    // What a write leaves in the radio is kept, as a real radio keeps it; a memory
+    // that could not be kept is a failed write.
     line_->setOnMemoryWritten([this](const sim::Memory& memory) {
         QDir().mkpath(QFileInfo(file_).absolutePath());
         const auto status = sim::saveSimMemory(file_.toStdString(), memory);
-        saveError_ = status.result == kFileOk ? QString() : QString::fromStdString(status.detail);
+        saveError_ = status.result == kFileOk
+                         ? QString()
+                         : QStringLiteral("the virtual radio's memory was not saved: %1")
+                               .arg(QString::fromStdString(status.detail));
+        return status.result == kFileOk;
     });
 }
 

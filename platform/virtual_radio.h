@@ -15,9 +15,11 @@ namespace vrl::platform {
 class VirtualRadio : public Transport {
   public:
     // Memory from `memoryFile`; New data of the default model when there is none yet.
+    // A file that is there but is no data file is left alone: the radio then cannot
+    // be opened, and failureReason() says why.
     explicit VirtualRadio(QString memoryFile);
 
-    bool open() override { return line_->open(); }
+    bool open() override { return damaged_.isEmpty() && line_->open(); }
     bool close() override { return line_->close(); }
     bool isOpen() const override { return line_->isOpen(); }
     bool applySettings(const LineSettings& s) override { return line_->applySettings(s); }
@@ -27,6 +29,10 @@ class VirtualRadio : public Transport {
     }
     void discardInput() override { line_->discardInput(); }
     std::string name() const override { return "virtual"; }
+    // A damaged memory file, or why the memory could not be saved the last time.
+    std::string failureReason() const override {
+        return (damaged_.isEmpty() ? saveError_ : damaged_).toStdString();
+    }
 
     sim::RadioSimulator& radio() { return *radio_; }
     const QString& memoryFile() const { return file_; }
@@ -36,6 +42,7 @@ class VirtualRadio : public Transport {
   private:
     QString file_;
     QString saveError_;
+    QString damaged_;
     std::unique_ptr<sim::RadioSimulator> radio_;
     std::unique_ptr<sim::SimTransport> line_;
 };

@@ -26,7 +26,13 @@ const char* const kUsage =
     "  --verbose            log every exchange on stderr\n"
     "Faults:\n"
     "  --drop-command N [--drop-count K]   commands N .. N+K-1 go unheard\n"
-    "  --late-command N [--late-ms MS]     command N is answered after MS (default 5000)\n"
+    "  --late-command N[,N...] [--late-ms MS]  these commands are answered after MS\n"
+    "                                      (default 5000; the ACK that closes a reply\n"
+    "                                      counts as a command too)\n"
+    "  --late-block N                      the first reply to a request for block N\n"
+    "                                      (read or write) comes after MS\n"
+    "  --late-ack-block N                  the radio's first ACK closing block N (after\n"
+    "                                      its read reply, or for its write) comes after MS\n"
     "  --bad-checksum-block N              first read of block N has a wrong checksum\n"
     "  --nak-block N                       first write of block N is answered NAK\n"
     "  --silent-block N [--silent-times K] block N goes unanswered K times (default 3)\n"
@@ -51,12 +57,16 @@ std::optional<long> number(const std::string& text) {
 
 std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args, std::string& error) {
     static const std::map<std::string, bool> kKnown{
-        {"--file", true},         {"--row", true},          {"--band", true},
-        {"--firmware", true},     {"--password", true},     {"--serial", true},
-        {"--baud", true},         {"--save", true},         {"--link", true},
-        {"--drop-command", true}, {"--drop-count", true},   {"--late-command", true},
-        {"--late-ms", true},      {"--bad-checksum-block", true}, {"--nak-block", true},
-        {"--silent-block", true}, {"--silent-times", true}, {"--hangup-block", true},
+        {"--file", true},         {"--row", true},
+        {"--band", true},         {"--firmware", true},
+        {"--password", true},     {"--serial", true},
+        {"--baud", true},         {"--save", true},
+        {"--link", true},         {"--drop-command", true},
+        {"--drop-count", true},   {"--late-command", true},
+        {"--late-ms", true},      {"--bad-checksum-block", true},
+        {"--nak-block", true},    {"--silent-block", true},
+        {"--silent-times", true}, {"--hangup-block", true},
+        {"--late-block", true},   {"--late-ack-block", true},
         {"--throttle", false},    {"--verbose", false},
     };
     std::map<std::string, std::string> v;
@@ -130,10 +140,15 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args, 
         long lo, hi;
     };
     const IntOption ints[] = {
-        {"--drop-command", &f.dropCommand, 1, 1000000}, {"--drop-count", &f.dropCount, 1, 1000},
-        {"--late-command", &f.lateCommand, 1, 1000000}, {"--late-ms", &f.lateDelayMs, 0, 60000},
-        {"--bad-checksum-block", &f.badChecksumBlock, 0, 255}, {"--nak-block", &f.nakBlock, 0, 255},
-        {"--silent-block", &f.silentBlock, 0, 255},     {"--silent-times", &f.silentTimes, 1, 1000},
+        {"--drop-command", &f.dropCommand, 1, 1000000},
+        {"--drop-count", &f.dropCount, 1, 1000},
+        {"--late-ms", &f.lateDelayMs, 0, 60000},
+        {"--late-block", &f.lateBlock, 0, 255},
+        {"--late-ack-block", &f.lateAckBlock, 0, 255},
+        {"--bad-checksum-block", &f.badChecksumBlock, 0, 255},
+        {"--nak-block", &f.nakBlock, 0, 255},
+        {"--silent-block", &f.silentBlock, 0, 255},
+        {"--silent-times", &f.silentTimes, 1, 1000},
         {"--hangup-block", &f.hangupBlock, 0, 255},
     };
     for (const auto& io : ints) {
@@ -141,6 +156,21 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args, 
         auto n = num(io.name, io.lo, io.hi, 0);
         if (!n) return std::nullopt;
         *io.target = static_cast<int>(*n);
+    }
+    if (v.count("--late-command")) {
+        // A comma-separated list of command numbers.
+        std::string list = v["--late-command"];
+        size_t start = 0;
+        while (start <= list.size()) {
+            const size_t comma = std::min(list.find(',', start), list.size());
+            auto n = number(list.substr(start, comma - start));
+            if (!n || *n < 1 || *n > 1000000) {
+                error = "--late-command must be command numbers 1 to 1000000, separated by commas";
+                return std::nullopt;
+            }
+            f.lateCommands.push_back(static_cast<int>(*n));
+            start = comma + 1;
+        }
     }
     o.saveFile = v.count("--save") ? v["--save"] : "";
     o.linkPath = v.count("--link") ? v["--link"] : "";

@@ -128,7 +128,17 @@ bool FileCommands::writeCurrent() {
         status = writeDataFile(nativePath(ctx.currentFilePath()), ctx.data().image);
     }
     if (status.result != kFileOk) {
-        showSystemError(status.systemError, QString::fromStdString(status.detail));
+        // A protected file or folder is named with the reason; other failures show
+        // the system's own text.
+        const QString name = ctx.currentFilePath();
+        if (status.refusal == SaveRefusal::ReadOnly)
+            ctx.messages().ask(error(ctx, ctx.text(74).replace(QStringLiteral("%s"), name)));
+        else if (status.refusal == SaveRefusal::FolderNotWritable)
+            ctx.messages().ask(error(ctx, ctx.text(75).replace(QStringLiteral("%s"), name)));
+        else if (status.refusal == SaveRefusal::NotRegular)
+            showSystemError(0, QString::fromStdString(status.detail));
+        else
+            showSystemError(status.systemError, QString::fromStdString(status.detail));
         return false;
     }
     ctx.data().image.takeSnapshot();

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -22,7 +21,9 @@ std::array<uint8_t, kDataFileHeaderSize> dataFileHeader(const ModelIdentity& id)
 }
 
 DataFileStatus parseDataFile(std::span<const uint8_t> file, CDataImage::Bytes& out) {
-    if (file.size() < kDataFileSize)
+    // A data file has exactly one length: a longer file is some other file that
+    // happens to begin like one, and its tail would be lost without a word.
+    if (file.size() != kDataFileSize)
         return {kFileNotDataFile, 0,
                 "the file holds " + std::to_string(file.size()) + " bytes, a data file " +
                     std::to_string(kDataFileSize)};
@@ -32,6 +33,14 @@ DataFileStatus parseDataFile(std::span<const uint8_t> file, CDataImage::Bytes& o
     std::copy_n(file.begin() + 15, 8, id.bytes.begin());
     if (!models::isAcceptable(id))
         return {kFileNotDataFile, 0, "the model identity " + id.hex() + " names no supported model"};
+    // The image carries the identity a second time, and that copy is the one every
+    // window and the radio go by: a file whose copy names no model is refused too.
+    ModelIdentity imageId;
+    std::copy_n(file.begin() + kDataFileHeaderSize + layout::kIdentity, 8, imageId.bytes.begin());
+    if (!models::isAcceptable(imageId))
+        return {kFileNotDataFile, 0,
+                "the header identity " + id.hex() + " and the image identity " + imageId.hex() +
+                    " disagree: the image identity names no supported model"};
     std::copy_n(file.begin() + kDataFileHeaderSize, CDataImage::kSize, out.begin());
     return {};
 }
@@ -59,28 +68,14 @@ DataFileStatus writeDataFile(const std::string& path, std::span<const uint8_t> i
     std::copy_n(imageBytes.begin() + layout::kIdentity, 8, id.bytes.begin());
     const auto header = dataFileHeader(id);
 
-    // Write beside the target and rename over it, so a failure never costs the old file.
-    const std::string temp = path + ".tmp~";
-    errno = 0;
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) return {kFileCannotOpen, errno, "cannot create " + temp + ": " + std::strerror(errno)};
-    bool ok = std::fwrite(header.data(), 1, header.size(), f) == header.size() &&
-              std::fwrite(imageBytes.data(), 1, imageBytes.size(), f) == imageBytes.size() &&
-              std::fflush(f) == 0;
-    int err = ok ? 0 : errno;
-    if (std::fclose(f) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        std::remove(temp.c_str());
-        return {kFileWriteFailed, err, "cannot write " + path + ": " + std::strerror(err)};
-    }
-    return {};
+    const SaveOutcome saved = saveFileSafely(path, {header, imageBytes});
+    if (saved.ok) return {};
+    DataFileStatus status;
+    status.result = saved.created ? kFileWriteFailed : kFileCannotOpen;
+    status.systemError = saved.systemError;
+    status.detail = saved.detail;
+    status.refusal = saved.refusal;
+    return status;
 }
 
 DataFileStatus writeDataFile(const std::string& path, const CDataImage& image) {

@@ -25,6 +25,16 @@ bool RadioLink::closingAckPair() {
     return writeByte(kAck) && readByte(reply) && reply == kAck;
 }
 
+void RadioLink::resynchronise() {
+    const int quiet = kResyncQuietFactor * readTimeout();
+    drainUntilQuiet(quiet, kResyncLimitFactor * quiet);
+}
+
+int RadioLink::failAfterResync(int result) {
+    resynchronise();
+    return result;
+}
+
 bool RadioLink::reopen() {
     setOpen(false);
     return setOpen(true);
@@ -63,14 +73,16 @@ int RadioLink::enterProgramMode() {
 int RadioLink::readIdentity(IdentityBytes& identity) {
     busyWait(kIdentifyPauseMs);
     IdentityBytes reply{};
-    if (!writeByte(0x02) || !readBytes(reply) || !closingAckPair()) return kLinkFailed;
+    if (!writeByte(0x02)) return kLinkFailed;
+    if (!readBytes(reply) || !closingAckPair()) return failAfterResync(kLinkFailed);
     identity = reply;
     return kLinkOk;
 }
 
 int RadioLink::readFirmwareVersion(FirmwareVersion& version) {
     FirmwareVersion reply{};
-    if (!writeByte(0x50) || !readBytes(reply) || !closingAckPair()) return kLinkFailed;
+    if (!writeByte(0x50)) return kLinkFailed;
+    if (!readBytes(reply) || !closingAckPair()) return failAfterResync(kLinkFailed);
     version = reply;
     return kLinkOk;
 }
@@ -80,23 +92,25 @@ int RadioLink::readRadioInformation(InfoBlock& info) {
     if (readFirmwareVersion(version) != kLinkOk) return kLinkFailed;
     if (isOldestFirmware(version)) return kLinkNotSupported;
     std::array<uint8_t, 34> reply{}; // 33 bytes and the checksum
-    if (!writeText("NRK") || !readBytes(reply)) return kLinkFailed;
-    if (additiveChecksum(std::span(reply).subspan(1, 32)) != reply[33]) return kLinkFailed;
-    if (!closingAckPair()) return kLinkFailed;
+    if (!writeText("NRK")) return kLinkFailed;
+    if (!readBytes(reply) || additiveChecksum(std::span(reply).subspan(1, 32)) != reply[33] ||
+        !closingAckPair())
+        return failAfterResync(kLinkFailed);
     std::copy(reply.begin() + 1, reply.begin() + 33, info.begin());
     return kLinkOk;
 }
 
 int RadioLink::readCheckSum(std::array<uint8_t, 2>& sum) {
     uint8_t first = 0;
-    if (!writeText("NORVALE") || !readByte(first)) return kLinkFailed;
+    if (!writeText("NORVALE")) return kLinkFailed;
+    if (!readByte(first)) return failAfterResync(kLinkFailed);
     const int remembered = readTimeout();
     setReadTimeout(kCheckSumTimeoutMs);
     std::array<uint8_t, 2> reply{};
     const bool ok = writeByte(0x7C) && readBytes(reply);
     // The long wait is for this one reply only.
     setReadTimeout(remembered);
-    if (!ok || !closingAckPair()) return kLinkFailed;
+    if (!ok || !closingAckPair()) return failAfterResync(kLinkFailed);
     sum = reply;
     return kLinkOk;
 }
@@ -105,8 +119,12 @@ int RadioLink::sendDataPassword(const PasswordBytes& password) {
     std::array<uint8_t, 7> command{0x04};
     std::copy(password.begin(), password.end(), command.begin() + 1);
     uint8_t reply = 0;
-    if (!writeBytes(command) || !readByte(reply)) return kLinkFailed;
-    return reply == kAck ? kLinkOk : kLinkRejected;
+    if (!writeBytes(command)) return kLinkFailed;
+    if (!readByte(reply)) return failAfterResync(kLinkFailed);
+    if (reply == kAck) return kLinkOk;
+    // NAK is the radio's refusal; any other byte is left over from an earlier
+    // exchange and says nothing about the password.
+    return reply == kNak ? kLinkRejected : failAfterResync(kLinkFailed);
 }
 
 int RadioLink::readBlock(std::span<uint8_t> buffer, int block, bool useT) {
@@ -121,27 +139,44 @@ int RadioLink::readBlock(std::span<uint8_t> buffer, int block, bool useT) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (!writeBytes(request)) return kBlockCommandWriteFailed;
         uint8_t head = 0;
-        if (!readByte(head)) continue;
+        // An ACK or NAK is never the head of a block reply: it is the late answer to
+        // an earlier exchange, and what follows it belongs to that exchange too.
+        if (!readByte(head) || head == kAck || head == kNak) {
+            resynchronise();
+            continue;
+        }
         bool checksumOk = true;
         if (head == 'W') {
             uint8_t sum = 0;
-            if (!readBytes(data) || !readByte(sum)) continue;
+            if (!readBytes(data) || !readByte(sum)) {
+                resynchronise();
+                continue;
+            }
             checksumOk = additiveChecksum(data) == sum;
         } else {
             uint8_t fill = 0;
-            if (!readByte(fill)) continue;
+            if (!readByte(fill)) {
+                resynchronise();
+                continue;
+            }
             std::fill(data.begin(), data.end(), fill);
         }
         uint8_t reply = 0;
         if (!checksumOk) {
             if (!writeByte(kNak)) return kBlockNakWriteFailed;
-            if (!readByte(reply)) continue;
+            if (!readByte(reply)) {
+                resynchronise();
+                continue;
+            }
             if (reply == kAck) continue;
-            return kBlockNakNotAcknowledged;
+            return failAfterResync(kBlockNakNotAcknowledged);
         }
         if (!writeByte(kAck)) return kBlockAckWriteFailed;
-        if (!readByte(reply)) continue;
-        if (reply != kAck) return kBlockAckNotAcknowledged;
+        if (!readByte(reply)) {
+            resynchronise();
+            continue;
+        }
+        if (reply != kAck) return failAfterResync(kBlockAckNotAcknowledged);
         std::copy(data.begin(), data.end(), buffer.begin());
         return kBlockOk;
     }
@@ -165,8 +200,12 @@ int RadioLink::writeBlock(std::span<const uint8_t> buffer, int block, bool useY)
     }
     for (int attempt = 0; attempt < 3; ++attempt) {
         uint8_t reply = 0;
-        if (!writeBytes(command) || !readByte(reply)) return kLinkFailed;
+        if (!writeBytes(command)) return kLinkFailed;
+        if (!readByte(reply)) return failAfterResync(kLinkFailed);
         if (reply == kAck) return kLinkOk;
+        // A NAK is the radio's answer to this block; anything else is noise or left
+        // over, and the line must be quiet before the block goes again.
+        if (reply != kNak) resynchronise();
     }
     return kLinkFailed;
 }

@@ -51,6 +51,11 @@ inline constexpr int kRadioBlockLength = 256;
 inline constexpr int kTrunkBlockLength = 4;
 inline constexpr int kCheckSumTimeoutMs = 6000;
 inline constexpr int kIdentifyPauseMs = 50;
+// After a time-out or an unexpected byte the line must stay quiet this many read
+// time-outs before the next request, and must fall quiet within kResyncLimitFactor
+// times that.
+inline constexpr int kResyncQuietFactor = 3;
+inline constexpr int kResyncLimitFactor = 10;
 
 class RadioLink : public SerialPort {
   public:
@@ -79,9 +84,16 @@ class RadioLink : public SerialPort {
     // Closes the port when open and opens it again.
     bool reopen();
 
+    // Lets the line fall quiet, dropping what arrives: a reply that comes after the
+    // program stopped waiting is never read as the reply to the next request.
+    // Every command runs it after a time-out or an unexpected byte.
+    void resynchronise();
+
   private:
     bool readByte(uint8_t& byte);
     bool closingAckPair();
+    // resynchronise(), then `result`.
+    int failAfterResync(int result);
 
     int blockLength_ = kRadioBlockLength;
 };

@@ -93,6 +93,16 @@ bool SerialPort::readBytes(std::span<uint8_t> buffer) {
     return true;
 }
 
+bool SerialPort::drainUntilQuiet(int quietMs, int limitMs) {
+    if (!open_ || !transport_) return false;
+    const int64_t start = clock_.nowMs();
+    std::vector<uint8_t> scratch(256);
+    while (true) {
+        if (transport_->read(scratch, quietMs) == 0) return true;
+        if (clock_.nowMs() - start >= limitMs) return false;
+    }
+}
+
 bool SerialPort::isRs232() {
     busyWait(10);
     return open_ && transport_ && transport_->isSerialLine();

@@ -26,6 +26,9 @@ std::string_view englishText(int index) {
         return "The radio's firmware is older than 2.2; this model's data need 2.2 or newer.";
     case kWarningDialogClass:
         return "The radio's firmware is older than 2.3; this model's data need 2.3 or newer.";
+    case kEndNotConfirmed:
+        return "The radio did not confirm the end of programming mode. Switch the radio off and "
+               "on again before using it.";
     default: return {};
     }
 }

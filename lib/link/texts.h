@@ -22,6 +22,7 @@ inline constexpr int kCheckScan = 45;
 inline constexpr int kCheckHome = 46;
 inline constexpr int kDataHasPassword = 47;     // OK/Cancel, exclamation (+ line break)
 inline constexpr int kCheckTrunkGroups = 48;
+inline constexpr int kEndNotConfirmed = 73;    // OK, warning
 inline constexpr int kCaptionWarning = 78;
 inline constexpr int kCaptionError = 79;
 inline constexpr int kRadioMobile = 161;

@@ -26,6 +26,7 @@ class TraceTransport : public Transport {
     void discardInput() override { inner_.discardInput(); }
     bool isSerialLine() const override { return inner_.isSerialLine(); }
     std::string name() const override { return inner_.name(); }
+    std::string failureReason() const override { return inner_.failureReason(); }
 
   private:
     void stamp();

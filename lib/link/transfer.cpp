@@ -5,6 +5,7 @@
 #include "util/bytes.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace vrl {
 
@@ -148,6 +149,23 @@ int finishExchange(RadioLink& link) {
     return link.setOpen(false) ? kTransferOk : kTransferStoppedQuiet;
 }
 
+// A directory that no longer names every block the channel storage uses (saved by
+// another tool, or edited by hand) would leave channels out of the write while the
+// radio is told it got everything: such a directory is rebuilt from the channel
+// index before the write is planned. A directory that covers more is kept.
+void coverUsedBlocks(CDataImage& image) {
+    auto probe = std::make_unique<CDataImage>(image);
+    probe->rebuildDirectory();
+    const BlockPlan needed = readPlan(probe->directory());
+    const BlockPlan stored = readPlan(image.directory());
+    for (int n = 0; n < kMemoryBlocks; ++n) {
+        if (needed.moves(n) && !stored.moves(n)) {
+            image.rebuildDirectory();
+            return;
+        }
+    }
+}
+
 } // namespace
 
 BlockPlan readPlan(const std::array<uint16_t, 6>& directory) {
@@ -210,9 +228,13 @@ int readDataFromRadio(RadioLink& link, RadioData& data, TransferUi& ui) {
     }
     ui.progress(total, total);
     recomputeTwoToneDerivedWords(data.image);
-    const int result = finishExchange(link);
+    // Every block has arrived: leaving programming mode is not part of the data, so a
+    // radio that does not confirm the end costs a warning, not the read.
+    const bool ended = link.endProgramMode() == kLinkOk;
+    const bool closed = link.setOpen(false);
     ui.setBusy(false);
-    if (result != kTransferOk) return result;
+    if (!ended) ui.showWarning(texts::kEndNotConfirmed);
+    if (!closed) return kTransferStoppedQuiet;
     adoptRadioIdentity(data, identity);
     return kTransferOk;
 }
@@ -220,6 +242,7 @@ int readDataFromRadio(RadioLink& link, RadioData& data, TransferUi& ui) {
 int writeDataToRadio(RadioLink& link, RadioData& data, TransferUi& ui) {
     link.setBlockLength(kRadioBlockLength);
     CDataImage& image = data.image;
+    coverUsedBlocks(image);
     BlockPlan plan = writePlan(image.directory());
     ui.progress(0, plan.total);
     if (!image.bit(layout::kIdentityFlags, 6) && !ui.askOk(texts::kDataHasPassword))
@@ -264,6 +287,7 @@ int writeDataToRadio(RadioLink& link, RadioData& data, TransferUi& ui) {
     ui.progress(plan.total, plan.total);
     const int result = finishExchange(link);
     ui.setBusy(false);
+    if (result != kTransferOk) ui.showWarning(texts::kEndNotConfirmed);
     return result;
 }
 

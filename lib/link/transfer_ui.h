@@ -31,6 +31,9 @@ class TransferUi {
     virtual bool askOk(int text) = 0;
     // An error with only OK (texts 25, 31, 34).
     virtual void showError(int text) = 0;
+    // Something went wrong that does not undo the exchange (text 73): shown like an
+    // error unless the front end has a gentler form.
+    virtual void showWarning(int text) { showError(text); }
     // The data password; nullopt = Cancel. Digits, padded with 0xFF.
     virtual std::optional<PasswordBytes> askPassword() = 0;
     // Firmware warning dialog 186 or 189; true = CONTINUE.

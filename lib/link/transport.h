@@ -41,6 +41,10 @@ class Transport {
 
     // What the user knows the device by ("/dev/ttyUSB0", "COM3", "virtual").
     virtual std::string name() const = 0;
+
+    // Why the last open (or, for a simulated radio, the last save of its memory)
+    // failed, in the system's words; empty when nothing failed or nothing is known.
+    virtual std::string failureReason() const { return {}; }
 };
 
 } // namespace vrl

@@ -89,8 +89,21 @@ bool RadioSimulator::heard(Reply& reply) {
     const auto& f = config_.faults;
     if (f.dropCommand > 0 && commands_ >= f.dropCommand && commands_ < f.dropCommand + f.dropCount)
         return false;
-    if (commands_ == config_.faults.lateCommand) reply.delayMs = config_.faults.lateDelayMs;
+    if (std::find(f.lateCommands.begin(), f.lateCommands.end(), commands_) != f.lateCommands.end())
+        reply.delayMs = f.lateDelayMs;
     return true;
+}
+
+void RadioSimulator::lateBlockReply(Reply& reply, int block) {
+    if (block != config_.faults.lateBlock || lateBlockSent_) return;
+    lateBlockSent_ = true;
+    reply.delayMs = config_.faults.lateDelayMs;
+}
+
+void RadioSimulator::lateBlockAck(Reply& reply, int block) {
+    if (block != config_.faults.lateAckBlock || lateAckSent_) return;
+    lateAckSent_ = true;
+    reply.delayMs = config_.faults.lateDelayMs;
 }
 
 void RadioSimulator::replyData(Reply& reply, std::span<const uint8_t> data, State after) {
@@ -118,12 +131,15 @@ RadioSimulator::Parse RadioSimulator::parseOne(Reply& reply) {
         if (pending_[0] == kAck || pending_[0] == kNak) {
             pending_.erase(pending_.begin());
             if (!heard(reply)) return Parse::Done;
+            if (lastBlock_ >= 0) lateBlockAck(reply, lastBlock_);
+            lastBlock_ = -1;
             reply.bytes.push_back(kAck);
             state_ = afterAck_;
             return Parse::Done;
         }
         // Anything else: the program gave up on this reply; take it as a new command.
         state_ = afterAck_;
+        lastBlock_ = -1;
         return parseOne(reply);
     case State::Program: return programCommand(reply);
     }
@@ -241,7 +257,9 @@ RadioSimulator::Parse RadioSimulator::programCommand(Reply& reply) {
             ++protocolErrors_;
             return Parse::Done;
         }
+        lateBlockReply(reply, block);
         readBlockReply(reply, block);
+        lastBlock_ = block;
         return Parse::Done;
     }
     case 'W':
@@ -263,6 +281,8 @@ RadioSimulator::Parse RadioSimulator::programCommand(Reply& reply) {
         std::copy(data.begin(), data.end(), memory_.begin() + block * static_cast<long>(kBlock));
         ++blocksWritten_;
         written_ = true;
+        lateBlockReply(reply, block);
+        lateBlockAck(reply, block);
         reply.bytes.push_back(kAck);
         return Parse::Done;
     }
@@ -282,6 +302,8 @@ RadioSimulator::Parse RadioSimulator::programCommand(Reply& reply) {
         std::fill_n(memory_.begin() + block * static_cast<long>(kBlock), kBlock, fill);
         ++blocksWritten_;
         written_ = true;
+        lateBlockReply(reply, block);
+        lateBlockAck(reply, block);
         reply.bytes.push_back(kAck);
         return Parse::Done;
     }

@@ -19,8 +19,10 @@ using Memory = std::array<uint8_t, layout::kRadioMemorySize>;
 struct SimFaults {
     int dropCommand = 0;       // the Nth command (1-based) goes unheard; 0 = none
     int dropCount = 1;         // ... and so many commands from it on
-    int lateCommand = 0;       // the Nth command is answered after lateDelayMs
+    std::vector<int> lateCommands; // these commands (1-based) are answered after lateDelayMs
     int lateDelayMs = 5000;
+    int lateBlock = -1;        // the first reply to a request for this block comes late
+    int lateAckBlock = -1;     // the radio's first ACK that closes this block comes late
     int badChecksumBlock = -1; // the first read of this block carries a wrong checksum
     int nakBlock = -1;         // the first write of this block is answered NAK
     int hangupBlock = -1;      // the line hangs up when this block is asked for
@@ -87,6 +89,9 @@ class RadioSimulator {
     bool passwordSet() const;
     // Hang-up and silence faults of a block request; true when the request is answered.
     bool blockAnswered(Reply& reply, int block);
+    // Late-reply faults of a block's reply and of the ACK that closes a block.
+    void lateBlockReply(Reply& reply, int block);
+    void lateBlockAck(Reply& reply, int block);
 
     SimConfig config_;
     Memory memory_;
@@ -98,6 +103,9 @@ class RadioSimulator {
     bool written_ = false;
     bool badChecksumSent_ = false;
     bool nakSent_ = false;
+    bool lateBlockSent_ = false;
+    bool lateAckSent_ = false;
+    int lastBlock_ = -1; // the block whose read reply awaits the program's ACK
     int silentCount_ = 0;
     int commands_ = 0;
     int blocksRead_ = 0;

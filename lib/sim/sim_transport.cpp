@@ -35,11 +35,12 @@ bool SimTransport::write(std::span<const uint8_t> bytes) {
         input_.clear();
         return true;
     }
-    for (uint8_t b : reply.bytes) input_.push_back({b, now + reply.delayMs});
     if (wasProgramming && !radio_.inProgramMode() && radio_.memoryWritten()) {
         radio_.clearWritten();
-        if (onWritten_) onWritten_(radio_.memory());
+        if (onWritten_ && !onWritten_(radio_.memory())) reply.bytes.clear();
     }
+    for (uint8_t b : reply.bytes)
+        input_.push_back({b, now + reply.delayMs});
     return true;
 }
 

@@ -27,8 +27,10 @@ class SimTransport : public Transport {
     bool isSerialLine() const override { return true; }
     std::string name() const override { return name_; }
 
-    // Called after the radio left programming mode having been written to.
-    void setOnMemoryWritten(std::function<void(const Memory&)> callback) {
+    // Called after the radio left programming mode having been written to. A callback
+    // that returns false could not keep the memory: the radio then does not confirm
+    // the end of programming mode, so the program sees the write fail.
+    void setOnMemoryWritten(std::function<bool(const Memory&)> callback) {
         onWritten_ = std::move(callback);
     }
     bool hungUp() const { return hungUp_; }
@@ -43,7 +45,7 @@ class SimTransport : public Transport {
     Clock& clock_;
     std::string name_;
     std::deque<Pending> input_;
-    std::function<void(const Memory&)> onWritten_;
+    std::function<bool(const Memory&)> onWritten_;
     int baud_ = 9600;
     bool open_ = false;
     bool hungUp_ = false;

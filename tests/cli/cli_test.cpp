@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 using namespace vrl;
@@ -190,4 +191,54 @@ TEST(Cli, PrintWritesAPdfWithTheHeadingModelBlockAndValues) {
                                  "ST Reverse Burst Phase [deg]", "+180"})
         EXPECT_NE(text.out.find(expected), std::string::npos) << expected << "\n" << text.out;
     EXPECT_EQ(cli("print " + b + " -o " + pdf + " --sections model,colours").status, 1);
+namespace {
+void patchByte(const std::string& file, long offset, uint8_t value) {
+    FILE* f = fopen(file.c_str(), "r+b");
+    ASSERT_NE(f, nullptr);
+    fseek(f, offset, SEEK_SET);
+    fputc(value, f);
+    fclose(f);
+}
+} // namespace
+
+TEST(Cli, InfoJsonSurvivesAVersionTextThatIsNotUtf8) {
+    const std::string file = (tempDir() / "latin.dat").string();
+    ASSERT_EQ(cli("new --row 0 -o " + file).status, 0);
+    patchByte(file, 50 + 0xBE, 0x80);
+    CliRun info = cli("info " + file + " --json");
+    ASSERT_EQ(info.status, 0);
+    EXPECT_EQ(json(info)["version"], "V04\xEF\xBF\xBD"
+                                     "2"); // U+FFFD in its place
+}
+
+TEST(Cli, NumbersOutOfRangeAreRefusedNotWrapped) {
+    const std::string file = (tempDir() / "lang.dat").string();
+    ASSERT_EQ(cli("new --row 0 -o " + file).status, 0);
+    for (const char* language :
+         {"4294967296", "-1", "9223372036854775807", "99999999999999999999"}) {
+        SCOPED_TRACE(language);
+        EXPECT_EQ(cli("channels " + file + " --language " + language).status, 1);
+        EXPECT_EQ(cli("import-csv " + file + " x.csv -o y.dat --language " + language).status, 1);
+    }
+}
+
+TEST(Cli, OutputThatIsNoRegularFileIsRefusedAndLeftAlone) {
+    const fs::path dir = tempDir();
+    const fs::path fifo = dir / "pipe.dat";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const fs::path& target : {fs::path("/dev/null"), fifo, dir}) {
+        SCOPED_TRACE(target.string());
+        EXPECT_EQ(cli("new --row 0 -o " + target.string()).status, 2);
+        EXPECT_EQ(cli("read --port /dev/null -o " + target.string()).status, 2);
+    }
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
+TEST(Cli, FileWhoseImageIdentityNamesNoModelIsRefusedEverywhere) {
+    const std::string file = (tempDir() / "split.dat").string();
+    ASSERT_EQ(cli("new --row 0 -o " + file).status, 0);
+    patchByte(file, 50 + 0xA8, '9'); // the image's copy; the header stays valid
+    for (const char* command : {"info ", "channels ", "dump "})
+        EXPECT_EQ(cli(command + file).status, 2) << command;
 }

@@ -10,10 +10,12 @@
 #include "model/new_data.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QtTest>
 
 #include <cstring>
+#include <sys/stat.h>
 
 using namespace vrl;
 using namespace vrl::gui;
@@ -136,6 +138,19 @@ class FileCommandsTest : public QObject {
         s.app->mainFrame()->runCommand(cmd::kFileSaveAs);
         QCOMPARE(s.messages.texts(), QStringList{QString::fromLocal8Bit(std::strerror(ENOENT))});
         QCOMPARE(s.app->context().currentFilePath(), before);
+        QVERIFY(s.app->data().image.isModified());
+    }
+    void regressionSaveAsOntoAFifoRefusesItAndNamesIt() {
+        StartedApp s;
+        QVERIFY(s.start());
+        s.app->data().image.setU8(0x0010, 5);
+        const QString fifo = s.dir.path() + "/pipe.dat";
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        s.files.saveAnswers << fifo;
+        s.app->mainFrame()->runCommand(cmd::kFileSaveAs);
+        QCOMPARE(s.messages.texts().size(), 1);
+        QVERIFY(s.messages.texts().front().contains(fifo));
+        QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
         QVERIFY(s.app->data().image.isModified());
     }
 };

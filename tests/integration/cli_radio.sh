@@ -144,6 +144,37 @@ oldfirmware)
     expect_exit 2 radio-info --port "$DEV"
     expect_exit 0 read --port "$DEV" -o r.dat
     ;;
+latereply)
+    # Late replies must never become data: block 0's reply (command 6) and the radio's
+    # ACK closing it (command 7), and the check-sum query's answers.
+    "$CLI" new --row 4 -o new.dat >/dev/null || fail "new"
+    start_sim --file new.dat
+    expect_exit 0 read --port "$DEV" -o clean.dat
+    stop_sim
+    for late in 6 7; do
+        start_sim --file new.dat --late-command $late --late-ms 1200
+        expect_exit 0 read --port "$DEV" -o late.dat
+        same_memory clean.dat late.dat || fail "a late reply to command $late changed the data read"
+        stop_sim
+    done
+    for late in 1 3; do
+        start_sim --file new.dat --late-command $late --late-ms 1200
+        expect_exit 0 checksum --port "$DEV"
+        [ "$(cat out.txt)" = "$(memory_sum clean.dat)" ] || fail "late answer $late: checksum $(cat out.txt)"
+        stop_sim
+    done
+    ;;
+endlost)
+    # Only the closing "E" goes unanswered: the complete read is kept, with a warning.
+    start_sim --row 0
+    expect_exit 0 read --port "$DEV" -o clean.dat
+    stop_sim
+    last=$(grep -o '[0-9]* commands' sim.log | cut -d' ' -f1)
+    start_sim --row 0 --drop-command "$last"
+    expect_exit 0 read --port "$DEV" -o kept.dat
+    same_memory clean.dat kept.dat || fail "the kept read differs"
+    grep -q "warning" err.txt || fail "no warning: $(cat err.txt)"
+    ;;
 *)
     fail "unknown case"
     ;;

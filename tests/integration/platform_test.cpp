@@ -1,5 +1,6 @@
 // The Qt adapters of the radio link: port numbering, backups, the QSerialPort
 // transport on a real pseudo-terminal, and the virtual radio's memory file.
+#include "file/data_file.h"
 #include "link/transfer.h"
 #include "model/new_data.h"
 #include "platform/data_folder.h"
@@ -11,11 +12,13 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSettings>
-#include <QThread>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 
 using namespace vrl;
 using namespace vrl::platform;
@@ -160,6 +163,60 @@ TEST(VirtualRadioMemory, WhatIsWrittenIsThereNextRun) {
     }
     VirtualRadio again(file);
     EXPECT_EQ(again.radio().memory()[0x6010], 0x5A);
+}
+
+TEST(VirtualRadioMemory, DamagedMemoryFileIsRefusedAndKept) {
+    QTemporaryDir tmp;
+    RadioData good;
+    newDataFor(good, defaultIdentity());
+    const QString goodFile = tmp.filePath("good.dat");
+    ASSERT_EQ(writeDataFile(goodFile.toStdString(), good.image).result, kFileOk);
+    QFile in(goodFile);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const QByteArray valid = in.readAll();
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {"empty", QByteArray()},
+        {"truncated", valid.left(1000)},
+        {"foreign", QByteArray("just some text\n")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = tmp.filePath(QString::fromLatin1(c.name) + ".dat");
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(c.bytes);
+        out.close();
+        VirtualRadio radio(file);
+        EXPECT_FALSE(radio.open());
+        EXPECT_NE(radio.failureReason().find(file.toStdString()), std::string::npos);
+        QFile back(file);
+        ASSERT_TRUE(back.open(QIODevice::ReadOnly));
+        EXPECT_EQ(back.readAll(), c.bytes);
+    }
+    // A folder in the memory file's place is refused the same way.
+    ASSERT_TRUE(QDir(tmp.path()).mkdir("folder.dat"));
+    VirtualRadio folder(tmp.filePath("folder.dat"));
+    EXPECT_FALSE(folder.open());
+}
+
+TEST(VirtualRadioMemory, MemoryThatCannotBeSavedIsAFailedWrite) {
+    QTemporaryDir tmp;
+    // The memory file's folder cannot exist: a plain file holds its name.
+    QFile blocker(tmp.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    VirtualRadio radio(tmp.filePath("blocker/virtual.dat"));
+    RadioLink link;
+    link.setTransport(&radio);
+    AutoUi ui;
+    RadioData data;
+    ASSERT_EQ(readDataFromRadio(link, data, ui), kTransferOk);
+    EXPECT_NE(writeDataToRadio(link, data, ui), kTransferOk);
+    EXPECT_FALSE(radio.failureReason().empty());
 }
 
 int main(int argc, char** argv) {

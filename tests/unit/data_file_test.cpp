@@ -3,14 +3,21 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 using namespace vrl;
 namespace fs = std::filesystem;
 
 namespace {
+constexpr uid_t kNobody = 65534;
+
 class DataFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -75,7 +82,11 @@ TEST_F(DataFileTest, RefusalsLeaveTheWorkingImageUntouched) {
     badBand[20] = 0x06; // a UHF band on a VHF row
     auto shortFile = valid;
     shortFile.resize(33214);
-    for (const auto& bytes : {badTag, badModel, badBand, shortFile}) {
+    auto longFile = valid;
+    longFile.push_back(0xFF);
+    auto imageNamesNoModel = valid; // the header identity stays valid
+    imageNamesNoModel[50 + 0xA8] = '9';
+    for (const auto& bytes : {badTag, badModel, badBand, shortFile, longFile, imageNamesNoModel}) {
         spit(path, bytes);
         RadioData target;
         target.image.setU8(0x300, 0x11);
@@ -110,4 +121,115 @@ TEST_F(DataFileTest, FailedSaveKeepsThePreviousFile) {
     EXPECT_NE(status.result, kFileOk);
     EXPECT_NE(status.systemError, 0);
     EXPECT_EQ(slurp(path), (std::vector<uint8_t>{1, 2, 3}));
+}
+
+// --- the safe save -------------------------------------------------------------
+
+namespace {
+
+// Runs `step` as a user without special rights: as itself, or, when the tests run as
+// root (who may write anything), in a child process that gives its rights up first.
+// Returns what `step` returned, or -1 when the rights could not be given up.
+int asPlainUser(const std::function<int()>& step) {
+    if (::geteuid() != 0) return step();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(255);
+        ::_exit(step());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) != 255 ? WEXITSTATUS(status) : -1;
+}
+
+// The file belongs to the plain user of asPlainUser().
+void giveToPlainUser(const fs::path& p) {
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(p.c_str(), kNobody, kNobody), 0);
+    }
+}
+
+mode_t modeOf(const fs::path& p) {
+    struct stat st {};
+    ::stat(p.c_str(), &st);
+    return st.st_mode & 07777;
+}
+
+} // namespace
+
+TEST_F(DataFileTest, SavingNeverGetsRoundAReadOnlyFileOrFolder) {
+    struct Case {
+        const char* name;
+        mode_t fileMode;
+        mode_t folderMode;
+        SaveRefusal expected;
+    };
+    const Case cases[] = {
+        {"read-only file", 0444, 0777, SaveRefusal::ReadOnly},
+        {"read-only folder", 0644, 0555, SaveRefusal::FolderNotWritable},
+    };
+    RadioData data;
+    newDataFor(data, defaultIdentity());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path folder = dir / c.name;
+        fs::create_directory(folder);
+        const fs::path path = folder / "master.dat";
+        spit(path, {1, 2, 3});
+        giveToPlainUser(path);
+        giveToPlainUser(folder);
+        ::chmod(path.c_str(), c.fileMode);
+        ::chmod(folder.c_str(), c.folderMode);
+        const int refusal = asPlainUser([&] {
+            const DataFileStatus st = writeDataFile(path.string(), data.image);
+            const bool named = st.detail.find(path.string()) != std::string::npos;
+            return st.result == kFileCannotOpen && named ? static_cast<int>(st.refusal) : 100;
+        });
+        ::chmod(folder.c_str(), 0777);
+        ASSERT_NE(refusal, -1) << "cannot run as a plain user";
+        EXPECT_EQ(refusal, static_cast<int>(c.expected));
+        EXPECT_EQ(slurp(path), (std::vector<uint8_t>{1, 2, 3}));
+        EXPECT_EQ(modeOf(path), c.fileMode);
+        EXPECT_FALSE(fs::exists(folder / "master.dat.tmp~"));
+    }
+}
+
+TEST_F(DataFileTest, SaveWritesThroughLinksAndRefusesWhatIsNoRegularFile) {
+    RadioData data;
+    newDataFor(data, defaultIdentity());
+    // A link is written through: the link stays and its target gets the data.
+    const fs::path target = dir / "real.dat";
+    spit(target, {1});
+    fs::create_symlink("real.dat", dir / "link.dat");
+    ASSERT_EQ(writeDataFile((dir / "link.dat").string(), data.image).result, kFileOk);
+    EXPECT_TRUE(fs::is_symlink(dir / "link.dat"));
+    EXPECT_EQ(slurp(target).size(), kDataFileSize);
+
+    // A FIFO and a folder are refused and stay what they were.
+    const fs::path fifo = dir / "pipe.dat";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const fs::path folder = dir / "folder.dat";
+    fs::create_directory(folder);
+    for (const fs::path& p : {fifo, folder, fs::path("/dev/null")}) {
+        SCOPED_TRACE(p.string());
+        const DataFileStatus st = writeDataFile(p.string(), data.image);
+        EXPECT_EQ(st.result, kFileCannotOpen);
+        EXPECT_EQ(st.refusal, SaveRefusal::NotRegular);
+        EXPECT_NE(st.detail.find(p.string()), std::string::npos);
+    }
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
+TEST_F(DataFileTest, SaveKeepsTheModeOfAnExistingFile) {
+    RadioData data;
+    newDataFor(data, defaultIdentity());
+    for (mode_t mode : {0600, 0640, 0664}) {
+        const fs::path path = dir / ("m" + std::to_string(mode) + ".dat");
+        spit(path, {1});
+        ::chmod(path.c_str(), mode);
+        ASSERT_EQ(writeDataFile(path.string(), data.image).result, kFileOk);
+        EXPECT_EQ(modeOf(path), mode);
+        EXPECT_EQ(slurp(path).size(), kDataFileSize);
+    }
 }

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <optional>
 #include <string>
@@ -30,7 +31,9 @@ class FakeClock : public Clock {
 };
 
 // Every write must equal the next scripted step; its reply then becomes readable.
-// A read that finds too few bytes takes its whole time-out on the clock.
+// A step may also carry a late reply, readable only `lateMs` after the write (a
+// radio that answers after the program stopped waiting). A read that finds too few
+// bytes takes its whole time-out on the clock.
 class ScriptedTransport : public Transport {
   public:
     explicit ScriptedTransport(FakeClock& clock) : clock_(clock) {}
@@ -41,6 +44,10 @@ class ScriptedTransport : public Transport {
     }
     ScriptedTransport& expectText(std::string_view sent, Bytes reply = {}) {
         return expect(textBytes(sent), std::move(reply));
+    }
+    ScriptedTransport& expectLate(Bytes sent, Bytes reply, Bytes late, int lateMs) {
+        script_.push_back({std::move(sent), std::move(reply), std::move(late), lateMs});
+        return *this;
     }
 
     bool open() override {
@@ -73,27 +80,37 @@ class ScriptedTransport : public Transport {
                           << " (" << sent.size() << " bytes, expected " << step.sent.size() << ")";
         }
         ++next_;
-        input_.insert(input_.end(), step.reply.begin(), step.reply.end());
+        for (uint8_t b : step.reply)
+            input_.push_back({b, clock_.now});
+        for (uint8_t b : step.late)
+            input_.push_back({b, clock_.now + step.lateMs});
         return !failWrites;
     }
     size_t read(std::span<uint8_t> buffer, int timeoutMs) override {
         readTimeouts.push_back(timeoutMs);
+        const int64_t deadline = clock_.now + timeoutMs;
         size_t got = 0;
-        while (got < buffer.size() && !input_.empty()) {
-            buffer[got++] = input_.front();
+        while (got < buffer.size() && !input_.empty() && input_.front().at <= deadline) {
+            clock_.now = std::max(clock_.now, input_.front().at);
+            buffer[got++] = input_.front().byte;
             input_.pop_front();
         }
-        if (got < buffer.size()) clock_.sleepMs(timeoutMs);
+        if (got < buffer.size()) clock_.now = std::max(clock_.now, deadline);
         return got;
     }
     void discardInput() override {
-        discarded += input_.size();
-        input_.clear();
+        while (!input_.empty() && input_.front().at <= clock_.now) {
+            ++discarded;
+            input_.pop_front();
+        }
     }
     std::string name() const override { return "scripted"; }
 
     // Puts bytes in the receive queue without a write (they arrive unasked).
-    void inject(Bytes bytes) { input_.insert(input_.end(), bytes.begin(), bytes.end()); }
+    void inject(Bytes bytes) {
+        for (uint8_t b : bytes)
+            input_.push_back({b, clock_.now});
+    }
     bool finished() const { return next_ == script_.size(); }
 
     std::vector<Bytes> writes;
@@ -109,11 +126,17 @@ class ScriptedTransport : public Transport {
     struct Step {
         Bytes sent;
         Bytes reply;
+        Bytes late = {};
+        int lateMs = 0;
+    };
+    struct Arriving {
+        uint8_t byte;
+        int64_t at;
     };
     FakeClock& clock_;
     std::vector<Step> script_;
     size_t next_ = 0;
-    std::deque<uint8_t> input_;
+    std::deque<Arriving> input_;
     bool open_ = false;
 };
 

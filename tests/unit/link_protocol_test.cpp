@@ -1,5 +1,6 @@
 // The programming-protocol commands byte for byte against a scripted line.
 #include "link/radio_link.h"
+#include "link/transfer.h"
 #include "link_fakes.h"
 
 #include <gtest/gtest.h>
@@ -395,4 +396,94 @@ TEST(LineSettingsText, ParsesAndRefusesMalformedTexts) {
     for (const char* bad : {"", "9600", "9600,N,8", "9600,X,8,2", "9600,N,9,2", "9600,N,8,3",
                             "fast,N,8,2", "9600,N,8,2,1"})
         EXPECT_FALSE(parseLineSettings(bad)) << bad;
+}
+
+// --- resynchronisation after late replies ----------------------------------
+// A radio that answers after the read time-out must never have its late bytes read
+// as the reply to the next request. Read time-out 550 ms as after the baud search.
+
+struct Resync : LinkFixture {
+    void SetUp() override {
+        LinkFixture::SetUp();
+        link.setReadTimeout(550);
+    }
+};
+
+TEST_F(Resync, LateAckToABlockReadIsNotTakenForTheRetryReplyHead) {
+    const Bytes data = blockBytes(0x30);
+    const Bytes reply = cat({{'W'}, data, {sum8(data)}});
+    line.expect({'R', 0x00, 0x00}, reply).expectLate({ACK}, {}, {ACK}, 700);
+    line.expect({'R', 0x00, 0x00}, reply).expect({ACK}, {ACK});
+    Bytes buf(256);
+    ASSERT_EQ(link.readBlock(buf, 0, false), kBlockOk);
+    EXPECT_EQ(buf, data);
+    EXPECT_TRUE(line.finished());
+}
+
+TEST_F(Resync, StrayAcknowledgementIsNeverABlockReplyHead) {
+    for (uint8_t stray : {ACK, NAK}) {
+        SCOPED_TRACE(int(stray));
+        FakeClock c;
+        ScriptedTransport t(c);
+        RadioLink l(c);
+        l.setTransport(&t);
+        ASSERT_TRUE(l.setOpen(true));
+        // The stray byte and a fill byte: taken literally, the block would become all 'Z'.
+        t.expect({'R', 0x00, 0x20}, {stray, 'Z', 0x00});
+        t.expect({'R', 0x00, 0x20}, {'Z', 0x00}).expect({ACK}, {ACK});
+        Bytes buf(256, 0x11);
+        ASSERT_EQ(l.readBlock(buf, 0x20, false), kBlockOk);
+        EXPECT_EQ(buf, Bytes(256, 0x00));
+        EXPECT_TRUE(t.finished());
+    }
+}
+
+TEST_F(Resync, LateBlockReplyIsDroppedBeforeTheRetry) {
+    const Bytes data = blockBytes(0x41);
+    const Bytes reply = cat({{'W'}, data, {sum8(data)}});
+    const Bytes other = cat({{'W'}, blockBytes(0x99), {sum8(blockBytes(0x99))}});
+    line.expectLate({'R', 0x00, 0x05}, {}, other, 900); // garbage, much too late
+    line.expect({'R', 0x00, 0x05}, reply).expect({ACK}, {ACK});
+    Bytes buf(256);
+    ASSERT_EQ(link.readBlock(buf, 5, false), kBlockOk);
+    EXPECT_EQ(buf, data);
+}
+
+TEST_F(Resync, LateCheckSumAckIsNotTakenForTheFirstByteOfTheSum) {
+    // The radio's answer to "NORVALE" arrives just after the time-out; the retry's own
+    // answer then comes a little later than the stale one.
+    line.expectLate(textBytes("NORVALE"), {}, {ACK}, 560);
+    line.expectLate(textBytes("NORVALE"), {}, {ACK}, 50);
+    line.expect({0x7C}, {0x46, 0xDC}).expect({ACK}, {ACK});
+    std::array<uint8_t, 2> sum{};
+    EXPECT_EQ(link.readCheckSum(sum), kLinkFailed);
+    ASSERT_EQ(link.readCheckSum(sum), kLinkOk);
+    EXPECT_EQ(formatCheckSum(sum), "46DC");
+}
+
+TEST_F(Resync, LateWriteAckIsNotTakenForTheNextBlock) {
+    line.expectLate({'Z', 0x00, 0x09, 0x00}, {}, {ACK}, 700);
+    // The radio refuses the next block the first time.
+    line.expectLate({'Z', 0x00, 0x0A, 0x11}, {}, {NAK}, 50).expect({'Z', 0x00, 0x0A, 0x11}, {ACK});
+    EXPECT_EQ(link.writeBlock(Bytes(256, 0x00), 9, false), kLinkFailed);
+    EXPECT_EQ(link.writeBlock(Bytes(256, 0x11), 10, false), kLinkOk);
+    EXPECT_TRUE(line.finished());
+}
+
+TEST_F(Resync, LateIdentityAckDoesNotShiftTheFirmwareText) {
+    const Bytes id{'M', '1', '4', '0', '0', 0x04, 0xFF, 0xF1};
+    line.expect({0x02}, id).expectLate({ACK}, {}, {ACK}, 700);
+    line.expectLate({0x50}, {}, textBytes("v2.30     "), 20).expect({ACK}, {ACK});
+    IdentityBytes got{};
+    EXPECT_EQ(link.readIdentity(got), kLinkFailed);
+    FirmwareVersion v{};
+    ASSERT_EQ(link.readFirmwareVersion(v), kLinkOk);
+    EXPECT_EQ(std::string(v.begin(), v.end()), "v2.30     ");
+}
+
+TEST_F(Resync, LeftoverByteIsNoPasswordRefusal) {
+    const Bytes wire{0x04, '1', '2', '3', '4', 0xFF, 0xFF};
+    line.expect(wire, {'v', 0x06}).expect(wire, {ACK});
+    EXPECT_EQ(link.sendDataPassword(passwordFromText("1234")), kLinkFailed);
+    EXPECT_EQ(link.sendDataPassword(passwordFromText("1234")), kLinkOk);
 }

@@ -528,3 +528,163 @@ TEST(CheckSumQuery, CancelAtTheFirstFailureLeavesThePortClosed) {
     EXPECT_EQ(b.ui.asked, std::vector<int>{texts::kCommFailed});
     EXPECT_FALSE(b.link.isOpen());
 }
+
+// --- integrity of complete transfers -------------------------------------------
+
+namespace {
+// An image of a 128-channel radio whose channel storage is in use up to `channels`
+// channels in one group, with a directory that says otherwise.
+sim::Memory memoryWithChannels(const IdentityBytes& identity, int channels,
+                               const std::array<uint16_t, 6>& staleDirectory) {
+    sim::Memory mem = radioMemory(identity, false);
+    mem[layout::kGroupsInUse] = 1;
+    mem[layout::kChannelsInUse] = static_cast<uint8_t>(channels);
+    for (int c = 0; c < channels; ++c) {
+        const size_t index = layout::kChannelIndex + 4 * static_cast<size_t>(c);
+        mem[index] = 0;                           // group slot
+        mem[index + 1] = static_cast<uint8_t>(c); // channel slot
+        for (size_t i = 0; i < layout::kChannelRecordSize; ++i)
+            mem[layout::kChannelRecords + c * layout::kChannelRecordSize + i] =
+                static_cast<uint8_t>(c + i);
+    }
+    for (size_t i = 0; i < layout::kGroupRecordSize; ++i)
+        mem[layout::kGroupRecords + i] = 0x30;
+    for (size_t i = 0; i < 6; ++i) {
+        mem[2 * i] = static_cast<uint8_t>(staleDirectory[i] & 0xFF);
+        mem[2 * i + 1] = static_cast<uint8_t>(staleDirectory[i] >> 8);
+    }
+    return mem;
+}
+} // namespace
+
+TEST(WriteToRadio, StaleDirectoryNoLongerLeavesChannelsBehind) {
+    const IdentityBytes id = identityOf("M1600", 0x04); // RM-160A[128CH]:K
+    const std::vector<std::array<uint16_t, 6>> stale{
+        {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF},
+        {3, 3, 0x10, 0x10, 0x20, 0x2B}, // covers the first 64 channels only
+    };
+    for (const auto& dir : stale) {
+        SCOPED_TRACE(dir[5]);
+        Bench b(id, {}, "v2.30", false);
+        loadImage(b.data, memoryWithChannels(id, 128, dir));
+        ASSERT_EQ(writeDataToRadio(b.link, b.data, b.ui), kTransferOk);
+        const auto& radio = b.radio->memory();
+        const auto image = b.data.image.bytes();
+        for (size_t at : {layout::kChannelIndex, layout::kGroupRecords, layout::kChannelRecords,
+                          layout::kChannelRecords + 127 * layout::kChannelRecordSize})
+            EXPECT_EQ(radio[at], image[at]) << at;
+        EXPECT_TRUE(std::equal(image.begin() + layout::kChannelRecords,
+                               image.begin() + layout::kChannelRecords + 128 * 48,
+                               radio.begin() + layout::kChannelRecords));
+    }
+}
+
+TEST(WriteToRadio, DirectoryCoveringMoreThanTheChannelsIsKept) {
+    Bench b(kRow0);
+    loadImage(b.data, radioMemory(kRow0));
+    const auto before = b.data.image.directory();
+    ASSERT_EQ(writeDataToRadio(b.link, b.data, b.ui), kTransferOk);
+    EXPECT_EQ(b.data.image.directory(), before);
+}
+
+TEST(EndNotConfirmed, CompleteReadIsKeptWithAWarning) {
+    Bench probe(kRow0);
+    ASSERT_EQ(readDataFromRadio(probe.link, probe.data, probe.ui), kTransferOk);
+    sim::SimFaults f;
+    f.dropCommand = probe.radio->commandCount(); // the closing "E"
+    Bench b(kRow0, f);
+    ASSERT_EQ(readDataFromRadio(b.link, b.data, b.ui), kTransferOk);
+    EXPECT_EQ(b.ui.asked, std::vector<int>{texts::kEndNotConfirmed});
+    EXPECT_TRUE(std::equal(b.data.image.bytes().begin(), b.data.image.bytes().end(),
+                           probe.data.image.bytes().begin()));
+    EXPECT_EQ(b.data.image.identity().bytes, kRow0);
+    EXPECT_FALSE(b.link.isOpen());
+}
+
+TEST(EndNotConfirmed, WriteReportsItAndFails) {
+    Bench probe(kRow0);
+    loadImage(probe.data, radioMemory(kRow0));
+    ASSERT_EQ(writeDataToRadio(probe.link, probe.data, probe.ui), kTransferOk);
+    sim::SimFaults f;
+    f.dropCommand = probe.radio->commandCount();
+    Bench b(kRow0, f);
+    loadImage(b.data, radioMemory(kRow0));
+    EXPECT_EQ(writeDataToRadio(b.link, b.data, b.ui), kTransferStoppedQuiet);
+    EXPECT_EQ(b.ui.asked, std::vector<int>{texts::kEndNotConfirmed});
+}
+
+// --- late replies at any command and block ---------------------------------------
+// Whatever comes late, a transfer that reports success moved exactly the radio's data.
+
+struct LateCase {
+    const char* name;
+    sim::SimFaults faults;
+};
+
+std::vector<LateCase> lateCases() {
+    auto make = [](const char* name, auto set) {
+        sim::SimFaults f;
+        set(f);
+        return LateCase{name, f};
+    };
+    std::vector<LateCase> cases;
+    for (int ms : {600, 1200, 2000}) {
+        cases.push_back(make("block 0 reply", [ms](sim::SimFaults& f) {
+            f.lateBlock = 0;
+            f.lateDelayMs = ms;
+        }));
+        cases.push_back(make("block 0 ACK", [ms](sim::SimFaults& f) {
+            f.lateAckBlock = 0;
+            f.lateDelayMs = ms;
+        }));
+        cases.push_back(make("block 0x21 ACK", [ms](sim::SimFaults& f) {
+            f.lateAckBlock = 0x21;
+            f.lateDelayMs = ms;
+        }));
+        cases.push_back(make("T block reply", [ms](sim::SimFaults& f) {
+            f.lateBlock = 0x51;
+            f.lateDelayMs = ms;
+        }));
+        cases.push_back(make("commands 4, 7, 9", [ms](sim::SimFaults& f) {
+            f.lateCommands = {4, 7, 9};
+            f.lateDelayMs = ms;
+        }));
+    }
+    return cases;
+}
+
+TEST(LateReplies, ReadThatSucceedsHoldsExactlyTheRadioData) {
+    Bench clean(kRow0);
+    ASSERT_EQ(readDataFromRadio(clean.link, clean.data, clean.ui), kTransferOk);
+    for (const LateCase& c : lateCases()) {
+        SCOPED_TRACE(std::string(c.name) + ", " + std::to_string(c.faults.lateDelayMs) + " ms");
+        Bench b(kRow0, c.faults);
+        b.ui.retries = 5;
+        const int result = readDataFromRadio(b.link, b.data, b.ui);
+        ASSERT_EQ(result, kTransferOk);
+        EXPECT_TRUE(std::equal(b.data.image.bytes().begin(), b.data.image.bytes().end(),
+                               clean.data.image.bytes().begin()));
+    }
+}
+
+TEST(LateReplies, WriteThatSucceedsLeavesExactlyTheDataInTheRadio) {
+    for (const LateCase& c : lateCases()) {
+        SCOPED_TRACE(std::string(c.name) + ", " + std::to_string(c.faults.lateDelayMs) + " ms");
+        Bench b(kRow0, c.faults);
+        b.ui.retries = 5;
+        sim::Memory mem = radioMemory(kRow0);
+        for (size_t i = 0x2000; i < 0x2300; ++i)
+            mem[i] = static_cast<uint8_t>(i * 7); // new data
+        loadImage(b.data, mem);
+        const int result = writeDataToRadio(b.link, b.data, b.ui);
+        ASSERT_EQ(result, kTransferOk);
+        const BlockPlan plan = writePlan(b.data.image.directory());
+        for (int n = 0; n < 0x80; ++n) {
+            if (!plan.moves(n)) continue;
+            EXPECT_TRUE(std::equal(b.radio->memory().begin() + n * 256,
+                                   b.radio->memory().begin() + n * 256 + 256,
+                                   b.data.image.bytes().begin() + n * 256))
+                << "block " << n;
+        }
+    }
+}
