@@ -191,6 +191,8 @@ TEST(Cli, PrintWritesAPdfWithTheHeadingModelBlockAndValues) {
                                  "ST Reverse Burst Phase [deg]", "+180"})
         EXPECT_NE(text.out.find(expected), std::string::npos) << expected << "\n" << text.out;
     EXPECT_EQ(cli("print " + b + " -o " + pdf + " --sections model,colours").status, 1);
+}
+
 namespace {
 void patchByte(const std::string& file, long offset, uint8_t value) {
     FILE* f = fopen(file.c_str(), "r+b");
