@@ -392,39 +392,42 @@ TEST(OptionalFeatures, BatteryWarningFieldsAreHiddenElsewhere) {
 }
 
 TEST(OptionalFeatures, FieldsFollowTheSettingsTheyDependOn) {
-    Doc doc(kM128K);
-    // The timer off disables its three sub-fields.
-    doc.set("time_out_timer_tot_sec", "60");
-    EXPECT_TRUE(doc.enabled("tot_pre_alert_sec"));
-    doc.set("time_out_timer_tot_sec", "0");
-    for (const char* key : {"tot_pre_alert_sec", "tot_rekey_time_sec", "tot_reset_time_sec"})
-        EXPECT_FALSE(doc.enabled(key)) << key;
+    struct Case {
+        int row;
+        const char* key;
+        const char* value;
+        const char* dependent;
+        bool available;
+    };
+    const Case cases[] = {
+        {kM128K, "time_out_timer_tot_sec", "60", "tot_pre_alert_sec", true},
+        {kM128K, "time_out_timer_tot_sec", "0", "tot_pre_alert_sec", false},
+        {kM128K, "time_out_timer_tot_sec", "0", "tot_rekey_time_sec", false},
+        {kM128K, "time_out_timer_tot_sec", "0", "tot_reset_time_sec", false},
+        {kM128K, "control_tone", "off", "busy_channel_lockout_tone", false},
+        {kM128K, "control_tone", "on", "busy_channel_lockout_tone", true},
+        {kM128K, "panel_test", "off", "panel_tuning", false},
+        {kM128K, "panel_test", "on", "panel_tuning", true},
+        {kBatteryP16, "pre_alert_tone", "off", "mute_during_alert_tone", false},
+        {kBatteryP16, "pre_alert_tone", "off", "tx_inhibit_tone", false},
+        {kBatteryP16, "pre_alert_tone", "on", "tx_inhibit_tone", true},
+        // On a key-detection model the hook input is taken while key detection is on.
+        {kKeyDetM8, "key_detection", "Type 1", "acc_hook_dtc", false},
+        {kKeyDetM8, "key_detection", "Off", "acc_hook_dtc", true},
+    };
+    for (const Case& c : cases) {
+        Doc doc(c.row);
+        EXPECT_NE(doc.set(c.key, c.value), "<refused>") << c.key;
+        EXPECT_EQ(doc.enabled(c.dependent), c.available) << c.key << "=" << c.value << ": " << c.dependent;
+    }
+}
 
-    // Control Tone off disables Busy Channel Lockout Tone and keeps its byte.
+TEST(OptionalFeatures, ControlToneOffKeepsTheBusyLockoutByte) {
+    Doc doc(kM128K);
     doc.set("control_tone", "on");
     doc.set("busy_channel_lockout_tone", "on");
     doc.set("control_tone", "off");
-    EXPECT_FALSE(doc.enabled("busy_channel_lockout_tone"));
     EXPECT_EQ(doc.image().u8(0x2F7), 0x00);
-
-    doc.set("panel_test", "off");
-    EXPECT_FALSE(doc.enabled("panel_tuning"));
-    doc.set("panel_test", "on");
-    EXPECT_TRUE(doc.enabled("panel_tuning"));
-
-    Doc battery(kBatteryP16);
-    battery.set("pre_alert_tone", "off");
-    EXPECT_FALSE(battery.enabled("mute_during_alert_tone"));
-    EXPECT_FALSE(battery.enabled("tx_inhibit_tone"));
-    battery.set("pre_alert_tone", "on");
-    EXPECT_TRUE(battery.enabled("mute_during_alert_tone"));
-
-    // On a key-detection model the hook input is taken while key detection is on.
-    Doc keys(kKeyDetM8);
-    keys.set("key_detection", "Type 1");
-    EXPECT_FALSE(keys.enabled("acc_hook_dtc"));
-    keys.set("key_detection", "Off");
-    EXPECT_TRUE(keys.enabled("acc_hook_dtc"));
 }
 
 TEST(OptionalFeatures, TimerOffWordCountsOnlyByItsLetters) {
