@@ -64,7 +64,6 @@ class OptionalFeaturesViewTest : public QObject {
     void batteryWarningGroupOnlyOnItsModels();
     void timerChangeSteersTheFocus_data();
     void timerChangeSteersTheFocus();
-    void toneVolumeSpinWrapsThroughC();
     void controlToneOffDisablesBusyLockoutAndKeepsItsByte();
     void nameLengthChangeRefreshesOtherWindows();
     void helpTopicsAndCtrlTab();
@@ -80,11 +79,7 @@ void OptionalFeaturesViewTest::titleTabsAndGroupTexts() {
     QCOMPARE(tabs->tabText(1), QString("T252"));
     QCOMPARE(w.view->modeGroup()->title(), QString("T296"));
     QCOMPARE(w.view->batteryWarningGroup()->title(), QString("T272"));
-    QCOMPARE(w.check("panel_test")->text(), QString("T297"));
-    auto* key = static_cast<QComboBox*>(w.control("key_lock"));
-    QCOMPARE(key->count(), 2);
-    QCOMPARE(key->itemText(1), QString("T289"));
-    QCOMPARE(static_cast<QComboBox*>(w.control("led_control"))->itemText(1), QString("2"));
+    QCOMPARE(static_cast<QComboBox*>(w.control("key_lock"))->itemText(1), QString("T289"));
 }
 
 void OptionalFeaturesViewTest::batteryWarningGroupOnlyOnItsModels_data() {
@@ -134,18 +129,6 @@ void OptionalFeaturesViewTest::timerChangeSteersTheFocus() {
     const bool off = stored == 600 || stored == 1200;
     QCOMPARE(w.spin("tot_rekey_time_sec")->isEnabled(), !off);
     QCOMPARE(w.spin("time_out_timer_tot_sec")->text(), off ? QString("T69") : QString::number(stored));
-}
-
-void OptionalFeaturesViewTest::toneVolumeSpinWrapsThroughC() {
-    Window w(kMobile128, [](CDataImage& image) { image.setU8(0x8B, 31); });
-    SpinEdit* spin = w.spin("tone_volume");
-    QCOMPARE(spin->text(), QString("31"));
-    spin->stepBy(1);
-    QCOMPARE(spin->text(), QString("T264"));
-    QCOMPARE(w.fx.data.image.u8(0x8B), 0xFF);
-    spin->stepBy(1);
-    QCOMPARE(spin->text(), QString("0"));
-    QCOMPARE(w.fx.data.image.u8(0x8B), 0x00);
 }
 
 void OptionalFeaturesViewTest::controlToneOffDisablesBusyLockoutAndKeepsItsByte() {

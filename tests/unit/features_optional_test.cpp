@@ -67,71 +67,108 @@ struct Doc {
         return f.shownText(ctx);
     }
     bool enabled(const std::string& key) { return field(key).isAvailable(ctx); }
+    // A byte (size 1) or a little-endian word (size 2).
+    int stored(size_t offset, int size) { return size == 2 ? image().u16(offset) : image().u8(offset); }
+    void store(size_t offset, int size, int value) {
+        if (size == 2)
+            image().setU16(offset, static_cast<uint16_t>(value));
+        else
+            image().setU8(offset, static_cast<uint8_t>(value));
+    }
 };
+
+// A number field: its key, where it is stored and how wide.
+struct Place {
+    const char* key;
+    size_t offset;
+    int size;
+};
+constexpr Place kGroupName{"group_name_text_length", 0x8D, 1};
+constexpr Place kChannelName{"channel_name_text_length", 0x8D, 1};
+constexpr Place kMinimumVolume{"minimum_volume", 0x8A, 1};
+constexpr Place kToneVolume{"tone_volume", 0x8B, 1};
+constexpr Place kTimer{"time_out_timer_tot_sec", 0x10, 2};
+constexpr Place kPreAlert{"tot_pre_alert_sec", 0x16, 2};
+constexpr Place kRekey{"tot_rekey_time_sec", 0x12, 2};
+constexpr Place kReset{"tot_reset_time_sec", 0x14, 2};
+constexpr Place kSquelch{"squelch_level", 0x1E, 1};
 
 } // namespace
 
-// ---- typed text: clamps, defaults and special words --------------------------
+// ---- typed text and spin steps: clamps, defaults, wraps and special words -----
 
 TEST(OptionalFeatures, TypedNumbersAreClampedDefaultedAndStored) {
     struct Case {
         int row;
-        const char* key;
+        Place at;
         const char* typed;
-        size_t offset;
-        bool word;
         int stored;
         const char* shown;
     };
     const Case cases[] = {
-        {kM128K, "group_name_text_length", "3", 0x8D, false, 3, "3"},
-        {kM128K, "group_name_text_length", "0", 0x8D, false, 0, "None"},
-        {kM128K, "group_name_text_length", "", 0x8D, false, 0, "None"},
-        {kM128K, "group_name_text_length", "9", 0x8D, false, 8, "8"}, // not 1..8: all places
-        {kM128K, "channel_name_text_length", "0", 0x8D, false, 8, "None"},
-        {kM128K, "channel_name_text_length", "6", 0x8D, false, 2, "6"},
-        {kM128K, "minimum_volume", "", 0x8A, false, 8, "8"},
-        {kM128K, "minimum_volume", "45", 0x8A, false, 31, "31"},
-        {kM128K, "minimum_volume", "0", 0x8A, false, 0, "Off"},
-        {kM128K, "tone_volume", "c", 0x8B, false, 0xFF, "C"},
-        {kM128K, "tone_volume", "", 0x8B, false, 0xFF, "C"},
-        {kM128K, "tone_volume", "45", 0x8B, false, 31, "31"},
-        {kM128K, "tone_volume", "0", 0x8B, false, 0, "0"},
-        {kM128K, "time_out_timer_tot_sec", "100", 0x10, true, 90, "90"},
-        {kM128K, "time_out_timer_tot_sec", "14", 0x10, true, 1200, "Off"},
-        {kM128K, "time_out_timer_tot_sec", "0", 0x10, true, 1200, "Off"},
-        {kM128K, "time_out_timer_tot_sec", "", 0x10, true, 60, "60"},
-        {kM128K, "time_out_timer_tot_sec", "9999", 0x10, true, 600, "600"},
-        {kM128K, "time_out_timer_tot_sec", "off", 0x10, true, 1200, "Off"},
-        {kP128K, "time_out_timer_tot_sec", "9999", 0x10, true, 300, "300"},
-        {kP128K, "time_out_timer_tot_sec", "0", 0x10, true, 600, "Off"},
-        {kM128K, "tot_pre_alert_sec", "", 0x16, true, 0, "Off"},
-        {kM128K, "tot_pre_alert_sec", "12", 0x16, true, 10, "10"},
-        {kM128K, "tot_rekey_time_sec", "99", 0x12, true, 60, "60"},
-        {kM128K, "tot_reset_time_sec", "20", 0x14, true, 15, "15"},
-        {kM128K, "tot_reset_time_sec", "7", 0x14, true, 7, "7"},
-        {kM128K, "squelch_level", "", 0x1E, false, 5, "5"},
-        {kM128K, "squelch_level", "0", 0x1E, false, 0, "0"},
+        {kM128K, kGroupName, "3", 3, "3"},
+        {kM128K, kGroupName, "", 0, "None"},
+        {kM128K, kGroupName, "9", 8, "8"}, // not 1..8: all eight places
+        {kM128K, kChannelName, "0", 8, "None"},
+        {kM128K, kChannelName, "6", 2, "6"},
+        {kM128K, kMinimumVolume, "", 8, "8"},
+        {kM128K, kMinimumVolume, "45", 31, "31"},
+        {kM128K, kMinimumVolume, "0", 0, "Off"},
+        {kM128K, kToneVolume, "c", 0xFF, "C"},
+        {kM128K, kToneVolume, "", 0xFF, "C"},
+        {kM128K, kToneVolume, "45", 31, "31"},
+        {kM128K, kTimer, "100", 90, "90"},
+        {kM128K, kTimer, "14", 1200, "Off"},
+        {kM128K, kTimer, "", 60, "60"},
+        {kM128K, kTimer, "9999", 600, "600"},
+        {kM128K, kTimer, "off", 1200, "Off"},
+        {kP128K, kTimer, "9999", 300, "300"},
+        {kP128K, kTimer, "0", 600, "Off"},
+        {kM128K, kPreAlert, "", 0, "Off"},
+        {kM128K, kPreAlert, "12", 10, "10"},
+        {kM128K, kRekey, "99", 60, "60"},
+        {kM128K, kReset, "20", 15, "15"},
+        {kM128K, kSquelch, "", 5, "5"},
     };
     for (const Case& c : cases) {
         Doc doc(c.row);
         doc.image().setU16(0x10, 60); // a running timer: the sub-fields take input
-        const std::string what = std::string(c.key) + "=" + c.typed;
-        EXPECT_EQ(doc.set(c.key, c.typed), c.shown) << what;
-        EXPECT_EQ(c.word ? doc.image().u16(c.offset) : doc.image().u8(c.offset), c.stored) << what;
+        const std::string what = std::string(c.at.key) + "=" + c.typed;
+        EXPECT_EQ(doc.set(c.at.key, c.typed), c.shown) << what;
+        EXPECT_EQ(doc.stored(c.at.offset, c.at.size), c.stored) << what;
     }
 }
 
-TEST(OptionalFeatures, NameLengthsShareTheEightDisplayPlaces) {
-    Doc doc(kM128K);
-    doc.set("group_name_text_length", "3");
-    EXPECT_EQ(doc.shown("channel_name_text_length"), "5");
-    doc.set("channel_name_text_length", "0");
-    EXPECT_EQ(doc.image().u8(0x8D), 8);
-    EXPECT_EQ(doc.shown("channel_name_text_length"), "None");
-    EXPECT_EQ(doc.shown("group_name_text_length"), "8");
-    EXPECT_TRUE(doc.field("group_name_text_length").notifies);
-    EXPECT_TRUE(doc.field("channel_name_text_length").notifies);
+TEST(OptionalFeatures, SpinsWrapAtBothEnds) {
+    struct Case {
+        int row;
+        Place at;
+        int from;
+        int delta;
+        int stored;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {kM128K, kToneVolume, 31, +1, 0xFF, "C"},
+        {kM128K, kToneVolume, 0xFF, +1, 0, "0"},
+        {kM128K, kToneVolume, 0xFF, -1, 31, "31"},
+        {kM128K, kMinimumVolume, 0, -1, 31, "31"},
+        {kM128K, kTimer, 600, +1, 1200, "Off"},
+        {kM128K, kTimer, 1200, +1, 15, "15"},
+        {kP128K, kTimer, 300, +1, 600, "Off"},
+        {kP128K, kTimer, 600, -1, 300, "300"},
+        {kM128K, kGroupName, 8, +1, 0, "None"},
+        {kM128K, kChannelName, 0, +1, 8, "None"},
+        {kM128K, kChannelName, 8, -1, 0, "8"},
+        {kM128K, kSquelch, 0x40, +1, 0, "0"}, // out of range: starts again
+    };
+    for (const Case& c : cases) {
+        Doc doc(c.row);
+        doc.store(c.at.offset, c.at.size, c.from);
+        const std::string what = std::string(c.at.key) + " from " + std::to_string(c.from);
+        EXPECT_EQ(doc.step(c.at.key, c.delta), c.shown) << what;
+        EXPECT_EQ(doc.stored(c.at.offset, c.at.size), c.stored) << what;
+    }
 }
 
 TEST(OptionalFeatures, TextsAndPasswordsKeepTheirByteForms) {
@@ -143,13 +180,11 @@ TEST(OptionalFeatures, TextsAndPasswordsKeepTheirByteForms) {
 
     EXPECT_EQ(doc.set("radio_password", "1234"), "1234");
     EXPECT_EQ(doc.image().readAscii(0xD4, 4), "1234");
-    EXPECT_EQ(doc.image().u8(0xD8), 0xFF);
-    EXPECT_EQ(doc.image().u8(0xD9), 0xFF);
+    EXPECT_EQ(doc.image().u16(0xD8), 0xFFFF);
 
     const uint8_t identity = doc.image().u8(0xAE);
     EXPECT_EQ(doc.set("data_password", "5"), "5");
-    EXPECT_EQ(doc.image().u8(0xDA), '5');
-    EXPECT_EQ(doc.image().u8(0xDB), 0xFF);
+    EXPECT_EQ(doc.image().u16(0xDA), 0xFF00 | '5');
     EXPECT_EQ(doc.image().u8(0xAE), identity & ~0x40);
     EXPECT_EQ(doc.set("data_password", ""), "");
     EXPECT_EQ(doc.image().u8(0xDA), 0xFF);
@@ -160,59 +195,15 @@ TEST(OptionalFeatures, EditsRefuseWhatTheyWouldNotTake) {
     Doc doc(kM128K);
     std::vector<uint8_t> before(doc.image().bytes().begin(), doc.image().bytes().end());
     for (const auto& [key, value] : std::vector<std::pair<const char*, const char*>>{
-             {"power_on_text", "HELLO!"},     // not a display character
-             {"power_on_text", "ABCDEFGHI"},  // nine characters
+             {"power_on_text", "HELLO!"},    // not a display character
+             {"power_on_text", "ABCDEFGHI"}, // nine characters
              {"radio_password", "12a"},
-             {"data_password", "1234567"},
              {"group_name_text_length", "12"},
              {"tone_volume", "x"},
              {"pre_alert_tone", "on"}, // hidden on this model
          })
         EXPECT_EQ(doc.set(key, value), "<refused>") << key << "=" << value;
     EXPECT_TRUE(std::equal(before.begin(), before.end(), doc.image().bytes().begin()));
-}
-
-// ---- spins --------------------------------------------------------------------
-
-TEST(OptionalFeatures, SpinsWrapAtBothEnds) {
-    struct Case {
-        int row;
-        const char* key;
-        size_t offset;
-        bool word;
-        int from;
-        int delta;
-        int stored;
-        const char* shown;
-    };
-    const Case cases[] = {
-        {kM128K, "tone_volume", 0x8B, false, 31, +1, 0xFF, "C"},
-        {kM128K, "tone_volume", 0x8B, false, 0xFF, +1, 0, "0"},
-        {kM128K, "tone_volume", 0x8B, false, 0xFF, -1, 31, "31"},
-        {kM128K, "minimum_volume", 0x8A, false, 0, -1, 31, "31"},
-        {kM128K, "time_out_timer_tot_sec", 0x10, true, 600, +1, 1200, "Off"},
-        {kM128K, "time_out_timer_tot_sec", 0x10, true, 1200, +1, 15, "15"},
-        {kM128K, "time_out_timer_tot_sec", 0x10, true, 1200, -1, 600, "600"},
-        {kP128K, "time_out_timer_tot_sec", 0x10, true, 300, +1, 600, "Off"},
-        {kP128K, "time_out_timer_tot_sec", 0x10, true, 600, -1, 300, "300"},
-        {kM128K, "group_name_text_length", 0x8D, false, 8, +1, 0, "None"},
-        {kM128K, "group_name_text_length", 0x8D, false, 0, -1, 8, "8"},
-        {kM128K, "channel_name_text_length", 0x8D, false, 0, +1, 8, "None"},
-        {kM128K, "channel_name_text_length", 0x8D, false, 8, -1, 0, "8"},
-        {kM128K, "tot_rekey_time_sec", 0x12, true, 60, +1, 0, "Off"},
-        {kM128K, "squelch_level", 0x1E, false, 9, +1, 0, "0"},
-        {kM128K, "squelch_level", 0x1E, false, 0x40, +1, 0, "0"}, // out of range: restarts
-    };
-    for (const Case& c : cases) {
-        Doc doc(c.row);
-        if (c.word)
-            doc.image().setU16(c.offset, static_cast<uint16_t>(c.from));
-        else
-            doc.image().setU8(c.offset, static_cast<uint8_t>(c.from));
-        const std::string what = std::string(c.key) + " from " + std::to_string(c.from);
-        EXPECT_EQ(doc.step(c.key, c.delta), c.shown) << what;
-        EXPECT_EQ(c.word ? doc.image().u16(c.offset) : doc.image().u8(c.offset), c.stored) << what;
-    }
 }
 
 // ---- checks and lists: bits and bytes, the other bits kept ----------------------
@@ -222,38 +213,33 @@ TEST(OptionalFeatures, ChecksAndListsWriteTheirBitsOnly) {
         int row;
         const char* key;
         const char* value;
-        size_t offset; // two bytes compared: offset and offset + 1
+        size_t offset; // the word at offset is compared
         uint16_t before;
         uint16_t after;
     };
     const Case cases[] = {
         {kM128K, "power_on_tone", "off", 0x84, 0x5AA5, 0x5AA4},
-        {kM128K, "control_tone", "off", 0x84, 0xFFFF, 0xFFFD},
         {kM128K, "warning_tone", "on", 0x84, 0x0000, 0x0004},
         {kM8E, "speaker_muting_by_off_hook", "on", 0x2D, 0xFFFF, 0xFFDF},
         {kM128K, "clear_to_transpond", "on", 0x2D, 0x5A0F, 0x5A07},
-        {kM128K, "key_lock", "#1", 0x2D, 0xFFFF, 0xFDFF},     // 0x2E bit 1
+        {kM128K, "key_lock", "#1", 0x2D, 0xFFFF, 0xFDFF},           // 0x2E bit 1
         {kM128K, "acc_hook_dtc", "DTC", 0x2D, 0x5AA5, 0x5AA5 & ~0x0400}, // 0x2E bit 2
-        {kM128K, "acc_hook_dtc", "ACC Hook", 0x2D, 0x0000, 0x0400},
-        {kBatteryP16, "led_control", "2", 0x2D, 0xFFFF, 0xF7FF},      // 0x2E bit 3
-        {kM128K, "data_tx_with_st_cst", "on", 0x44, 0xFFFF, 0xFFF7},
-        {kKeyDetM8, "key_detection", "Type 2", 0x2D, 0xFFFF, 0xEFFF},  // 0x2E bit 4 clear
-        {kKeyDetM8, "key_detection", "Type 1", 0x2D, 0x0000, 0x1000},
+        {kBatteryP16, "led_control", "2", 0x2D, 0xFFFF, 0xF7FF},     // 0x2E bit 3
+        {kKeyDetM8, "key_detection", "Type 2", 0x2D, 0xFFFF, 0xEFFF}, // 0x2E bit 4
         {kKeyDetM8, "key_detection", "Off", 0x2D, 0x0000, 0x1000},
+        {kM128K, "data_tx_with_st_cst", "on", 0x44, 0xFFFF, 0xFFF7},
         {kM128K, "display_character", "#1", 0x80, 0xFFFF, 0xFFFE},
         {kM128K, "off_hook_decode", "on", 0x80, 0xFFFF, 0xFFF7},
         {kM128K, "off_hook_horn_alert", "on", 0x80, 0xFFFF, 0xFFFB},
         {kM128K, "panel_tuning", "on", 0x82, 0x0001, 0x0003},
-        {kM128K, "self_programming", "on", 0x82, 0x0000, 0x0010},
         {kM128K, "signalling", "#1", 0xFE, 0xFFFF, 0xFFFE},
         {kM128K, "busy_channel_lockout_tone", "on", 0x2F7, 0xFFFF, 0xFF00},
-        {kBatteryP16, "pre_alert_tone", "on", 0xEA, 0xFFFF, 0x00FF},  // 0xEB
-        {kBatteryP16, "mute_during_alert_tone", "off", 0xEA, 0x0000, 0x0000},
+        {kBatteryP16, "pre_alert_tone", "on", 0xEA, 0xFFFF, 0x00FF}, // 0xEB
         {kBatteryP16, "mute_during_alert_tone", "on", 0xEA, 0x0000, 0x00FF},
         {kBatteryP16, "tx_inhibit_tone", "Repeat", 0xE9, 0xFFFF, 0xFF00},
         {kP8K, "battery_save", "on", 0x1F, 0xFFFF, 0xFF32},
         {kBatteryP16, "modify_mode", "on", 0x1EC, 0xFFFF, 0xFF33},
-        {kM128K, "external_ptt", "#1", 0x2DA, 0xFFFF, 0x00FF},       // 0x2DB
+        {kM128K, "external_ptt", "#1", 0x2DA, 0xFFFF, 0x00FF}, // 0x2DB
     };
     for (const Case& c : cases) {
         Doc doc(c.row);
@@ -272,51 +258,32 @@ TEST(OptionalFeatures, ChecksAndListsWriteTheirBitsOnly) {
     EXPECT_EQ(doc.image().u8(0x1EC), 0xFF);
 }
 
-TEST(OptionalFeatures, ChecksShowOnOnlyForTheirOnValue) {
-    Doc doc(kP8K);
-    doc.image().setU8(0x1F, 0x33);
-    EXPECT_EQ(doc.shown("battery_save"), "off");
-    doc.image().setU8(0x1F, 0x32);
-    EXPECT_EQ(doc.shown("battery_save"), "on");
-}
-
 // ---- values outside a field's range ----------------------------------------------
 
 TEST(OptionalFeatures, StoredValueOutOfRangeShowsEmptyAndStaysUntilEdited) {
     struct Case {
         int row;
-        const char* key;
-        size_t offset;
-        bool word;
+        Place at;
         int stored;
     };
     const Case cases[] = {
-        {kM128K, "group_name_text_length", 0x8D, false, 12},
-        {kM128K, "channel_name_text_length", 0x8D, false, 12},
-        {kM128K, "minimum_volume", 0x8A, false, 40},
-        {kM128K, "tone_volume", 0x8B, false, 0x40},
-        {kM128K, "time_out_timer_tot_sec", 0x10, true, 7777},
-        {kP128K, "time_out_timer_tot_sec", 0x10, true, 1200},
-        {kM128K, "tot_pre_alert_sec", 0x16, true, 11},
-        {kM128K, "squelch_level", 0x1E, false, 10},
-        {kM128K, "tx_inhibit_tone", 0xE9, false, 0x12},
-        {kM128K, "external_ptt", 0x2DB, false, 0x01},
-        {kKeyDetM8, "key_detection", 0x1EC, false, 0x12},
-        {kM128K, "radio_password", 0xD4, false, 'A'},
-        {kM128K, "power_on_text", 0x94, false, 0x01},
+        {kM128K, kChannelName, 12},
+        {kM128K, kToneVolume, 0x40},
+        {kM128K, kTimer, 7777},
+        {kP128K, kTimer, 1200},
+        {kM128K, kPreAlert, 11},
+        {kM128K, {"tx_inhibit_tone", 0xE9, 1}, 0x12},
+        {kKeyDetM8, {"key_detection", 0x1EC, 1}, 0x12},
+        {kM128K, {"radio_password", 0xD4, 1}, 'A'},
+        {kM128K, {"power_on_text", 0x94, 1}, 0x01},
     };
     for (const Case& c : cases) {
         Doc doc(c.row);
-        if (c.word)
-            doc.image().setU16(c.offset, static_cast<uint16_t>(c.stored));
-        else
-            doc.image().setU8(c.offset, static_cast<uint8_t>(c.stored));
-        EXPECT_EQ(doc.field(c.key).shownText(doc.ctx), "") << c.key;
-        // Another field's change leaves it as it is.
-        doc.set("warning_tone", "off");
-        doc.set("squelch_level", std::string(c.key) == "squelch_level" ? "" : "3");
-        if (std::string(c.key) == "squelch_level") continue;
-        EXPECT_EQ(c.word ? doc.image().u16(c.offset) : doc.image().u8(c.offset), c.stored) << c.key;
+        doc.store(c.at.offset, c.at.size, c.stored);
+        EXPECT_EQ(doc.shown(c.at.key), "") << c.at.key;
+        doc.set("warning_tone", "off"); // another field's change leaves it as it is
+        doc.set("squelch_level", "3");
+        EXPECT_EQ(doc.stored(c.at.offset, c.at.size), c.stored) << c.at.key;
     }
 }
 
@@ -335,13 +302,10 @@ TEST(OptionalFeatures, FieldsAreAvailableOnTheirModelsOnly) {
         {kM128K, none, "channel_name_text_length", true},
         {kP32K, trunk, "channel_name_text_length", true},
         {kP32K, none, "group_name_text_length", false},
-        {kBatteryP16, none, "group_name_text_length", false},
         {kM8K, none, "channel_name_text_length", false},
         {kP32K, none, "display_character", true},
         {kBatteryP16, none, "power_on_text", false},
         {kM8K, none, "radio_password", false},
-        {kM8K, none, "data_password", true},
-        {kM8K, none, "minimum_volume", true},
         {kP128K, none, "tone_volume", false},
         {kP8K, none, "battery_save", true},
         {kM8K, none, "battery_save", false},
@@ -352,43 +316,25 @@ TEST(OptionalFeatures, FieldsAreAvailableOnTheirModelsOnly) {
         {kP8E, none, "speaker_muting_by_off_hook", false},
         {kM8K, none, "data_tx_with_st_cst", true},
         {kM8E, none, "data_tx_with_st_cst", false},
-        {kP8K, none, "data_tx_with_st_cst", false},
         {kP8K, none, "external_ptt", false},
-        {kP8K, none, "key_lock", false},
-        {kBatteryP16, none, "key_lock", false},
         {kP32K, none, "key_lock", false},
         {kP128K, none, "key_lock", true},
-        {kM8K, none, "key_lock", true},
         {kBatteryP16, none, "modify_mode", true},
-        {kM128K, none, "modify_mode", false},
-        {kBatteryP16, none, "led_control", true},
-        {kKeyDetM8, none, "key_detection", true},
+        {kM128K, none, "led_control", false},
         {kKeyDetM128, none, "key_detection", true},
         {kM8K, none, "key_detection", false},
-        {kM8K, none, "panel_test", false},
-        {kM8K, none, "firmware_programming", true},
         {kM8K, none, "clone", false},
         {kM128K, none, "self_programming", true},
         {kM128K, trunk, "self_programming", false},
         {kBatteryP16, none, "pre_alert_tone", true},
         {kBatteryP16U, none, "pre_alert_tone", true},
-        {kP128C, none, "pre_alert_tone", false},
-        {kM128K, none, "tx_inhibit_tone", false},
+        {kP128C, none, "pre_alert_tone", false}, // hidden
     };
     for (const Case& c : cases) {
         Doc doc(c.row, c.board);
         EXPECT_EQ(doc.enabled(c.key), c.available)
             << c.key << " on " << modelTable()[static_cast<size_t>(c.row)].label;
     }
-}
-
-TEST(OptionalFeatures, BatteryWarningFieldsAreHiddenElsewhere) {
-    Doc doc(kP128C);
-    for (const char* key : {"pre_alert_tone", "mute_during_alert_tone", "tx_inhibit_tone"})
-        EXPECT_FALSE(doc.field(key).isShown(doc.ctx)) << key;
-    Doc battery(kBatteryP16);
-    for (const char* key : {"pre_alert_tone", "mute_during_alert_tone", "tx_inhibit_tone"})
-        EXPECT_TRUE(battery.field(key).isShown(battery.ctx)) << key;
 }
 
 TEST(OptionalFeatures, FieldsFollowTheSettingsTheyDependOn) {
@@ -401,15 +347,11 @@ TEST(OptionalFeatures, FieldsFollowTheSettingsTheyDependOn) {
     };
     const Case cases[] = {
         {kM128K, "time_out_timer_tot_sec", "60", "tot_pre_alert_sec", true},
-        {kM128K, "time_out_timer_tot_sec", "0", "tot_pre_alert_sec", false},
         {kM128K, "time_out_timer_tot_sec", "0", "tot_rekey_time_sec", false},
-        {kM128K, "time_out_timer_tot_sec", "0", "tot_reset_time_sec", false},
         {kM128K, "control_tone", "off", "busy_channel_lockout_tone", false},
         {kM128K, "control_tone", "on", "busy_channel_lockout_tone", true},
         {kM128K, "panel_test", "off", "panel_tuning", false},
-        {kM128K, "panel_test", "on", "panel_tuning", true},
         {kBatteryP16, "pre_alert_tone", "off", "mute_during_alert_tone", false},
-        {kBatteryP16, "pre_alert_tone", "off", "tx_inhibit_tone", false},
         {kBatteryP16, "pre_alert_tone", "on", "tx_inhibit_tone", true},
         // On a key-detection model the hook input is taken while key detection is on.
         {kKeyDetM8, "key_detection", "Type 1", "acc_hook_dtc", false},
@@ -420,11 +362,7 @@ TEST(OptionalFeatures, FieldsFollowTheSettingsTheyDependOn) {
         EXPECT_NE(doc.set(c.key, c.value), "<refused>") << c.key;
         EXPECT_EQ(doc.enabled(c.dependent), c.available) << c.key << "=" << c.value << ": " << c.dependent;
     }
-}
-
-TEST(OptionalFeatures, ControlToneOffKeepsTheBusyLockoutByte) {
-    Doc doc(kM128K);
-    doc.set("control_tone", "on");
+    Doc doc(kM128K); // disabled, Busy Channel Lockout Tone keeps its byte
     doc.set("busy_channel_lockout_tone", "on");
     doc.set("control_tone", "off");
     EXPECT_EQ(doc.image().u8(0x2F7), 0x00);
