@@ -87,15 +87,16 @@ COptionalFeaturesView::COptionalFeaturesView(AppContext& ctx, QWidget* parent)
 }
 
 QWidget* COptionalFeaturesView::buildGeneralPage(const FieldTable& table) {
-    QGridLayout* display = fieldGrid(
-        table, {"optional.channel_name_text_length", "optional.group_name_text_length",
-                "optional.display_character", "optional.power_on_text", "optional.power_on_tone",
-                "optional.control_tone", "optional.warning_tone",
-                "optional.busy_channel_lockout_tone"});
-    QGridLayout* levels = fieldGrid(
-        table, {"optional.minimum_volume", "optional.tone_volume", "optional.time_out_timer_tot_sec",
-                "optional.tot_pre_alert_sec", "optional.tot_rekey_time_sec",
-                "optional.tot_reset_time_sec", "optional.radio_password", "optional.data_password"});
+    QGridLayout* display =
+        fieldGrid(table, {"optional.channel_name_text_length", "optional.group_name_text_length",
+                          "optional.display_character", "optional.power_on_text",
+                          "optional.power_on_tone", "optional.control_tone",
+                          "optional.warning_tone", "optional.busy_channel_lockout_tone"});
+    QGridLayout* levels =
+        fieldGrid(table, {"optional.minimum_volume", "optional.tone_volume",
+                          "optional.time_out_timer_tot_sec", "optional.tot_pre_alert_sec",
+                          "optional.tot_rekey_time_sec", "optional.tot_reset_time_sec",
+                          "optional.radio_password", "optional.data_password"});
 
     // The battery warning exists on two portables only; elsewhere the group and its
     // members are hidden.
@@ -104,7 +105,8 @@ QWidget* COptionalFeaturesView::buildGeneralPage(const FieldTable& table) {
     QGridLayout* warning =
         fieldGrid(table, {"optional.pre_alert_tone", "optional.mute_during_alert_tone",
                           "optional.tx_inhibit_tone"});
-    if (QLayoutItem* label = warning->itemAtPosition(2, 0)) setControlId(label->widget(), kTxInhibitLabelId);
+    if (QLayoutItem* label = warning->itemAtPosition(2, 0))
+        setControlId(label->widget(), kTxInhibitLabelId);
     battery_->setLayout(warning);
     const Field& preAlert = fieldOf(table, "optional.pre_alert_tone");
     FieldContext* fc = &fieldContext();
@@ -125,20 +127,20 @@ QWidget* COptionalFeaturesView::buildGeneralPage(const FieldTable& table) {
 
 QWidget* COptionalFeaturesView::buildOperationPage(const FieldTable& table) {
     QGridLayout* operation = fieldGrid(
-        table, {"optional.battery_save", "optional.off_hook_decode", "optional.off_hook_horn_alert",
-                "optional.speaker_muting_by_off_hook", "optional.acc_hook_dtc",
-                "optional.external_ptt", "optional.data_tx_with_st_cst",
-                "optional.clear_to_transpond", "optional.signalling", "optional.squelch_level",
-                "optional.key_lock", "optional.modify_mode", "optional.key_detection",
-                "optional.led_control"});
+        table,
+        {"optional.battery_save", "optional.off_hook_decode", "optional.off_hook_horn_alert",
+         "optional.speaker_muting_by_off_hook", "optional.acc_hook_dtc", "optional.external_ptt",
+         "optional.data_tx_with_st_cst", "optional.clear_to_transpond", "optional.signalling",
+         "optional.squelch_level", "optional.key_lock", "optional.modify_mode",
+         "optional.key_detection", "optional.led_control"});
     operation->setRowStretch(operation->rowCount(), 1);
 
     // The service modes the radio allows.
     mode_ = new QGroupBox(this);
     setControlId(mode_, kModeGroupId);
-    QGridLayout* modes = fieldGrid(
-        table, {"optional.panel_test", "optional.panel_tuning", "optional.firmware_programming",
-                "optional.clone", "optional.self_programming"});
+    QGridLayout* modes = fieldGrid(table, {"optional.panel_test", "optional.panel_tuning",
+                                           "optional.firmware_programming", "optional.clone",
+                                           "optional.self_programming"});
     mode_->setLayout(modes);
     auto* modeColumn = new QVBoxLayout;
     modeColumn->addWidget(mode_);

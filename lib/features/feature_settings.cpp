@@ -31,12 +31,18 @@ struct NumberSpec {
 std::optional<NumberSpec> plainNumber(FeatureSettings::Number field) {
     using N = FeatureSettings::Number;
     switch (field) {
-    case N::MinimumVolume: return NumberSpec{FeatureSettings::kMinimumVolume, false, 0, 31, kTextOff, 8};
-    case N::TotPreAlert: return NumberSpec{FeatureSettings::kTotPreAlert, true, 0, 10, kTextOff, 0};
-    case N::TotRekeyTime: return NumberSpec{FeatureSettings::kTotRekeyTime, true, 0, 60, kTextOff, 0};
-    case N::TotResetTime: return NumberSpec{FeatureSettings::kTotResetTime, true, 0, 15, kTextOff, 0};
-    case N::SquelchLevel: return NumberSpec{FeatureSettings::kSquelchLevel, false, 0, 9, -1, 5};
-    default: return std::nullopt;
+    case N::MinimumVolume:
+        return NumberSpec{FeatureSettings::kMinimumVolume, false, 0, 31, kTextOff, 8};
+    case N::TotPreAlert:
+        return NumberSpec{FeatureSettings::kTotPreAlert, true, 0, 10, kTextOff, 0};
+    case N::TotRekeyTime:
+        return NumberSpec{FeatureSettings::kTotRekeyTime, true, 0, 60, kTextOff, 0};
+    case N::TotResetTime:
+        return NumberSpec{FeatureSettings::kTotResetTime, true, 0, 15, kTextOff, 0};
+    case N::SquelchLevel:
+        return NumberSpec{FeatureSettings::kSquelchLevel, false, 0, 9, -1, 5};
+    default:
+        return std::nullopt;
     }
 }
 
@@ -54,37 +60,43 @@ struct Storage {
 using FS = FeatureSettings;
 
 constexpr std::array<Storage, 18> kSwitches{{
-    {Storage::WordBit, FS::kWord84, 0, {0, 1}},                    // PowerOnTone
-    {Storage::WordBit, FS::kWord84, 1, {0, 1}},                    // ControlTone
-    {Storage::WordBit, FS::kWord84, 2, {0, 1}},                    // WarningTone
+    {Storage::WordBit, FS::kWord84, 0, {0, 1}}, // PowerOnTone
+    {Storage::WordBit, FS::kWord84, 1, {0, 1}}, // ControlTone
+    {Storage::WordBit, FS::kWord84, 2, {0, 1}}, // WarningTone
     {Storage::ByteValue, FS::kBusyChannelLockoutTone, 0, {0xFF, 0x00}},
     {Storage::ByteValue, FS::kPreAlertTone, 0, {0xFF, 0x00}},
     {Storage::ByteValue, FS::kMuteDuringAlertTone, 0, {0x00, 0xFF}},
     {Storage::ByteValue, FS::kBatterySave, 0, {0xFF, 0x32}},
-    {Storage::ByteBit, FS::kDisplayFlags, 3, {1, 0}},              // OffHookDecode
-    {Storage::ByteBit, FS::kDisplayFlags, 2, {1, 0}},              // OffHookHornAlert
-    {Storage::WordBit, FS::kWord2D, 5, {1, 0}},                    // SpeakerMutingByOffHook
-    {Storage::WordBit, FS::kWord44, 3, {1, 0}},                    // DataTxWithStCst
-    {Storage::WordBit, FS::kWord2D, 3, {1, 0}},                    // ClearToTranspond
-    {Storage::ByteValue, FS::kKeyDetection, 0, {0xFF, 0x33}},      // ModifyMode
-    {Storage::ByteBit, FS::kModeFlags, 0, {0, 1}},                 // PanelTest
-    {Storage::ByteBit, FS::kModeFlags, 1, {0, 1}},                 // PanelTuning
-    {Storage::ByteBit, FS::kModeFlags, 2, {0, 1}},                 // FirmwareProgramming
-    {Storage::ByteBit, FS::kModeFlags, 3, {0, 1}},                 // Clone
-    {Storage::ByteBit, FS::kModeFlags, 4, {0, 1}},                 // SelfProgramming
+    {Storage::ByteBit, FS::kDisplayFlags, 3, {1, 0}},         // OffHookDecode
+    {Storage::ByteBit, FS::kDisplayFlags, 2, {1, 0}},         // OffHookHornAlert
+    {Storage::WordBit, FS::kWord2D, 5, {1, 0}},               // SpeakerMutingByOffHook
+    {Storage::WordBit, FS::kWord44, 3, {1, 0}},               // DataTxWithStCst
+    {Storage::WordBit, FS::kWord2D, 3, {1, 0}},               // ClearToTranspond
+    {Storage::ByteValue, FS::kKeyDetection, 0, {0xFF, 0x33}}, // ModifyMode
+    {Storage::ByteBit, FS::kModeFlags, 0, {0, 1}},            // PanelTest
+    {Storage::ByteBit, FS::kModeFlags, 1, {0, 1}},            // PanelTuning
+    {Storage::ByteBit, FS::kModeFlags, 2, {0, 1}},            // FirmwareProgramming
+    {Storage::ByteBit, FS::kModeFlags, 3, {0, 1}},            // Clone
+    {Storage::ByteBit, FS::kModeFlags, 4, {0, 1}},            // SelfProgramming
 }};
+
+static_assert(kSwitches.size() == static_cast<size_t>(FS::Switch::SelfProgramming) + 1,
+              "one storage per check box, in Switch order");
 
 // Two-item lists in Choice order (KeyDetection has three items and its own rule).
 constexpr std::array<Storage, 8> kChoices{{
-    {Storage::ByteBit, FS::kDisplayFlags, 0, {1, 0}},   // DisplayCharacter
+    {Storage::ByteBit, FS::kDisplayFlags, 0, {1, 0}}, // DisplayCharacter
     {Storage::ByteValue, FS::kTxInhibitTone, 0, {0xFF, 0x00}},
-    {Storage::WordBit, FS::kWord2D, 10, {1, 0}},        // AccHookDtc (0x2E bit 2)
+    {Storage::WordBit, FS::kWord2D, 10, {1, 0}}, // AccHookDtc (0x2E bit 2)
     {Storage::ByteValue, FS::kExternalPtt, 0, {0xFF, 0x00}},
     {Storage::ByteBit, FS::kSignalling, 0, {1, 0}},
-    {Storage::WordBit, FS::kWord2D, 9, {1, 0}},         // KeyLock (0x2E bit 1)
-    {},                                                 // KeyDetection
-    {Storage::WordBit, FS::kWord2D, 11, {1, 0}},        // LedControl (0x2E bit 3)
+    {Storage::WordBit, FS::kWord2D, 9, {1, 0}},  // KeyLock (0x2E bit 1)
+    {},                                          // KeyDetection
+    {Storage::WordBit, FS::kWord2D, 11, {1, 0}}, // LedControl (0x2E bit 3)
 }};
+
+static_assert(kChoices.size() == static_cast<size_t>(FS::Choice::LedControl) + 1,
+              "one storage per list, in Choice order");
 
 constexpr int kKeyDetectionTypeBit = 12; // 0x2E bit 4
 constexpr uint8_t kKeyDetectionOn = 0x33;
@@ -93,9 +105,15 @@ constexpr uint8_t kKeyDetectionOn = 0x33;
 int readState(const CDataImage& image, const Storage& s) {
     int value = 0;
     switch (s.form) {
-    case Storage::ByteBit: value = image.bit(s.offset, s.bit); break;
-    case Storage::WordBit: value = wordBit(image, s.offset, s.bit); break;
-    case Storage::ByteValue: value = image.u8(s.offset); break;
+    case Storage::ByteBit:
+        value = image.bit(s.offset, s.bit);
+        break;
+    case Storage::WordBit:
+        value = wordBit(image, s.offset, s.bit);
+        break;
+    case Storage::ByteValue:
+        value = image.u8(s.offset);
+        break;
     }
     for (int k = 0; k < 2; ++k)
         if (s.state[static_cast<size_t>(k)] == value) return k;
@@ -105,9 +123,15 @@ int readState(const CDataImage& image, const Storage& s) {
 void writeState(CDataImage& image, const Storage& s, int k) {
     const uint8_t v = s.state[static_cast<size_t>(k)];
     switch (s.form) {
-    case Storage::ByteBit: image.setBit(s.offset, s.bit, v != 0); break;
-    case Storage::WordBit: setWordBit(image, s.offset, s.bit, v != 0); break;
-    case Storage::ByteValue: image.setU8(s.offset, v); break;
+    case Storage::ByteBit:
+        image.setBit(s.offset, s.bit, v != 0);
+        break;
+    case Storage::WordBit:
+        setWordBit(image, s.offset, s.bit, v != 0);
+        break;
+    case Storage::ByteValue:
+        image.setU8(s.offset, v);
+        break;
     }
 }
 
@@ -126,13 +150,17 @@ void storeValue(CDataImage& image, const NumberSpec& s, int value) {
 
 // ---- number fields -----------------------------------------------------------
 
-int FeatureSettings::totSteps() const { return predicates::isMobile(image_) ? 40 : 20; }
+int FeatureSettings::totSteps() const {
+    return predicates::isMobile(image_) ? 40 : 20;
+}
 
 uint16_t FeatureSettings::totOffValue() const {
     return static_cast<uint16_t>(2 * totSteps() * kSecondsPerTotStep);
 }
 
-bool FeatureSettings::isTotOff() const { return image_.u16(kTimeOutTimer) == totOffValue(); }
+bool FeatureSettings::isTotOff() const {
+    return image_.u16(kTimeOutTimer) == totOffValue();
+}
 
 int FeatureSettings::minStep(Number field) const {
     if (field == Number::ToneVolume) return -1;
@@ -143,24 +171,32 @@ int FeatureSettings::minStep(Number field) const {
 int FeatureSettings::maxStep(Number field) const {
     switch (field) {
     case Number::ChannelNameLength:
-    case Number::GroupNameLength: return kNameSpaces;
-    case Number::ToneVolume: return 31;
-    case Number::TimeOutTimer: return totSteps();
-    default: return plainNumber(field)->max;
+    case Number::GroupNameLength:
+        return kNameSpaces;
+    case Number::ToneVolume:
+        return 31;
+    case Number::TimeOutTimer:
+        return totSteps();
+    default:
+        return plainNumber(field)->max;
     }
 }
 
 int FeatureSettings::stepIndex(Number field) const {
     const int g = image_.u8(kGroupNameLength);
     switch (field) {
-    case Number::ChannelNameLength: return kNameSpaces - g;
-    case Number::GroupNameLength: return g;
+    case Number::ChannelNameLength:
+        return kNameSpaces - g;
+    case Number::GroupNameLength:
+        return g;
     case Number::ToneVolume: {
         const int v = image_.u8(kToneVolume);
         return v == kToneVolumeC ? -1 : v;
     }
-    case Number::TimeOutTimer: return isTotOff() ? 0 : image_.u16(kTimeOutTimer) / kSecondsPerTotStep;
-    default: return rawValue(image_, *plainNumber(field));
+    case Number::TimeOutTimer:
+        return isTotOff() ? 0 : image_.u16(kTimeOutTimer) / kSecondsPerTotStep;
+    default:
+        return rawValue(image_, *plainNumber(field));
     }
 }
 
@@ -170,15 +206,20 @@ void FeatureSettings::storeNumber(Number field, int index) {
     case Number::ChannelNameLength:
         image_.setU8(kGroupNameLength, static_cast<uint8_t>(kNameSpaces - index));
         break;
-    case Number::GroupNameLength: image_.setU8(kGroupNameLength, static_cast<uint8_t>(index)); break;
+    case Number::GroupNameLength:
+        image_.setU8(kGroupNameLength, static_cast<uint8_t>(index));
+        break;
     case Number::ToneVolume:
         image_.setU8(kToneVolume, index < 0 ? kToneVolumeC : static_cast<uint8_t>(index));
         break;
     case Number::TimeOutTimer:
-        image_.setU16(kTimeOutTimer,
-                      index == 0 ? totOffValue() : static_cast<uint16_t>(index * kSecondsPerTotStep));
+        image_.setU16(kTimeOutTimer, index == 0
+                                         ? totOffValue()
+                                         : static_cast<uint16_t>(index * kSecondsPerTotStep));
         break;
-    default: storeValue(image_, *plainNumber(field), index); break;
+    default:
+        storeValue(image_, *plainNumber(field), index);
+        break;
     }
 }
 
@@ -239,15 +280,19 @@ std::string FeatureSettings::setText(Number field, std::string_view typed) {
     int index = 0;
     switch (field) {
     case Number::ChannelNameLength:
-    case Number::GroupNameLength: index = parseNameLength(typed); break;
+    case Number::GroupNameLength:
+        index = parseNameLength(typed);
+        break;
     case Number::ToneVolume:
-        if (typed.empty() || typed == word(kTextToneVolumeC) || typed[0] == 'C' || typed[0] == 'c' ||
-            !leadingNumber(typed))
+        if (typed.empty() || typed == word(kTextToneVolumeC) || typed[0] == 'C' ||
+            typed[0] == 'c' || !leadingNumber(typed))
             index = -1;
         else
             index = static_cast<int>(std::min<long>(*leadingNumber(typed), 31));
         break;
-    case Number::TimeOutTimer: index = parseTot(typed); break;
+    case Number::TimeOutTimer:
+        index = parseTot(typed);
+        break;
     default: {
         const NumberSpec spec = *plainNumber(field);
         const auto n = leadingNumber(typed);
@@ -268,16 +313,19 @@ std::string FeatureSettings::setText(Number field, std::string_view typed) {
 
 std::string FeatureSettings::powerOnText() const {
     std::array<uint8_t, kNameBytes> bytes;
-    for (size_t i = 0; i < kNameBytes; ++i) bytes[i] = image_.u8(kPowerOnText + i);
+    for (size_t i = 0; i < kNameBytes; ++i)
+        bytes[i] = image_.u8(kPowerOnText + i);
     std::string text = readName(bytes);
     // Bytes the display cannot show are no text the window could edit.
-    if (std::any_of(text.begin(), text.end(), [](char c) { return filterNameChar(c) == 0; })) return {};
+    if (std::any_of(text.begin(), text.end(), [](char c) { return filterNameChar(c) == 0; }))
+        return {};
     return text;
 }
 
 std::string FeatureSettings::setPowerOnText(std::string_view typed) {
     if (const auto packed = packName(typed, static_cast<int>(kNameBytes)))
-        for (size_t i = 0; i < kNameBytes; ++i) image_.setU8(kPowerOnText + i, (*packed)[i]);
+        for (size_t i = 0; i < kNameBytes; ++i)
+            image_.setU8(kPowerOnText + i, (*packed)[i]);
     return powerOnText();
 }
 
@@ -297,18 +345,24 @@ std::string FeatureSettings::readDigits(size_t offset) const {
 void FeatureSettings::writeDigits(size_t offset, std::string_view typed) {
     size_t n = 0;
     for (char c : typed)
-        if (c >= '0' && c <= '9' && n < kPasswordLength) image_.setU8(offset + n++, static_cast<uint8_t>(c));
-    for (; n < kPasswordLength; ++n) image_.setU8(offset + n, 0xFF);
+        if (c >= '0' && c <= '9' && n < kPasswordLength)
+            image_.setU8(offset + n++, static_cast<uint8_t>(c));
+    for (; n < kPasswordLength; ++n)
+        image_.setU8(offset + n, 0xFF);
 }
 
-std::string FeatureSettings::radioPassword() const { return readDigits(kRadioPassword); }
+std::string FeatureSettings::radioPassword() const {
+    return readDigits(kRadioPassword);
+}
 
 std::string FeatureSettings::setRadioPassword(std::string_view typed) {
     writeDigits(kRadioPassword, typed);
     return radioPassword();
 }
 
-std::string FeatureSettings::dataPassword() const { return readDigits(kDataPassword); }
+std::string FeatureSettings::dataPassword() const {
+    return readDigits(kDataPassword);
+}
 
 std::string FeatureSettings::setDataPassword(std::string_view typed) {
     writeDigits(kDataPassword, typed);
@@ -326,14 +380,20 @@ void FeatureSettings::setOn(Switch field, bool on) {
     writeState(image_, kSwitches[static_cast<size_t>(field)], on ? 1 : 0);
 }
 
-int FeatureSettings::itemCount(Choice field) { return field == Choice::KeyDetection ? 3 : 2; }
+int FeatureSettings::itemCount(Choice field) {
+    return field == Choice::KeyDetection ? 3 : 2;
+}
 
 int FeatureSettings::item(Choice field) const {
-    if (field != Choice::KeyDetection) return readState(image_, kChoices[static_cast<size_t>(field)]);
+    if (field != Choice::KeyDetection)
+        return readState(image_, kChoices[static_cast<size_t>(field)]);
     switch (image_.u8(kKeyDetection)) {
-    case 0xFF: return 0;
-    case kKeyDetectionOn: return wordBit(image_, kWord2D, kKeyDetectionTypeBit) ? 1 : 2;
-    default: return -1;
+    case 0xFF:
+        return 0;
+    case kKeyDetectionOn:
+        return wordBit(image_, kWord2D, kKeyDetectionTypeBit) ? 1 : 2;
+    default:
+        return -1;
     }
 }
 
@@ -362,7 +422,9 @@ using Choice = FeatureSettings::Choice;
 constexpr char kArea[] = "optional";
 constexpr char kDigits[] = "0123456789";
 
-FeatureSettings settings(const FieldContext& c) { return FeatureSettings(c.image(), c.texts); }
+FeatureSettings settings(const FieldContext& c) {
+    return FeatureSettings(c.image(), c.texts);
+}
 
 Field labelled(const char* label, int labelText, FieldKind kind, int controlId) {
     Field f;
@@ -414,15 +476,15 @@ Field choiceField(const char* label, int labelText, Choice ch, int comboId,
     f.setValue = [ch](FieldContext& c, int item) { settings(c).setItem(ch, item); };
     f.choices = [itemTexts](const FieldContext& c) {
         std::vector<std::string> items;
-        for (int t : itemTexts) items.push_back(c.text(t));
+        for (int t : itemTexts)
+            items.push_back(c.text(t));
         return items;
     };
     return f;
 }
 
 // An enable or show rule over the document's image.
-template <class Rule>
-Field::Predicate when(Rule rule) {
+template <class Rule> Field::Predicate when(Rule rule) {
     return [rule](const FieldContext& c) { return rule(c.image()); };
 }
 
@@ -430,8 +492,12 @@ bool isWide(const CDataImage& image) {
     const int count = predicates::channelCount(image);
     return count == 32 || count == 128;
 }
-bool hasSixteenChannels(const CDataImage& image) { return predicates::channelCount(image) == 16; }
-bool timerRuns(CDataImage& image) { return !FeatureSettings(image, {}).isTotOff(); }
+bool hasSixteenChannels(const CDataImage& image) {
+    return predicates::channelCount(image) == 16;
+}
+bool timerRuns(CDataImage& image) {
+    return !FeatureSettings(image, {}).isTotOff();
+}
 bool preAlertToneOn(CDataImage& image) {
     return predicates::isBatteryWarningModel(image) &&
            FeatureSettings(image, {}).isOn(Switch::PreAlertTone);
@@ -440,7 +506,8 @@ bool preAlertToneOn(CDataImage& image) {
 FieldTable pageOne() {
     FieldTable t;
     const auto names = when(predicates::hasGroupNames);
-    t.push_back(numberField("Channel Name text length", 253, Number::ChannelNameLength, 1013, 1014, 1));
+    t.push_back(
+        numberField("Channel Name text length", 253, Number::ChannelNameLength, 1013, 1014, 1));
     t.back().enabled = names;
     t.back().notifies = true;
     t.push_back(numberField("Group Name text length", 254, Number::GroupNameLength, 1012, 1011, 1));
@@ -455,14 +522,16 @@ FieldTable pageOne() {
     t.push_back(switchField("Power On Tone", 259, Switch::PowerOnTone, 1015));
     t.push_back(switchField("Control Tone", 260, Switch::ControlTone, 1016));
     t.push_back(switchField("Warning Tone", 261, Switch::WarningTone, 1017));
-    t.push_back(switchField("Busy Channel Lockout Tone", 262, Switch::BusyChannelLockoutTone, 1018));
+    t.push_back(
+        switchField("Busy Channel Lockout Tone", 262, Switch::BusyChannelLockoutTone, 1018));
     t.back().enabled = [](const FieldContext& c) { return settings(c).isOn(Switch::ControlTone); };
     t.push_back(numberField("Minimum Volume", 263, Number::MinimumVolume, 1020, 1019, 2));
     t.back().enabled = when(predicates::isMobile);
     t.push_back(numberField("Tone Volume", 265, Number::ToneVolume, 1022, 1021, 2, "0123456789Cc"));
     t.back().enabled = when(predicates::isMobile);
     // The timer takes "off" in words as well as seconds: any characters.
-    t.push_back(numberField("Time Out Timer(TOT)[sec]", 266, Number::TimeOutTimer, 1032, 1031, 0, ""));
+    t.push_back(
+        numberField("Time Out Timer(TOT)[sec]", 266, Number::TimeOutTimer, 1032, 1031, 0, ""));
     t.push_back(numberField("TOT Pre-Alert [sec]", 267, Number::TotPreAlert, 1034, 1033, 2));
     t.back().enabled = when(timerRuns);
     t.push_back(numberField("TOT Rekey Time [sec]", 268, Number::TotRekeyTime, 1036, 1035, 2));
@@ -487,7 +556,9 @@ FieldTable pageOne() {
     return t;
 }
 
-bool notPortable(const CDataImage& image) { return !predicates::isPortable(image); }
+bool notPortable(const CDataImage& image) {
+    return !predicates::isPortable(image);
+}
 
 FieldTable pageTwo() {
     FieldTable t;
@@ -497,7 +568,8 @@ FieldTable pageTwo() {
     t.back().enabled = when(predicates::isMobile);
     t.push_back(switchField("Off Hook Horn Alert", 304, Switch::OffHookHornAlert, 1025));
     t.back().enabled = when(predicates::isMobile);
-    t.push_back(switchField("Speaker Muting by Off Hook", 305, Switch::SpeakerMutingByOffHook, 1026));
+    t.push_back(
+        switchField("Speaker Muting by Off Hook", 305, Switch::SpeakerMutingByOffHook, 1026));
     t.back().enabled = when([](const CDataImage& image) {
         const int variant = predicates::variantCode(image);
         return notPortable(image) && variant >= 2 && variant <= 4;
@@ -527,7 +599,9 @@ FieldTable pageTwo() {
     t.back().enabled = when(predicates::isKeyDetectionModel);
     t.push_back(labelled("LED Control", 295, FieldKind::Combo, 1048));
     t.back().value = [](const FieldContext& c) { return settings(c).item(Choice::LedControl); };
-    t.back().setValue = [](FieldContext& c, int item) { settings(c).setItem(Choice::LedControl, item); };
+    t.back().setValue = [](FieldContext& c, int item) {
+        settings(c).setItem(Choice::LedControl, item);
+    };
     t.back().choices = [](const FieldContext&) { return std::vector<std::string>{"1", "2"}; };
     t.back().enabled = when(hasSixteenChannels);
     // The service modes the radio allows (group box "Mode").
@@ -556,7 +630,8 @@ FieldArea optionalFeaturesArea() {
     area.build = [](const FieldContext&) {
         FieldTable table = pageOne();
         FieldTable two = pageTwo();
-        table.insert(table.end(), std::make_move_iterator(two.begin()), std::make_move_iterator(two.end()));
+        table.insert(table.end(), std::make_move_iterator(two.begin()),
+                     std::make_move_iterator(two.end()));
         return table;
     };
     return area;

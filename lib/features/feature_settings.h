@@ -66,7 +66,7 @@ class FeatureSettings {
     static constexpr size_t kExternalPtt = 0x02DB;
     static constexpr size_t kBusyChannelLockoutTone = 0x02F7;
 
-    static constexpr int kNameSpaces = 8;        // display places of group + channel name
+    static constexpr int kNameSpaces = 8;         // display places of group + channel name
     static constexpr uint8_t kToneVolumeC = 0xFF; // tone volume "C"
     static constexpr int kSecondsPerTotStep = 15;
 
@@ -117,7 +117,8 @@ class FeatureSettings {
 
     // `texts` gives the words shown for special values: 65 (name length 0), 69
     // (off) and 264 (tone volume "C").
-    FeatureSettings(CDataImage& image, TextSource texts) : image_(image), texts_(std::move(texts)) {}
+    FeatureSettings(CDataImage& image, TextSource texts)
+        : image_(image), texts_(std::move(texts)) {}
 
     // ---- number fields ----
     // The shown text; empty for a stored value outside the field's range.

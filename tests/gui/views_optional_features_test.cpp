@@ -22,8 +22,8 @@ using namespace vrl::gui::widgets_test;
 
 namespace {
 
-constexpr int kMobile128 = 4;   // RM-160A[128CH]:K
-constexpr int kPortable16 = 23; // RP-150A[16CH]:M, with the battery warning
+constexpr int kMobile128 = 4;    // RM-160A[128CH]:K
+constexpr int kPortable16 = 23;  // RP-150A[16CH]:M, with the battery warning
 constexpr int kPortable128 = 24; // RP-150A[128CH]:C
 
 struct Window {
@@ -128,7 +128,8 @@ void OptionalFeaturesViewTest::timerChangeSteersTheFocus() {
              qPrintable(QApplication::focusWidget()->metaObject()->className()));
     const bool off = stored == 600 || stored == 1200;
     QCOMPARE(w.spin("tot_rekey_time_sec")->isEnabled(), !off);
-    QCOMPARE(w.spin("time_out_timer_tot_sec")->text(), off ? QString("T69") : QString::number(stored));
+    QCOMPARE(w.spin("time_out_timer_tot_sec")->text(),
+             off ? QString("T69") : QString::number(stored));
 }
 
 void OptionalFeaturesViewTest::controlToneOffDisablesBusyLockoutAndKeepsItsByte() {

@@ -13,31 +13,41 @@ using namespace vrl;
 namespace {
 
 // Model rows by kind.
-constexpr int kM8K = 0;         // RM-140A[8CH]:K
-constexpr int kM8E = 1;         // RM-140A[8CH]:E
-constexpr int kKeyDetM8 = 3;    // RM-150A[8CH]:M
-constexpr int kM128K = 4;       // RM-160A[128CH]:K
-constexpr int kKeyDetM128 = 7;  // RM-150A[128CH]:C
-constexpr int kP8K = 15;        // RP-110A[8CH]:K
-constexpr int kP8E = 17;        // RP-110A[8CH]:E
-constexpr int kP128K = 19;      // RP-120A[128CH]:K
-constexpr int kBatteryP16 = 23; // RP-150A[16CH]:M
-constexpr int kP128C = 24;      // RP-150A[128CH]:C
-constexpr int kP32K = 25;       // RP-130A[32CH]:K
+constexpr int kM8K = 0;          // RM-140A[8CH]:K
+constexpr int kM8E = 1;          // RM-140A[8CH]:E
+constexpr int kKeyDetM8 = 3;     // RM-150A[8CH]:M
+constexpr int kM128K = 4;        // RM-160A[128CH]:K
+constexpr int kKeyDetM128 = 7;   // RM-150A[128CH]:C
+constexpr int kP8K = 15;         // RP-110A[8CH]:K
+constexpr int kP8E = 17;         // RP-110A[8CH]:E
+constexpr int kP128K = 19;       // RP-120A[128CH]:K
+constexpr int kBatteryP16 = 23;  // RP-150A[16CH]:M
+constexpr int kP128C = 24;       // RP-150A[128CH]:C
+constexpr int kP32K = 25;        // RP-130A[32CH]:K
 constexpr int kBatteryP16U = 34; // RP-450A[16CH]:M
 
 std::string words(int index) {
     switch (index) {
-    case 65: return "None";
-    case 69: return "Off";
-    case 264: return "C";
-    case 307: return "Single";
-    case 308: return "Repeat";
-    case 276: return "ACC Hook";
-    case 277: return "DTC";
-    case 292: return "Off";
-    case 293: return "Type 1";
-    case 294: return "Type 2";
+    case 65:
+        return "None";
+    case 69:
+        return "Off";
+    case 264:
+        return "C";
+    case 307:
+        return "Single";
+    case 308:
+        return "Repeat";
+    case 276:
+        return "ACC Hook";
+    case 277:
+        return "DTC";
+    case 292:
+        return "Off";
+    case 293:
+        return "Type 1";
+    case 294:
+        return "Type 2";
     }
     return "T" + std::to_string(index);
 }
@@ -68,7 +78,9 @@ struct Doc {
     }
     bool enabled(const std::string& key) { return field(key).isAvailable(ctx); }
     // A byte (size 1) or a little-endian word (size 2).
-    int stored(size_t offset, int size) { return size == 2 ? image().u16(offset) : image().u8(offset); }
+    int stored(size_t offset, int size) {
+        return size == 2 ? image().u16(offset) : image().u8(offset);
+    }
     void store(size_t offset, int size, int value) {
         if (size == 2)
             image().setU16(offset, static_cast<uint16_t>(value));
@@ -106,29 +118,18 @@ TEST(OptionalFeatures, TypedNumbersAreClampedDefaultedAndStored) {
         const char* shown;
     };
     const Case cases[] = {
-        {kM128K, kGroupName, "3", 3, "3"},
-        {kM128K, kGroupName, "", 0, "None"},
+        {kM128K, kGroupName, "3", 3, "3"},       {kM128K, kGroupName, "", 0, "None"},
         {kM128K, kGroupName, "9", 8, "8"}, // not 1..8: all eight places
-        {kM128K, kChannelName, "0", 8, "None"},
-        {kM128K, kChannelName, "6", 2, "6"},
-        {kM128K, kMinimumVolume, "", 8, "8"},
-        {kM128K, kMinimumVolume, "45", 31, "31"},
-        {kM128K, kMinimumVolume, "0", 0, "Off"},
-        {kM128K, kToneVolume, "c", 0xFF, "C"},
-        {kM128K, kToneVolume, "", 0xFF, "C"},
-        {kM128K, kToneVolume, "45", 31, "31"},
-        {kM128K, kTimer, "100", 90, "90"},
-        {kM128K, kTimer, "14", 1200, "Off"},
-        {kM128K, kTimer, "", 60, "60"},
-        {kM128K, kTimer, "9999", 600, "600"},
-        {kM128K, kTimer, "off", 1200, "Off"},
-        {kP128K, kTimer, "9999", 300, "300"},
-        {kP128K, kTimer, "0", 600, "Off"},
-        {kM128K, kPreAlert, "", 0, "Off"},
-        {kM128K, kPreAlert, "12", 10, "10"},
-        {kM128K, kRekey, "99", 60, "60"},
-        {kM128K, kReset, "20", 15, "15"},
-        {kM128K, kSquelch, "", 5, "5"},
+        {kM128K, kChannelName, "0", 8, "None"},  {kM128K, kChannelName, "6", 2, "6"},
+        {kM128K, kMinimumVolume, "", 8, "8"},    {kM128K, kMinimumVolume, "45", 31, "31"},
+        {kM128K, kMinimumVolume, "0", 0, "Off"}, {kM128K, kToneVolume, "c", 0xFF, "C"},
+        {kM128K, kToneVolume, "", 0xFF, "C"},    {kM128K, kToneVolume, "45", 31, "31"},
+        {kM128K, kTimer, "100", 90, "90"},       {kM128K, kTimer, "14", 1200, "Off"},
+        {kM128K, kTimer, "", 60, "60"},          {kM128K, kTimer, "9999", 600, "600"},
+        {kM128K, kTimer, "off", 1200, "Off"},    {kP128K, kTimer, "9999", 300, "300"},
+        {kP128K, kTimer, "0", 600, "Off"},       {kM128K, kPreAlert, "", 0, "Off"},
+        {kM128K, kPreAlert, "12", 10, "10"},     {kM128K, kRekey, "99", 60, "60"},
+        {kM128K, kReset, "20", 15, "15"},        {kM128K, kSquelch, "", 5, "5"},
     };
     for (const Case& c : cases) {
         Doc doc(c.row);
@@ -176,7 +177,8 @@ TEST(OptionalFeatures, TextsAndPasswordsKeepTheirByteForms) {
     EXPECT_EQ(doc.set("power_on_text", "hello"), "HELLO");
     EXPECT_EQ(doc.image().readAscii(0x94, 8), "HELLO   ");
     EXPECT_EQ(doc.set("power_on_text", "        "), "");
-    for (size_t i = 0x94; i <= 0x9B; ++i) EXPECT_EQ(doc.image().u8(i), 0xFF) << i;
+    for (size_t i = 0x94; i <= 0x9B; ++i)
+        EXPECT_EQ(doc.image().u8(i), 0xFF) << i;
 
     EXPECT_EQ(doc.set("radio_password", "1234"), "1234");
     EXPECT_EQ(doc.image().readAscii(0xD4, 4), "1234");
@@ -222,10 +224,10 @@ TEST(OptionalFeatures, ChecksAndListsWriteTheirBitsOnly) {
         {kM128K, "warning_tone", "on", 0x84, 0x0000, 0x0004},
         {kM8E, "speaker_muting_by_off_hook", "on", 0x2D, 0xFFFF, 0xFFDF},
         {kM128K, "clear_to_transpond", "on", 0x2D, 0x5A0F, 0x5A07},
-        {kM128K, "key_lock", "#1", 0x2D, 0xFFFF, 0xFDFF},           // 0x2E bit 1
+        {kM128K, "key_lock", "#1", 0x2D, 0xFFFF, 0xFDFF},                // 0x2E bit 1
         {kM128K, "acc_hook_dtc", "DTC", 0x2D, 0x5AA5, 0x5AA5 & ~0x0400}, // 0x2E bit 2
-        {kBatteryP16, "led_control", "2", 0x2D, 0xFFFF, 0xF7FF},     // 0x2E bit 3
-        {kKeyDetM8, "key_detection", "Type 2", 0x2D, 0xFFFF, 0xEFFF}, // 0x2E bit 4
+        {kBatteryP16, "led_control", "2", 0x2D, 0xFFFF, 0xF7FF},         // 0x2E bit 3
+        {kKeyDetM8, "key_detection", "Type 2", 0x2D, 0xFFFF, 0xEFFF},    // 0x2E bit 4
         {kKeyDetM8, "key_detection", "Off", 0x2D, 0x0000, 0x1000},
         {kM128K, "data_tx_with_st_cst", "on", 0x44, 0xFFFF, 0xFFF7},
         {kM128K, "display_character", "#1", 0x80, 0xFFFF, 0xFFFE},
@@ -360,7 +362,8 @@ TEST(OptionalFeatures, FieldsFollowTheSettingsTheyDependOn) {
     for (const Case& c : cases) {
         Doc doc(c.row);
         EXPECT_NE(doc.set(c.key, c.value), "<refused>") << c.key;
-        EXPECT_EQ(doc.enabled(c.dependent), c.available) << c.key << "=" << c.value << ": " << c.dependent;
+        EXPECT_EQ(doc.enabled(c.dependent), c.available)
+            << c.key << "=" << c.value << ": " << c.dependent;
     }
     Doc doc(kM128K); // disabled, Busy Channel Lockout Tone keeps its byte
     doc.set("busy_channel_lockout_tone", "on");
