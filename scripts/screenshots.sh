@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Takes every screenshot of the documentation under a virtual X server (xvfb-run)
 # into docs/screenshots/: the main window and the Model Information dialog, the
-# channel windows, and the embedded message, extended function and memory map
-# windows. Usage: scripts/screenshots.sh [build-dir]
+# channel windows, and the optional features, embedded message, extended function and
+# memory map windows. Usage: scripts/screenshots.sh [build-dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}

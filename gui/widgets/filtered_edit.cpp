@@ -49,6 +49,15 @@ void FilteredEdit::updateValidator() {
     if (old && old->parent() == this) delete old;
 }
 
+void FilteredEdit::setShownText(const QString& text) {
+    // The validator would filter the text as if it were typed; take it away while
+    // the text is put in.
+    const QValidator* filter = validator();
+    setValidator(nullptr);
+    setText(text);
+    setValidator(filter);
+}
+
 bool FilteredEdit::accepts(const QString& text) const {
     for (QChar c : text)
         if (c.isPrint() && !filter_.map(c).isNull()) return true;

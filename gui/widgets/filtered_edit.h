@@ -22,6 +22,9 @@ class FilteredEdit : public QLineEdit {
     // refused characters keeps all its good ones). Hides QLineEdit::setMaxLength.
     void setMaxLength(int length);
     int maxLength() const { return limit_; }
+    // Shows `text` whole, without the filter and the length limit: a word a field
+    // shows for a special value ("Off", "None") is not typed but must be seen.
+    void setShownText(const QString& text);
     // True when typing `text` would enter at least one character.
     bool accepts(const QString& text) const;
 

@@ -13,7 +13,7 @@ SpinEdit::SpinEdit(const CharFilter& filter, int maxLength, QWidget* parent)
 }
 
 void SpinEdit::setText(const QString& text) {
-    edit_->setText(text);
+    edit_->setShownText(text);
     edited_ = false;
 }
 

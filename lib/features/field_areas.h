@@ -6,6 +6,7 @@
 
 namespace vrl {
 
+FieldArea optionalFeaturesArea(); // "optional"
 FieldArea embeddedMessageArea();  // "message"
 FieldArea extendedFunctionArea(); // "extended"
 FieldArea groupSettingsArea();    // "group"

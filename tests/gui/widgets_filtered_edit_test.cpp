@@ -25,6 +25,7 @@ class FilteredEditTest : public QObject {
     void typingIntoFullEditIsRefused();
     void acceptsTellsWhetherAKeyWouldEnter();
     void spinReportsStepsWithoutValue();
+    void regressionSpinWordForSpecialValueWasCutByTheFilter();
     void ctrlTabSwitchesPagesAndWraps();
 };
 
@@ -125,6 +126,17 @@ void FilteredEditTest::spinReportsStepsWithoutValue() {
     QTest::keyClicks(&spin, "x5");
     QCOMPARE(spin.text(), QString("35"));
     QVERIFY(spin.isModified());
+}
+
+void FilteredEditTest::regressionSpinWordForSpecialValueWasCutByTheFilter() {
+    // A digits-only spin of two characters showed "Off" as "" and "T264" as "26".
+    SpinEdit spin(CharFilter::digits(), 2);
+    spin.setText("Off");
+    QCOMPARE(spin.text(), QString("Off"));
+    // Typing still goes through the filter and the limit.
+    spin.edit()->selectAll();
+    QTest::keyClicks(&spin, "x123");
+    QCOMPARE(spin.text(), QString("12"));
 }
 
 void FilteredEditTest::ctrlTabSwitchesPagesAndWraps() {
