@@ -8,6 +8,9 @@ namespace vrl {
 
 const std::vector<FieldArea>& fieldAreas() {
     static const std::vector<FieldArea> areas{
+        scanArea(),
+        emergencyArea(),
+        operatorSelToneArea(),
         embeddedMessageArea(),
         extendedFunctionArea(),
     };

@@ -6,6 +6,9 @@
 
 namespace vrl {
 
+FieldArea scanArea();             // "scan"
+FieldArea emergencyArea();        // "emergency"
+FieldArea operatorSelToneArea();  // "ost"
 FieldArea embeddedMessageArea();  // "message"
 FieldArea extendedFunctionArea(); // "extended"
 
