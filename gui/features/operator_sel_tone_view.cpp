@@ -8,6 +8,7 @@
 #include "widgets/tone_combo.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -38,8 +39,6 @@ COperatorSelToneView::COperatorSelToneView(AppContext& ctx, QWidget* parent)
     grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid_->verticalHeader()->setDefaultSectionSize(px(300));
     grid_->setColumnWidth(0, px(450));
-    grid_->setColumnWidth(1, px(1500));
-    grid_->setColumnWidth(2, px(1500));
     grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (int r = 0; r < kRowCount; ++r) {
@@ -118,8 +117,16 @@ void COperatorSelToneView::retranslateGrid() {
     grid_->setHorizontalHeaderLabels({ctx().text(kNumberHeaderText), ctx().text(kToneHeaderTexts[0]),
                                       ctx().text(kToneHeaderTexts[1])});
     for (CToneCombo* combo : editors_) combo->setOffText(ctx().text(kToneOffTextIndex));
+    // The tone columns are wide enough for their headers and the off text in the
+    // language's words.
+    const QFontMetrics metrics(grid_->horizontalHeader()->font());
+    int toneWidth = px(1500);
+    for (int text : {kToneHeaderTexts[0], kToneHeaderTexts[1], kToneOffTextIndex})
+        toneWidth = std::max(toneWidth, metrics.horizontalAdvance(ctx().text(text)) + 16);
+    grid_->setColumnWidth(1, toneWidth);
+    grid_->setColumnWidth(2, toneWidth);
     const int frame = 2 * grid_->frameWidth();
-    grid_->setMinimumWidth(px(450) + 2 * px(1500) + frame + 2);
+    grid_->setMinimumWidth(px(450) + 2 * toneWidth + frame + 2);
     grid_->setMinimumHeight(grid_->horizontalHeader()->sizeHint().height() + kRowCount * px(300) +
                             frame + 2);
     reloadCells();
