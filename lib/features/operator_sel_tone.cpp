@@ -81,8 +81,7 @@ FieldArea operatorSelToneArea() {
     area.build = toneFields;
     // The 32- and 128-channel models of market K have operator selectable tones.
     area.offered = [](const FieldContext& c) {
-        const int count = predicates::channelCount(c.image());
-        return (count == 32 || count == 128) && predicates::variantCode(c.image()) == 1;
+        return predicates::isWideModel(c.image()) && predicates::variantCode(c.image()) == 1;
     };
     return area;
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <type_traits>
 
 namespace vrl {
 
@@ -41,7 +42,7 @@ bool ScanSettings::lookBackApplies() const {
 
 // ---- look-back times -------------------------------------------------------------
 
-std::string ScanSettings::lookBackText(LookBack which) const {
+std::string ScanSettings::timeText(LookBack which) const {
     const int ms = image_.u16(offsetOf(which));
     if (ms < kLookBackMinHundredths * 10 || ms > kLookBackMaxHundredths * 10) return {};
     char buf[16];
@@ -53,7 +54,7 @@ void ScanSettings::storeHundredths(LookBack which, int hundredths) {
     image_.setU16(offsetOf(which), static_cast<uint16_t>(hundredths * 10));
 }
 
-void ScanSettings::setLookBackText(LookBack which, std::string_view typed) {
+void ScanSettings::setTimeText(LookBack which, std::string_view typed) {
     std::string text(typed);
     std::replace(text.begin(), text.end(), ',', '.');
     if (text.empty() && which == LookBack::B) {
@@ -71,13 +72,13 @@ void ScanSettings::setLookBackText(LookBack which, std::string_view typed) {
     storeHundredths(which, static_cast<int>(h));
 }
 
-int ScanSettings::lookBackStep(LookBack which) const {
+int ScanSettings::timeStep(LookBack which) const {
     const int ms = image_.u16(offsetOf(which));
     if (ms < kLookBackMinHundredths * 10 || ms > kLookBackMaxHundredths * 10) return -1;
     return ms / 10 / 5 - kLookBackMinHundredths / 5;
 }
 
-void ScanSettings::setLookBackStep(LookBack which, int index) {
+void ScanSettings::setTimeStep(LookBack which, int index) {
     storeHundredths(which, 5 * wrapIndex(index, 0, kLookBackSteps) + kLookBackMinHundredths);
 }
 
@@ -106,23 +107,23 @@ void ScanSettings::setRevertItem(int item) {
 
 // ---- dropout delay and dwell time --------------------------------------------------
 
-std::string ScanSettings::delayText(Delay which) const {
+std::string ScanSettings::timeText(Delay which) const {
     const int seconds = image_.u16(offsetOf(which));
     return seconds > kSecondsMax ? std::string() : std::to_string(seconds);
 }
 
-void ScanSettings::setDelayText(Delay which, std::string_view text) {
+void ScanSettings::setTimeText(Delay which, std::string_view text) {
     const auto typed = leadingNumber(text);
     const long seconds = typed ? std::min(*typed, long(kSecondsMax)) : kDelayDefault;
     image_.setU16(offsetOf(which), static_cast<uint16_t>(seconds));
 }
 
-int ScanSettings::delayStep(Delay which) const {
+int ScanSettings::timeStep(Delay which) const {
     const int seconds = image_.u16(offsetOf(which));
     return seconds > kSecondsMax ? -1 : seconds;
 }
 
-void ScanSettings::setDelayStep(Delay which, int index) {
+void ScanSettings::setTimeStep(Delay which, int index) {
     image_.setU16(offsetOf(which), static_cast<uint16_t>(wrapIndex(index, 0, kSecondsMax)));
 }
 
@@ -147,42 +148,27 @@ namespace {
 
 constexpr int kRevertFirstText = 371; // '0'..'5' are texts 371..376
 
-Field lookBackField(ScanSettings::LookBack which, int labelText, int editId, int spinId) {
-    using LB = ScanSettings::LookBack;
+// A time with a spin: look-back times (LookBack) and dropout delay and dwell
+// times (Delay) share the accessor's time functions.
+template <class Which>
+Field timeField(Which which, const char* label, int labelText, int editId, int spinId) {
+    constexpr bool lookBack = std::is_same_v<Which, ScanSettings::LookBack>;
     Field f;
     f.labelText = labelText;
-    f.key = fieldKey("scan", which == LB::A ? "Look Back Time A [sec]" : "Look Back Time B [sec]");
+    f.key = fieldKey("scan", label);
     f.kind = FieldKind::Spin;
     f.controlId = editId;
     f.spinId = spinId;
-    f.maxLength = 4;
-    f.allowed = "0123456789.,";
-    f.text = [which](const FieldContext& c) { return ScanSettings(c.image()).lookBackText(which); };
+    f.maxLength = lookBack ? 4 : 3;
+    f.allowed = lookBack ? "0123456789.," : "0123456789";
+    f.text = [which](const FieldContext& c) { return ScanSettings(c.image()).timeText(which); };
     f.setText = [which](FieldContext& c, const std::string& t) {
-        ScanSettings(c.image()).setLookBackText(which, t);
+        ScanSettings(c.image()).setTimeText(which, t);
     };
-    f.stepIndex = [which](const FieldContext& c) { return ScanSettings(c.image()).lookBackStep(which); };
-    f.setStep = [which](FieldContext& c, int i) { ScanSettings(c.image()).setLookBackStep(which, i); };
-    f.enabled = [](const FieldContext& c) { return ScanSettings(c.image()).lookBackApplies(); };
-    return f;
-}
-
-Field delayField(ScanSettings::Delay which, int labelText, int editId, int spinId) {
-    using D = ScanSettings::Delay;
-    Field f;
-    f.labelText = labelText;
-    f.key = fieldKey("scan", which == D::Dropout ? "Dropout Delay Time [sec]" : "Dwell Time [sec]");
-    f.kind = FieldKind::Spin;
-    f.controlId = editId;
-    f.spinId = spinId;
-    f.maxLength = 3;
-    f.allowed = "0123456789";
-    f.text = [which](const FieldContext& c) { return ScanSettings(c.image()).delayText(which); };
-    f.setText = [which](FieldContext& c, const std::string& t) {
-        ScanSettings(c.image()).setDelayText(which, t);
-    };
-    f.stepIndex = [which](const FieldContext& c) { return ScanSettings(c.image()).delayStep(which); };
-    f.setStep = [which](FieldContext& c, int i) { ScanSettings(c.image()).setDelayStep(which, i); };
+    f.stepIndex = [which](const FieldContext& c) { return ScanSettings(c.image()).timeStep(which); };
+    f.setStep = [which](FieldContext& c, int i) { ScanSettings(c.image()).setTimeStep(which, i); };
+    if (lookBack)
+        f.enabled = [](const FieldContext& c) { return ScanSettings(c.image()).lookBackApplies(); };
     return f;
 }
 
@@ -204,8 +190,8 @@ FieldTable scanFields(const FieldContext&) {
     priority.notifies = true; // the channel grid and channel edit show the priority channel
     table.push_back(std::move(priority));
 
-    table.push_back(lookBackField(LB::A, 368, 1101, 1102));
-    table.push_back(lookBackField(LB::B, 369, 1103, 1104));
+    table.push_back(timeField(LB::A, "Look Back Time A [sec]", 368, 1101, 1102));
+    table.push_back(timeField(LB::B, "Look Back Time B [sec]", 369, 1103, 1104));
 
     Field revert;
     revert.labelText = 370;
@@ -221,8 +207,8 @@ FieldTable scanFields(const FieldContext&) {
     revert.setValue = [](FieldContext& c, int i) { ScanSettings(c.image()).setRevertItem(i); };
     table.push_back(std::move(revert));
 
-    table.push_back(delayField(D::Dropout, 377, 1106, 1108));
-    table.push_back(delayField(D::Dwell, 378, 1107, 1109));
+    table.push_back(timeField(D::Dropout, "Dropout Delay Time [sec]", 377, 1106, 1108));
+    table.push_back(timeField(D::Dwell, "Dwell Time [sec]", 378, 1107, 1109));
 
     Field group;
     group.labelText = 379;
@@ -256,10 +242,7 @@ FieldArea scanArea() {
     area.titleText = 364;
     area.build = scanFields;
     // The scan window belongs to the 32- and 128-channel models.
-    area.offered = [](const FieldContext& c) {
-        const int count = predicates::channelCount(c.image());
-        return count == 32 || count == 128;
-    };
+    area.offered = [](const FieldContext& c) { return predicates::isWideModel(c.image()); };
     return area;
 }
 

@@ -57,15 +57,15 @@ class ScanSettings {
     bool lookBackApplies() const;
 
     // "s.hh"; empty below 0.50 s or above 5.00 s.
-    std::string lookBackText(LookBack which) const;
+    std::string timeText(LookBack which) const;
     // Typed text: a comma counts as the decimal point; a point at the third
     // character or later leaves the stored value; otherwise the value is clamped
     // to 0.50..5.00 s and cut to a multiple of 0.05 s. Empty text of B gives 2.00 s.
-    void setLookBackText(LookBack which, std::string_view text);
+    void setTimeText(LookBack which, std::string_view text);
     // Spin index 0..90 of the stored time; -1 when out of range.
-    int lookBackStep(LookBack which) const;
+    int timeStep(LookBack which) const;
     // Wraps the index into 0..90 and stores 0.50 + 0.05 index seconds.
-    void setLookBackStep(LookBack which, int index);
+    void setTimeStep(LookBack which, int index);
 
     // The revert channels ('0'..'5') the current priority mode offers, in item order:
     // '0' and '1' always, '2' and '3' unless priority is '1', '4' and '5' unless
@@ -77,11 +77,11 @@ class ScanSettings {
     void setRevertItem(int item);
 
     // "%d" of the seconds; empty above 300.
-    std::string delayText(Delay which) const;
+    std::string timeText(Delay which) const;
     // Empty text gives 3 s; above 300 gives 300.
-    void setDelayText(Delay which, std::string_view text);
-    int delayStep(Delay which) const; // the seconds; -1 when out of range
-    void setDelayStep(Delay which, int index);
+    void setTimeText(Delay which, std::string_view text);
+    int timeStep(Delay which) const; // the seconds; -1 when out of range
+    void setTimeStep(Delay which, int index);
 
     // Item 0 for '0' (disabled), 1 for '1' (enabled), -1 otherwise.
     int groupScanItem() const;

@@ -44,7 +44,7 @@ TEST(ScanSettings, LookBackWithPointAtThirdCharacterKeepsThePreviousValue) {
     EXPECT_EQ(doc.set("scan.look_back_time_a_sec", "1.2x"), "refused: the character 'x' is not accepted");
     EXPECT_EQ(doc.set("scan.look_back_time_a_sec", "1,234"), "refused: at most 4 characters are accepted");
     // Longer text than the edit takes (pasted): whole milliseconds, then hundredths cut.
-    ScanSettings(doc.image()).setLookBackText(ScanSettings::LookBack::A, "1,234");
+    ScanSettings(doc.image()).setTimeText(ScanSettings::LookBack::A, "1,234");
     EXPECT_EQ(doc.image().u16(0x21), 1200);
 }
 
