@@ -23,8 +23,12 @@ namespace {
 constexpr int kNumberHeaderText = 66;
 constexpr int kToneHeaderTexts[2] = {474, 475};
 // Grid units are 1/1440 inch; at 96 pixels per inch one pixel is 15 units.
-int px(int twips) { return twips / 15; }
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+int px(int twips) {
+    return twips / 15;
+}
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 } // namespace
 
 COperatorSelToneView::COperatorSelToneView(AppContext& ctx, QWidget* parent)
@@ -59,14 +63,17 @@ COperatorSelToneView::COperatorSelToneView(AppContext& ctx, QWidget* parent)
         // A tone chosen from the list is stored at once; the editor stays open.
         connect(combo, &QComboBox::activated, this, [this, combo] {
             if (!editing_->isOpen()) return;
-            const QString shown = storeCell(editing_->row(), editing_->column(), combo->currentText());
+            const QString shown =
+                storeCell(editing_->row(), editing_->column(), combo->currentText());
             combo->setEditText(shown);
         });
     }
     connect(editing_, &GridCellEditing::returnedByEnter, this, [this](int row, int column) {
         // Enter moves one cell on: to the second tone, then to the next row's first.
-        if (column == 1) grid_->setCurrentCell(row, 2);
-        else if (row + 1 < kRowCount) grid_->setCurrentCell(row + 1, 1);
+        if (column == 1)
+            grid_->setCurrentCell(row, 2);
+        else if (row + 1 < kRowCount)
+            grid_->setCurrentCell(row + 1, 1);
     });
     keepEnter(grid_); // Enter opens and closes the editor instead of moving on
 
@@ -102,8 +109,10 @@ void COperatorSelToneView::reloadCells() {
         for (int c = 1; c <= 2; ++c) {
             const QString text = qs(cellField(r, c).text(fieldContext()));
             QTableWidgetItem* item = grid_->item(r, c);
-            if (!item) grid_->setItem(r, c, new QTableWidgetItem(text));
-            else if (item->text() != text) item->setText(text);
+            if (!item)
+                grid_->setItem(r, c, new QTableWidgetItem(text));
+            else if (item->text() != text)
+                item->setText(text);
         }
     }
 }
@@ -114,9 +123,11 @@ void COperatorSelToneView::refresh() {
 }
 
 void COperatorSelToneView::retranslateGrid() {
-    grid_->setHorizontalHeaderLabels({ctx().text(kNumberHeaderText), ctx().text(kToneHeaderTexts[0]),
+    grid_->setHorizontalHeaderLabels({ctx().text(kNumberHeaderText),
+                                      ctx().text(kToneHeaderTexts[0]),
                                       ctx().text(kToneHeaderTexts[1])});
-    for (CToneCombo* combo : editors_) combo->setOffText(ctx().text(kToneOffTextIndex));
+    for (CToneCombo* combo : editors_)
+        combo->setOffText(ctx().text(kToneOffTextIndex));
     // The tone columns are wide enough for their headers and the off text in the
     // language's words.
     const QFontMetrics metrics(grid_->horizontalHeader()->font());

@@ -23,7 +23,8 @@ class OperatorSelectableTone {
     explicit OperatorSelectableTone(CDataImage& image) : image_(image) {}
 
     static size_t offsetOf(int row, int column) {
-        return kFirstRecord + static_cast<size_t>(row) * kRecordSize + static_cast<size_t>(column) * 2;
+        return kFirstRecord + static_cast<size_t>(row) * kRecordSize +
+               static_cast<size_t>(column) * 2;
     }
 
     ToneCode tone(int row, int column) const;

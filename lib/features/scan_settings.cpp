@@ -138,9 +138,13 @@ void ScanSettings::setGroupScanItem(int item) {
     if (item == 0 || item == 1) image_.setU8(kGroupScan, static_cast<uint8_t>('0' + item));
 }
 
-bool ScanSettings::offHookScan() const { return !wordBit(image_, kFlagWord, kOffHookBit); }
+bool ScanSettings::offHookScan() const {
+    return !wordBit(image_, kFlagWord, kOffHookBit);
+}
 
-void ScanSettings::setOffHookScan(bool on) { setWordBit(image_, kFlagWord, kOffHookBit, !on); }
+void ScanSettings::setOffHookScan(bool on) {
+    setWordBit(image_, kFlagWord, kOffHookBit, !on);
+}
 
 // ---- field table -------------------------------------------------------------------
 
@@ -165,7 +169,9 @@ Field timeField(Which which, const char* label, int labelText, int editId, int s
     f.setText = [which](FieldContext& c, const std::string& t) {
         ScanSettings(c.image()).setTimeText(which, t);
     };
-    f.stepIndex = [which](const FieldContext& c) { return ScanSettings(c.image()).timeStep(which); };
+    f.stepIndex = [which](const FieldContext& c) {
+        return ScanSettings(c.image()).timeStep(which);
+    };
     f.setStep = [which](FieldContext& c, int i) { ScanSettings(c.image()).setTimeStep(which, i); };
     if (lookBack)
         f.enabled = [](const FieldContext& c) { return ScanSettings(c.image()).lookBackApplies(); };
@@ -200,7 +206,8 @@ FieldTable scanFields(const FieldContext&) {
     revert.controlId = 1105;
     revert.choices = [](const FieldContext& c) {
         std::vector<std::string> items;
-        for (int code : ScanSettings(c.image()).revertChoices()) items.push_back(c.text(kRevertFirstText + code));
+        for (int code : ScanSettings(c.image()).revertChoices())
+            items.push_back(c.text(kRevertFirstText + code));
         return items;
     };
     revert.value = [](const FieldContext& c) { return ScanSettings(c.image()).revertItem(); };
@@ -227,8 +234,12 @@ FieldTable scanFields(const FieldContext&) {
     offHook.key = fieldKey("scan", "Off Hook Scan");
     offHook.kind = FieldKind::Check;
     offHook.controlId = 1111;
-    offHook.value = [](const FieldContext& c) { return int(ScanSettings(c.image()).offHookScan()); };
-    offHook.setValue = [](FieldContext& c, int on) { ScanSettings(c.image()).setOffHookScan(on != 0); };
+    offHook.value = [](const FieldContext& c) {
+        return int(ScanSettings(c.image()).offHookScan());
+    };
+    offHook.setValue = [](FieldContext& c, int on) {
+        ScanSettings(c.image()).setOffHookScan(on != 0);
+    };
     offHook.enabled = [](const FieldContext& c) { return predicates::isMobile(c.image()); };
     table.push_back(std::move(offHook));
     return table;

@@ -91,7 +91,9 @@ class ScanSettings {
     void setOffHookScan(bool on);
 
   private:
-    static size_t offsetOf(LookBack which) { return which == LookBack::A ? kLookBackA : kLookBackB; }
+    static size_t offsetOf(LookBack which) {
+        return which == LookBack::A ? kLookBackA : kLookBackB;
+    }
     static size_t offsetOf(Delay which) { return which == Delay::Dropout ? kDropoutDelay : kDwell; }
     void storeHundredths(LookBack which, int hundredths);
 

@@ -46,7 +46,8 @@ struct Window {
     }
     std::vector<int> bytes(size_t offset) {
         std::vector<int> out;
-        for (size_t i = 0; i < 6; ++i) out.push_back(fx.data.image.u8(offset + i));
+        for (size_t i = 0; i < 6; ++i)
+            out.push_back(fx.data.image.u8(offset + i));
         return out;
     }
 };
@@ -70,8 +71,9 @@ void EmergencyViewTest::registeredWithTexts() {
     w.open();
     QCOMPARE(w.view->windowTitle(), QString("T463"));
     QCOMPARE(w.view->helpButton()->text(), QString("Help"));
-    QCOMPARE(qobject_cast<QCheckBox*>(w.view->control("emergency.emergency_ack_recognition"))->text(),
-             QString("T468"));
+    QCOMPARE(
+        qobject_cast<QCheckBox*>(w.view->control("emergency.emergency_ack_recognition"))->text(),
+        QString("T468"));
     QCOMPARE(w.edit("emergency.emergency_code")->maxLength(), 10);
 }
 

@@ -20,7 +20,9 @@ namespace {
 
 constexpr int kRm160K = 4; // mobile, 128 channels, market K
 
-size_t wordAt(int row, int column) { return 0x0700 + 16 * size_t(row) + 2 * size_t(column - 1); }
+size_t wordAt(int row, int column) {
+    return 0x0700 + 16 * size_t(row) + 2 * size_t(column - 1);
+}
 
 struct Window {
     Fixture fx;

@@ -28,7 +28,7 @@ struct Window {
     explicit Window(int row, bool scanKey = true, OptionBoard board = OptionBoard::None) {
         newDataFor(fx.data, models::identityFor(row, 0, board));
         fx.data.model.refresh();
-        fx.data.image.fill(0x0110, 11, 0x4F);          // every key None
+        fx.data.image.fill(0x0110, 11, 0x4F);           // every key None
         if (scanKey) fx.data.image.setU8(0x0113, 0x47); // ... but one holds Scan
     }
     ~Window() { delete view.data(); }
@@ -68,7 +68,8 @@ void ScanInfoViewTest::registeredWithTexts() {
     QCOMPARE(w.view->closeButton()->text(), QString("Close"));
     QCOMPARE(w.combo("scan.priority")->count(), 3);
     QCOMPARE(w.combo("scan.priority")->itemText(2), QString("T367"));
-    QCOMPARE(qobject_cast<QCheckBox*>(w.view->control("scan.off_hook_scan"))->text(), QString("T382"));
+    QCOMPARE(qobject_cast<QCheckBox*>(w.view->control("scan.off_hook_scan"))->text(),
+             QString("T382"));
     QVERIFY(w.fx.messages.asked.isEmpty());
 }
 

@@ -8,7 +8,8 @@ using namespace vrl::field_test;
 namespace {
 std::vector<int> bytesAt(const CDataImage& image, size_t offset) {
     std::vector<int> out;
-    for (size_t i = 0; i < EmergencySettings::kCodeRecordSize; ++i) out.push_back(image.u8(offset + i));
+    for (size_t i = 0; i < EmergencySettings::kCodeRecordSize; ++i)
+        out.push_back(image.u8(offset + i));
     return out;
 }
 } // namespace
@@ -23,7 +24,10 @@ TEST(EmergencySettings, CodesStoreNibblesAndDigitCount) {
     } cases[] = {
         {"emergency.emergency_code", 0x7280, "12A#", "12A#", {0x21, 0xFA, 0xFF, 0xFF, 0xFF, 0x04}},
         {"emergency.emergency_ack_code", 0x7286, "d", "D", {0xFD, 0xFF, 0xFF, 0xFF, 0xFF, 0x01}},
-        {"emergency.emergency_reset_code", 0x728C, "1234567890", "1234567890",
+        {"emergency.emergency_reset_code",
+         0x728C,
+         "1234567890",
+         "1234567890",
          {0x21, 0x43, 0x65, 0x87, 0x09, 0x0A}},
         {"emergency.emergency_code", 0x7280, "*0b", "*0B", {0x0E, 0xFB, 0xFF, 0xFF, 0xFF, 0x03}},
         {"emergency.emergency_code", 0x7280, "", "", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
@@ -48,7 +52,8 @@ TEST(EmergencySettings, StoredCodeReadsUpToItsCount) {
     };
     for (const auto& c : cases) {
         Doc doc(kMobile8M);
-        for (size_t i = 0; i < 6; ++i) doc.image().setU8(0x7286 + i, static_cast<uint8_t>(c.bytes[i]));
+        for (size_t i = 0; i < 6; ++i)
+            doc.image().setU8(0x7286 + i, static_cast<uint8_t>(c.bytes[i]));
         EXPECT_EQ(doc.shown("emergency.emergency_ack_code"), c.shown) << c.bytes[5];
     }
 }
@@ -61,7 +66,8 @@ TEST(EmergencySettings, LongCodeDoesNotOverwriteTheCountByte) {
     EXPECT_EQ(doc.image().u8(0x7286), 0xFF); // the ack code record is untouched
     EXPECT_EQ(doc.set("emergency.emergency_code", "12345678901"),
               "refused: at most 10 characters are accepted");
-    EXPECT_EQ(doc.set("emergency.emergency_code", "12E"), "refused: the character 'E' is not accepted");
+    EXPECT_EQ(doc.set("emergency.emergency_code", "12E"),
+              "refused: the character 'E' is not accepted");
 }
 
 TEST(EmergencySettings, RecognitionChecksKeepTheOtherBits) {
@@ -79,8 +85,9 @@ TEST(EmergencySettings, OfferedOnMobilesOutsideMarketK) {
     const struct {
         int row;
         bool offered;
-    } cases[] = {{kMobile128M, true}, {kMobile8M, true}, {kMobile128K, false},
-                 {kMobile8K, false}, {kPortable16M, false}, {kPortable128K, false}};
+    } cases[] = {{kMobile128M, true}, {kMobile8M, true},     {kMobile128K, false},
+                 {kMobile8K, false},  {kPortable16M, false}, {kPortable128K, false}};
     for (const auto& c : cases)
-        EXPECT_EQ(findField(Doc(c.row).ctx, "emergency.emergency_code").has_value(), c.offered) << c.row;
+        EXPECT_EQ(findField(Doc(c.row).ctx, "emergency.emergency_code").has_value(), c.offered)
+            << c.row;
 }

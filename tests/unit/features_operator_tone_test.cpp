@@ -9,7 +9,8 @@ TEST(OperatorSelTone, StoredWordsShowAsToneTexts) {
     const struct {
         uint16_t word;
         const char* shown;
-    } cases[] = {{0x2013, "D023N"}, {0xA013, "D023I"}, {670, "67.0"}, {0xFFFF, "T65"}, {0x7FFF, "T65"}};
+    } cases[] = {
+        {0x2013, "D023N"}, {0xA013, "D023I"}, {670, "67.0"}, {0xFFFF, "T65"}, {0x7FFF, "T65"}};
     for (const auto& c : cases) {
         Doc doc(kMobile128K);
         doc.image().setU16(0x0700 + 16 * 4 + 2, c.word);
@@ -38,7 +39,8 @@ TEST(OperatorSelTone, TypedTonesStoreTheirWordAndLeaveTheRestOfTheRecord) {
         EXPECT_EQ(doc.image().u16(c.offset), c.word) << c.key << "=" << c.value;
         // Only the one word of the cell changed.
         int changed = 0;
-        for (size_t i = 0x0700; i < 0x0800; ++i) changed += doc.image().u8(i) != 0x00;
+        for (size_t i = 0x0700; i < 0x0800; ++i)
+            changed += doc.image().u8(i) != 0x00;
         EXPECT_LE(changed, 2) << c.key;
     }
     Doc doc(kMobile128K);
@@ -50,8 +52,8 @@ TEST(OperatorSelTone, OfferedOnWideModelsOfMarketK) {
     const struct {
         int row;
         bool offered;
-    } cases[] = {{kMobile128K, true}, {kPortable32K, true}, {kPortable128K, true},
-                 {kMobile128M, false}, {kMobile8K, false}, {kPortable16M, false}};
+    } cases[] = {{kMobile128K, true},  {kPortable32K, true}, {kPortable128K, true},
+                 {kMobile128M, false}, {kMobile8K, false},   {kPortable16M, false}};
     for (const auto& c : cases) {
         Doc doc(c.row);
         EXPECT_EQ(findField(doc.ctx, "ost.16.tone_2").has_value(), c.offered) << c.row;

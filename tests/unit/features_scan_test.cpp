@@ -41,8 +41,10 @@ TEST(ScanSettings, LookBackWithPointAtThirdCharacterKeepsThePreviousValue) {
     doc.image().setU16(0x21, 1500);
     EXPECT_EQ(doc.set("scan.look_back_time_a_sec", "12.5"), "1.50");
     EXPECT_EQ(doc.image().u16(0x21), 1500);
-    EXPECT_EQ(doc.set("scan.look_back_time_a_sec", "1.2x"), "refused: the character 'x' is not accepted");
-    EXPECT_EQ(doc.set("scan.look_back_time_a_sec", "1,234"), "refused: at most 4 characters are accepted");
+    EXPECT_EQ(doc.set("scan.look_back_time_a_sec", "1.2x"),
+              "refused: the character 'x' is not accepted");
+    EXPECT_EQ(doc.set("scan.look_back_time_a_sec", "1,234"),
+              "refused: at most 4 characters are accepted");
     // Longer text than the edit takes (pasted): whole milliseconds, then hundredths cut.
     ScanSettings(doc.image()).setTimeText(ScanSettings::LookBack::A, "1,234");
     EXPECT_EQ(doc.image().u16(0x21), 1200);
@@ -55,7 +57,8 @@ TEST(ScanSettings, PriorityThirdItemStoresOneWhateverTheTexts) {
         const char* value;
         uint8_t stored;
         const char* shown;
-    } cases[] = {{"#2", '1', "T367"}, {"T366", '0', "T366"}, {"#0", 0xFF, "T65"}, {"t367", '1', "T367"}};
+    } cases[] = {
+        {"#2", '1', "T367"}, {"T366", '0', "T366"}, {"#0", 0xFF, "T65"}, {"t367", '1', "T367"}};
     for (const auto& c : cases) {
         EXPECT_EQ(doc.set("scan.priority", c.value), c.shown) << c.value;
         EXPECT_EQ(doc.image().u8(0x20), c.stored) << c.value;
@@ -68,7 +71,7 @@ TEST(ScanSettings, SpinsWrapAtBothEnds) {
     const struct {
         const char* key;
         size_t offset;
-        int from;  // stored word before the step
+        int from; // stored word before the step
         int delta;
         int after; // stored word after it
     } cases[] = {
@@ -114,11 +117,12 @@ TEST(ScanSettings, PriorityChangeResetsAnUnofferedRevertChannel) {
         const char* priority;
         uint8_t revertBefore;
         uint8_t revertAfter;
-    } cases[] = {
-        {"#2", '3', '0'}, {"#2", '2', '0'}, {"#2", '4', '4'},
-        {"#0", '4', '0'}, {"#0", '5', '0'}, {"#0", '3', '3'},
-        {"#1", '5', '5'}, {"#2", 0x41, 0x41}, // a byte outside the list is left alone
-    };
+    } cases[] =
+        {
+            {"#2", '3', '0'}, {"#2", '2', '0'},   {"#2", '4', '4'},
+            {"#0", '4', '0'}, {"#0", '5', '0'},   {"#0", '3', '3'},
+            {"#1", '5', '5'}, {"#2", 0x41, 0x41}, // a byte outside the list is left alone
+        };
     for (const auto& c : cases) {
         Doc doc(kMobile128K);
         doc.image().setU8(0x20, '0');
@@ -134,8 +138,8 @@ TEST(ScanSettings, OutOfRangeValuesShowEmptyAndStayUntilEdited) {
     doc.image().setU16(0x21, 6000);
     doc.image().setU16(0x25, 301);
     doc.image().setU8(0x2A, 0x00);
-    for (const char* key : {"scan.priority", "scan.look_back_time_a_sec", "scan.dropout_delay_time_sec",
-                            "scan.group_scan"})
+    for (const char* key : {"scan.priority", "scan.look_back_time_a_sec",
+                            "scan.dropout_delay_time_sec", "scan.group_scan"})
         EXPECT_EQ(doc.shown(key), "") << key;
     EXPECT_EQ(doc.set("scan.dwell_time_sec", "10"), "10");
     EXPECT_EQ(doc.set("scan.revert_channel", "#1"), "T372");
@@ -184,7 +188,8 @@ TEST(ScanSettings, EnableRulesPerModel) {
     Doc doc(kMobile128K);
     doc.image().setU8(0x20, 0xFF);
     EXPECT_FALSE(doc.field("scan.look_back_time_b_sec").isEnabled(doc.ctx));
-    EXPECT_EQ(doc.set("scan.look_back_time_b_sec", "1"), "refused: the field is disabled for this model and settings");
+    EXPECT_EQ(doc.set("scan.look_back_time_b_sec", "1"),
+              "refused: the field is disabled for this model and settings");
     doc.set("scan.priority", "#1");
     EXPECT_TRUE(doc.field("scan.look_back_time_b_sec").isEnabled(doc.ctx));
 }

@@ -38,13 +38,13 @@ struct Doc {
 };
 
 // Model rows the tests name.
-inline constexpr int kMobile8K = 0;     // RM-140A[8CH]:K
-inline constexpr int kMobile8M = 3;     // RM-150A[8CH]:M
-inline constexpr int kMobile128K = 4;   // RM-160A[128CH]:K
-inline constexpr int kMobile128M = 5;   // RM-160A[128CH]:M
-inline constexpr int kPortable8K = 15;  // RP-110A[8CH]:K
+inline constexpr int kMobile8K = 0;      // RM-140A[8CH]:K
+inline constexpr int kMobile8M = 3;      // RM-150A[8CH]:M
+inline constexpr int kMobile128K = 4;    // RM-160A[128CH]:K
+inline constexpr int kMobile128M = 5;    // RM-160A[128CH]:M
+inline constexpr int kPortable8K = 15;   // RP-110A[8CH]:K
 inline constexpr int kPortable128K = 19; // RP-120A[128CH]:K
-inline constexpr int kPortable16M = 23; // RP-150A[16CH]:M
-inline constexpr int kPortable32K = 25; // RP-130A[32CH]:K
+inline constexpr int kPortable16M = 23;  // RP-150A[16CH]:M
+inline constexpr int kPortable32K = 25;  // RP-130A[32CH]:K
 
 } // namespace vrl::field_test
