@@ -8,8 +8,8 @@ OUT="${2:-$BUILD/screenshots}"
 mkdir -p "$OUT"
 OUT="$(cd "$OUT" && pwd)"
 cmake --build "$BUILD" --target views_embedded_msg_test views_ext_func_test views_memory_map_test \
-  views_settings_screenshots_test
-for t in views_embedded_msg_test views_ext_func_test views_memory_map_test views_settings_screenshots_test; do
+  views_scan_emergency_tone_test
+for t in views_embedded_msg_test views_ext_func_test views_memory_map_test views_scan_emergency_tone_test; do
   VRL_SCREENSHOT_DIR="$OUT" QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
     "$BUILD/tests/gui/$t" >/dev/null
 done
