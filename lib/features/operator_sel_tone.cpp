@@ -47,14 +47,15 @@ std::string toneCharacters() {
     return allowed;
 }
 
-FieldTable toneFields(const FieldContext&) {
+FieldTable toneFields(const FieldContext& ctx) {
     FieldTable table;
     const std::string allowed = toneCharacters();
     for (int row = 0; row < OperatorSelectableTone::kRowCount; ++row) {
         for (int column = 0; column < OperatorSelectableTone::kColumnCount; ++column) {
             Field f;
             f.key = "ost." + std::to_string(row + 1) + ".tone_" + std::to_string(column + 1);
-            f.labelText = kColumnHeaderTexts[column];
+            // The row number and the column's header, as the grid shows the cell.
+            f.label = std::to_string(row + 1) + " " + ctx.text(kColumnHeaderTexts[column]);
             f.kind = FieldKind::Cell;
             f.controlId = kGridId;
             f.maxLength = 5;
