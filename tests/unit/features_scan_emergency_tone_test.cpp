@@ -150,19 +150,27 @@ TEST(ScanSettings, OutOfRangeValuesShowEmptyAndStayWhenOthersAreSet) {
     EXPECT_EQ(doc.image().u16(0x2D), 0x5AA4);
 }
 
-TEST(ScanSettings, EnableRulesPerModel) {
+TEST(SettingsAreas, WindowsAndEnableRulesPerModel) {
     const struct {
         int row;
         OptionBoard board;
-        bool groupScan, offHook;
+        bool scan, emergency, tones, groupScan = false, offHook = false;
     } cases[] = {
-        {kMobile128K, OptionBoard::None, true, true},
-        {kPortable128K, OptionBoard::None, true, false},
-        {kPortable32K, OptionBoard::None, false, false},
-        {kPortable32K, OptionBoard::Trunking, true, false},
+        {kMobile128K, OptionBoard::None, true, false, true, true, true},
+        {kMobile128M, OptionBoard::None, true, true, false, true, true},
+        {kMobile8K, OptionBoard::None, false, false, false},
+        {kMobile8M, OptionBoard::None, false, true, false},
+        {kPortable128K, OptionBoard::None, true, false, true, true, false},
+        {kPortable32K, OptionBoard::None, true, false, true, false, false},
+        {kPortable32K, OptionBoard::Trunking, true, false, true, true, false},
+        {kPortable16M, OptionBoard::None, false, false, false},
     };
     for (const auto& c : cases) {
         Doc doc(c.row, c.board);
+        EXPECT_EQ(findField(doc.ctx, "scan.priority").has_value(), c.scan) << c.row;
+        EXPECT_EQ(findField(doc.ctx, "emergency.emergency_code").has_value(), c.emergency) << c.row;
+        EXPECT_EQ(findField(doc.ctx, "ost.16.tone_2").has_value(), c.tones) << c.row;
+        if (!c.scan) continue;
         EXPECT_EQ(doc.field("scan.group_scan").isEnabled(doc.ctx), c.groupScan) << c.row;
         EXPECT_EQ(doc.field("scan.off_hook_scan").isEnabled(doc.ctx), c.offHook) << c.row;
     }
@@ -172,23 +180,6 @@ TEST(ScanSettings, EnableRulesPerModel) {
               "refused: the field is disabled for this model and settings");
     doc.set("scan.priority", "#1");
     EXPECT_EQ(doc.set("scan.look_back_time_b_sec", "1"), "1.00");
-}
-
-TEST(SettingsAreas, ScanEmergencyAndToneWindowsPerModel) {
-    const struct {
-        int row;
-        bool scan, emergency, tones;
-    } cases[] = {
-        {kMobile128K, true, false, true},  {kMobile128M, true, true, false},
-        {kMobile8K, false, false, false},  {kMobile8M, false, true, false},
-        {kPortable32K, true, false, true}, {kPortable16M, false, false, false},
-    };
-    for (const auto& c : cases) {
-        Doc doc(c.row);
-        EXPECT_EQ(findField(doc.ctx, "scan.priority").has_value(), c.scan) << c.row;
-        EXPECT_EQ(findField(doc.ctx, "emergency.emergency_code").has_value(), c.emergency) << c.row;
-        EXPECT_EQ(findField(doc.ctx, "ost.16.tone_2").has_value(), c.tones) << c.row;
-    }
 }
 
 TEST(EmergencySettings, CodesStoreNibblesAndDigitCount) {
@@ -267,13 +258,5 @@ TEST(OperatorSelTone, ToneWordsOfTheSixteenRecords) {
         for (size_t i = 0x0700; i < 0x0800; ++i)
             changed += doc.image().u8(i) != 0x00;
         EXPECT_LE(changed, 2) << c.key;
-    }
-    Doc doc(kMobile128K);
-    for (const auto& [word, shown] : {std::pair<uint16_t, const char*>{0x2013, "D023N"},
-                                      {0xA013, "D023I"},
-                                      {670, "67.0"},
-                                      {0x7FFF, "T65"}}) {
-        doc.image().setU16(0x0700 + 16 * 4 + 2, word);
-        EXPECT_EQ(doc.field("ost.5.tone_2").shownText(doc.ctx), shown) << word;
     }
 }
