@@ -83,8 +83,9 @@ class CFormView : public QWidget {
     ~CFormView() override;
 
     int templateId() const { return templateId_; }
-    // The help topic for F1 with the focus where it is now.
-    int currentHelpTopic() const;
+    // The help topic for F1 with the focus where it is now (a window whose topics do
+    // not follow its control numbers answers its own).
+    virtual int currentHelpTopic() const;
 
   public slots:
     // Reloads every field from the image and applies the enable and show rules.

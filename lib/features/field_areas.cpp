@@ -9,6 +9,9 @@ namespace vrl {
 const std::vector<FieldArea>& fieldAreas() {
     static const std::vector<FieldArea> areas{
         optionalFeaturesArea(),
+        scanArea(),
+        emergencyArea(),
+        operatorSelToneArea(),
         embeddedMessageArea(),
         extendedFunctionArea(),
         groupSettingsArea(),

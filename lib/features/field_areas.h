@@ -7,6 +7,9 @@
 namespace vrl {
 
 FieldArea optionalFeaturesArea(); // "optional"
+FieldArea scanArea();             // "scan"
+FieldArea emergencyArea();        // "emergency"
+FieldArea operatorSelToneArea();  // "ost"
 FieldArea embeddedMessageArea();  // "message"
 FieldArea extendedFunctionArea(); // "extended"
 FieldArea groupSettingsArea();    // "group"

@@ -25,6 +25,11 @@ int variantCode(const CDataImage& image) { return models::marketKind(modelLabel(
 
 bool hasTrunkingBoard(const CDataImage& image) { return !image.bit(kOptionBoard, 5); }
 
+bool isWideModel(const CDataImage& image) {
+    const int count = channelCount(image);
+    return count == 32 || count == 128;
+}
+
 bool hasGroupNames(const CDataImage& image) {
     const int count = channelCount(image);
     return count == 128 || (count == 32 && hasTrunkingBoard(image));

@@ -21,6 +21,8 @@ std::string_view modelLabel(const CDataImage& image);
 int variantCode(const CDataImage& image);
 // The trunking board is the option board: bit 5 of 0x00AD clear.
 bool hasTrunkingBoard(const CDataImage& image);
+// Channel count 32 or 128: the models with the scan window.
+bool isWideModel(const CDataImage& image);
 // Channel count 128, or 32 with the trunking board: the models with group names
 // and group scan.
 bool hasGroupNames(const CDataImage& image);

@@ -4,6 +4,7 @@
 #include "model/model_table.h"
 #include "model/new_data.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <vector>
@@ -56,6 +57,18 @@ std::string settingsKeysMarkdown(const TextSource& texts) {
             }
         }
     }
+    // Areas in the order of their windows; within an area, the order the keys first
+    // appeared in (window order), whichever model offered the area first.
+    auto areaIndex = [](const std::string& key) {
+        const std::string area = key.substr(0, key.find('.'));
+        const auto& areas = fieldAreas();
+        for (size_t i = 0; i < areas.size(); ++i)
+            if (areas[i].name == area) return i;
+        return areas.size();
+    };
+    std::stable_sort(order.begin(), order.end(), [&](const std::string& a, const std::string& b) {
+        return areaIndex(a) < areaIndex(b);
+    });
     std::string md =
         "# Settings keys\n\n"
         "The keys of `vrl73m-cli settings` and `vrl73m-cli set`, in window order. Generated\n"
