@@ -35,6 +35,8 @@ int cmdRadioInfo(const Args& args);
 int cmdChecksum(const Args& args);
 int cmdChannels(const Args& args);
 int cmdImportCsv(const Args& args);
+int cmdTestMode(const Args& args);
+int cmdTune(const Args& args);
 
 // The table of all subcommands, in the order `vrl73m-cli --help` lists them.
 const std::vector<Command>& allCommands();

@@ -105,7 +105,9 @@ bool CliUi::askOk(int text) {
 
 void CliUi::showError(int text) {
     say(messageText(text));
-    if (text == texts::kPasswordRejected || text == texts::kInfoNotSupported) refused_ = true;
+    if (text == texts::kPasswordRejected || text == texts::kInfoNotSupported ||
+        text == texts::kTestChannelsDiffer || text == texts::kRadioNotMatching)
+        refused_ = true;
 }
 
 std::optional<PasswordBytes> CliUi::askPassword() {

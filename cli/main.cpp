@@ -20,6 +20,8 @@ const std::vector<Command>& allCommands() {
         {"checksum", "show the check sum of the radio's memory", cmdChecksum},
         {"channels", "list the channels of a data file (text or CSV)", cmdChannels},
         {"import-csv", "apply a channel CSV to a data file", cmdImportCsv},
+        {"test-mode", "check a radio against a data file in test mode and key it", cmdTestMode},
+        {"tune", "align one item of a radio in test mode", cmdTune},
     };
     return commands;
 }

@@ -8,6 +8,7 @@
 // every way out leaves the radio unkeyed, sends "E" and closes the port.
 #pragma once
 
+#include "link/texts.h"
 #include "link/transfer_ui.h"
 #include "model/radio_data.h"
 #include "service/service_link.h"
@@ -20,8 +21,8 @@
 namespace vrl {
 
 namespace servicetext {
-inline constexpr int kTestChannelsDiffer = 29; // OK, error, caption 79
-inline constexpr int kRadioNotMatching = 30;   // OK, error, caption 79
+inline constexpr int kTestChannelsDiffer = texts::kTestChannelsDiffer; // caption 79
+inline constexpr int kRadioNotMatching = texts::kRadioNotMatching;     // caption 79
 inline constexpr int kTestModeTitle = 491;
 inline constexpr int kVolume = 517;
 } // namespace servicetext
