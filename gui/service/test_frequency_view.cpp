@@ -79,6 +79,7 @@ CTestFrequencyView::CTestFrequencyView(AppContext& ctx, QWidget* parent)
     finishSetup();
     connect(&ctx, &AppContext::languageChanged, this, &CTestFrequencyView::retranslateGrid);
     retranslateGrid();
+    reloadCells();
     grid_->setCurrentCell(0, 1);
 }
 

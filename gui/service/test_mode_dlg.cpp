@@ -131,11 +131,12 @@ CTestModeDlg::CTestModeDlg(AppContext& ctx, TestModeSession& session, QWidget* p
     connect(channel_, &SpinEdit::stepped, this, [this](int delta) {
         if (!busy_) run(session_.stepChannel(delta));
     });
-    connect(channel_->edit(), &QLineEdit::editingFinished, this, &CTestModeDlg::typedChannel);
+    connect(channel_, &QAbstractSpinBox::editingFinished, this, &CTestModeDlg::typedChannel);
     connect(signalling_, &SpinEdit::stepped, this, [this](int delta) {
         if (!busy_) run(session_.stepSignalling(delta));
     });
-    connect(signalling_->edit(), &QLineEdit::editingFinished, this, &CTestModeDlg::typedSignalling);
+    connect(signalling_, &QAbstractSpinBox::editingFinished, this,
+            &CTestModeDlg::typedSignalling);
     connect(bandwidth_, &QComboBox::activated, this, [this](int index) {
         if (!busy_ && index != session_.bandwidth()) run(session_.selectBandwidth(index));
     });
@@ -145,8 +146,13 @@ CTestModeDlg::CTestModeDlg(AppContext& ctx, TestModeSession& session, QWidget* p
     connect(help_, &QPushButton::clicked, this, [this] { help::open(helpTopic(), this); });
 
     applyLanguageFont(this, ctx.font());
-    // Enter on the item list opens Tuning Mode instead of moving on.
-    items_->removeEventFilter(new EnterMovesFocus(this));
+    // Enter on the item list opens Tuning Mode instead of moving on; in the number
+    // fields it stores the number, then moves on.
+    auto* enterMoves = new EnterMovesFocus(this);
+    for (QWidget* w : std::initializer_list<QWidget*>{items_, channel_->edit(), signalling_->edit()}) {
+        w->removeEventFilter(enterMoves);
+        w->installEventFilter(this);
+    }
     showState();
     tx_->setFocus();
 }
@@ -239,6 +245,27 @@ int CTestModeDlg::helpTopic() const {
     return kHelpTopic;
 }
 
+bool CTestModeDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == items_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            openSelectedItem();
+            return true;
+        }
+    }
+    if ((watched == channel_->edit() || watched == signalling_->edit()) &&
+        event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == channel_->edit()) typedChannel();
+            else typedSignalling();
+            focusNextChild();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void CTestModeDlg::keyPressEvent(QKeyEvent* event) {
     const bool onButton = qobject_cast<QPushButton*>(focusWidget()) != nullptr;
     if (event->key() == Qt::Key_Space && !onButton) {
@@ -247,10 +274,6 @@ void CTestModeDlg::keyPressEvent(QKeyEvent* event) {
     }
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focusWidget() == tx_) {
         toggleTransmit();
-        return;
-    }
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focusWidget() == items_) {
-        openSelectedItem();
         return;
     }
     if (event->key() == Qt::Key_F1) {

@@ -63,6 +63,7 @@ class CTestModeDlg : public QDialog {
     void reject() override;
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:

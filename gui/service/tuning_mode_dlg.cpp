@@ -114,7 +114,7 @@ CTuningModeDlg::CTuningModeDlg(AppContext& ctx, TuningSession& tuning, QWidget* 
         w->setVisible(!live);
     timer_ = new QTimer(this);
     timer_->setInterval(kLiveReadingMs);
-    connect(timer_, &QTimer::timeout, this, &CTuningModeDlg::liveTick);
+    connect(timer_, &QTimer::timeout, this, &CTuningModeDlg::takeLiveReading);
 
     connect(value_, &QSlider::valueChanged, this, [this](int v) { moveValue(v); });
     connect(valueSpin_, &QSpinBox::valueChanged, this, [this](int shown) { moveValue(shown - 1); });
@@ -204,7 +204,7 @@ void CTuningModeDlg::toggleTransmit() {
     }
 }
 
-void CTuningModeDlg::liveTick() {
+void CTuningModeDlg::takeLiveReading() {
     if (!tuning_.keyed() || closing_) {
         timer_->stop();
         return;

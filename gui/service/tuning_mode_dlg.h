@@ -44,6 +44,8 @@ class CTuningModeDlg : public QDialog {
     bool linkFailed() const { return tuning_.failed() || tuning_.test().failed(); }
 
     void toggleTransmit();
+    // One tick of the live-reading timer: reads and shows the value while keyed.
+    void takeLiveReading();
     int helpTopic() const;
 
   public slots:
@@ -60,7 +62,6 @@ class CTuningModeDlg : public QDialog {
     void moveValue(int value);
     void moveVolume(int volume);
     void selectTab(int tab);
-    void liveTick();
     QString title() const;
 
     AppContext& ctx_;

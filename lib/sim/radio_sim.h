@@ -73,6 +73,11 @@ class RadioSimulator {
     int blocksRead() const { return blocksRead_; }
     int blocksWritten() const { return blocksWritten_; }
     int protocolErrors() const { return protocolErrors_; }
+    // From now on the next `count` commands go unheard (a cable pulled for a moment).
+    void dropNextCommands(int count) {
+        config_.faults.dropCommand = commands_ + 1;
+        config_.faults.dropCount = count;
+    }
 
     // --- The test state ("TUNING ") ---------------------------------------------
     // What a technician at the radio would see, one line per change.
