@@ -146,6 +146,16 @@ CTestModeDlg::CTestModeDlg(AppContext& ctx, TestModeSession& session, QWidget* p
     connect(help_, &QPushButton::clicked, this, [this] { help::open(helpTopic(), this); });
 
     applyLanguageFont(this, ctx.font());
+    // Two digits and the spin buttons.
+    for (SpinEdit* spin : {channel_, signalling_})
+        spin->setMinimumWidth(spin->fontMetrics().horizontalAdvance(QStringLiteral("888")) + 32);
+    // The signalling fields hold the longest text of the table.
+    int longest = 0;
+    for (const auto& texts : kTestSignallings)
+        for (std::string_view t : {texts.receive, texts.transmit})
+            longest = std::max(longest, rxSignalling_->fontMetrics().horizontalAdvance(
+                                            QString::fromLatin1(t.data(), qsizetype(t.size()))));
+    for (QLabel* l : {rxSignalling_, txSignalling_}) l->setMinimumWidth(longest + 16);
     // Enter on the item list opens Tuning Mode instead of moving on; in the number
     // fields it stores the number, then moves on.
     auto* enterMoves = new EnterMovesFocus(this);
