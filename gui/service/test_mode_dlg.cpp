@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "app/ui_helpers.h"
+#include "service/transmit_keys.h"
 #include "service/tuning_items.h"
 #include "widgets/help.h"
 #include "widgets/spin_edit.h"
@@ -49,40 +50,37 @@ QLabel* makeIndicator(QWidget* parent) {
 
 } // namespace
 
+QGroupBox* CTestModeDlg::numberGroup(const QString& title, SpinEdit*& number, QLabel*& receive,
+                                     QLabel*& transmit, std::array<QLabel*, 2> status,
+                                     int fieldWidth) {
+    auto* box = new QGroupBox(title, this);
+    number = new SpinEdit(CharFilter::digits(), 2, box);
+    auto* grid = new QGridLayout(box);
+    grid->addWidget(number, 0, 0, 2, 1, Qt::AlignVCenter);
+    const int captions[] = {kReceiveText, kTransmitText};
+    QLabel** fields[] = {&receive, &transmit};
+    for (int row = 0; row < 2; ++row) {
+        *fields[row] = field(box, fieldWidth);
+        grid->addWidget(status[static_cast<size_t>(row)], row, 1);
+        grid->addWidget(new QLabel(ctx_.text(captions[row]), box), row, 2);
+        grid->addWidget(*fields[row], row, 3);
+    }
+    grid->setColumnStretch(3, 1);
+    return box;
+}
+
 CTestModeDlg::CTestModeDlg(AppContext& ctx, TestModeSession& session, QWidget* parent)
     : QDialog(parent), ctx_(ctx), session_(session) {
     setWindowTitle(ctx.text(servicetext::kTestModeTitle));
     for (auto*& i : indicators_) i = makeIndicator(this);
 
-    // Test channel: number, receive and transmit frequency.
-    auto* channelBox = new QGroupBox(ctx.text(kChannelGroupText), this);
-    channel_ = new SpinEdit(CharFilter::digits(), 2, channelBox);
-    rxFreq_ = field(channelBox, 110);
-    txFreq_ = field(channelBox, 110);
-    auto* cg = new QGridLayout(channelBox);
-    cg->addWidget(channel_, 0, 0, 2, 1, Qt::AlignVCenter);
-    cg->addWidget(indicators_[0], 0, 1);
-    cg->addWidget(new QLabel(ctx.text(kReceiveText), channelBox), 0, 2);
-    cg->addWidget(rxFreq_, 0, 3);
-    cg->addWidget(indicators_[1], 1, 1);
-    cg->addWidget(new QLabel(ctx.text(kTransmitText), channelBox), 1, 2);
-    cg->addWidget(txFreq_, 1, 3);
-    cg->setColumnStretch(3, 1);
-
-    // Signalling: number and the receive and transmit texts.
-    auto* signallingBox = new QGroupBox(ctx.text(kSignallingGroupText), this);
-    signalling_ = new SpinEdit(CharFilter::digits(), 2, signallingBox);
-    rxSignalling_ = field(signallingBox, 260);
-    txSignalling_ = field(signallingBox, 260);
-    auto* sg = new QGridLayout(signallingBox);
-    sg->addWidget(signalling_, 0, 0, 2, 1, Qt::AlignVCenter);
-    sg->addWidget(indicators_[2], 0, 1);
-    sg->addWidget(new QLabel(ctx.text(kReceiveText), signallingBox), 0, 2);
-    sg->addWidget(rxSignalling_, 0, 3);
-    sg->addWidget(indicators_[3], 1, 1);
-    sg->addWidget(new QLabel(ctx.text(kTransmitText), signallingBox), 1, 2);
-    sg->addWidget(txSignalling_, 1, 3);
-    sg->setColumnStretch(3, 1);
+    // Test channel: number, receive and transmit frequency; signalling: number and
+    // the receive and transmit texts.
+    auto* channelBox = numberGroup(ctx.text(kChannelGroupText), channel_, rxFreq_, txFreq_,
+                                   {indicators_[0], indicators_[1]}, 110);
+    auto* signallingBox = numberGroup(ctx.text(kSignallingGroupText), signalling_,
+                                      rxSignalling_, txSignalling_,
+                                      {indicators_[2], indicators_[3]}, 260);
 
     // Bandwidth: the market's two texts; fixed for market code 5.
     bandwidth_ = new QComboBox(this);
@@ -278,18 +276,9 @@ bool CTestModeDlg::eventFilter(QObject* watched, QEvent* event) {
 
 void CTestModeDlg::keyPressEvent(QKeyEvent* event) {
     const bool onButton = qobject_cast<QPushButton*>(focusWidget()) != nullptr;
-    if (event->key() == Qt::Key_Space && !onButton) {
-        toggleTransmit();
+    if (handleTransmitKeys(event, focusWidget(), tx_, onButton, [this] { toggleTransmit(); },
+                           [this] { help::open(helpTopic(), this); }))
         return;
-    }
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focusWidget() == tx_) {
-        toggleTransmit();
-        return;
-    }
-    if (event->key() == Qt::Key_F1) {
-        help::open(helpTopic(), this);
-        return;
-    }
     QDialog::keyPressEvent(event);
 }
 

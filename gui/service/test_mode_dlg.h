@@ -13,9 +13,11 @@
 
 #include <QDialog>
 
+#include <array>
 #include <functional>
 
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -67,6 +69,10 @@ class CTestModeDlg : public QDialog {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    // A number field with its receive and transmit rows, each a status field, a
+    // caption and a value field.
+    QGroupBox* numberGroup(const QString& title, SpinEdit*& number, QLabel*& receive,
+                           QLabel*& transmit, std::array<QLabel*, 2> status, int fieldWidth);
     // Runs a session operation; after a failure the dialog closes with kLinkFailed.
     bool run(bool ok);
     void showState();

@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "app/ui_helpers.h"
+#include "service/transmit_keys.h"
 #include "widgets/help.h"
 
 #include <QGridLayout>
@@ -251,18 +252,9 @@ void CTuningModeDlg::keyPressEvent(QKeyEvent* event) {
     }
     QWidget* focus = focusWidget();
     const bool onButton = focus == ok_ || focus == help_ || focus == tx_ || focus == cancel_;
-    if (event->key() == Qt::Key_Space && !onButton) {
-        toggleTransmit();
+    if (handleTransmitKeys(event, focus, tx_, onButton, [this] { toggleTransmit(); },
+                           [this] { help::open(helpTopic(), this); }))
         return;
-    }
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focus == tx_) {
-        toggleTransmit();
-        return;
-    }
-    if (event->key() == Qt::Key_F1) {
-        help::open(helpTopic(), this);
-        return;
-    }
     QDialog::keyPressEvent(event);
 }
 
