@@ -52,8 +52,6 @@ std::optional<int> ServiceRun::open(const Options& opts) {
     case kTestModeOk: break;
     case kTestModePortFailed: return kExitComm;
     case kTestModeNoChannel:
-        std::cerr << "vrl73m-cli " << command_ << ": the radio accepted none of its test channels\n";
-        return kExitRefused;
     case kTestModeRefused: return kExitRefused;
     default: return ui_->failureExit();
     }

@@ -158,7 +158,11 @@ int TestModeSession::open() {
         ui_.showError(servicetext::kTestChannelsDiffer);
         return stop(kTestModeRefused);
     }
-    if (const int r = searchChannel(); r != kTestModeOk) return stop(r);
+    if (const int r = searchChannel(); r != kTestModeOk) {
+        // No test channel to work on: the radio was not written with test frequencies.
+        if (r == kTestModeNoChannel) ui_.showError(servicetext::kTestChannelsDiffer);
+        return stop(r);
+    }
     if (!retried([&] { return commands_.selectSignalling(0); })) return stop(kTestModeCancelled);
     signalling_ = 0;
     bandwidth_ = 0;

@@ -49,7 +49,7 @@ enum TestModeResult : int {
     kTestModePortFailed = 1, // text 25 shown
     kTestModeCancelled = 2,  // Cancel at a retry box
     kTestModeRefused = 3,    // the radio does not match the data (text 29, 30 or 27 shown)
-    kTestModeNoChannel = 4,  // the radio accepted none of its test channels
+    kTestModeNoChannel = 4,  // the radio accepted none of its test channels (text 29 shown)
 };
 
 class TestModeSession {

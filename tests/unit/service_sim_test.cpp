@@ -154,7 +154,9 @@ TEST_F(TestModeOpening, TheRememberedChannelIsSearchedOnFromWhenRefused) {
         serviceMemory().testChannel = c.remembered;
         TestModeSession session(link, data, ui);
         if (c.expected == 0) {
+            ui.asked.clear();
             EXPECT_EQ(session.open(), kTestModeNoChannel);
+            EXPECT_EQ(ui.asked, (std::vector<int>{servicetext::kTestChannelsDiffer}));
             EXPECT_TRUE(radioLeftTestState());
             continue;
         }
