@@ -49,6 +49,7 @@ CTuningModeDlg::CTuningModeDlg(AppContext& ctx, TuningSession& tuning, QWidget* 
     value_->setPageStep(16);
     valueSpin_ = new QSpinBox(this);
     valueSpin_->setRange(1, kValueMax + 1); // shown as value + 1
+    valueSpin_->setKeyboardTracking(false); // a typed number is one step, not one per digit
     valueLabel_ = new QLabel(this);
     valueLabel_->setMinimumWidth(110);
     low_ = new QLabel(QStringLiteral("1"), this);
@@ -79,6 +80,7 @@ CTuningModeDlg::CTuningModeDlg(AppContext& ctx, TuningSession& tuning, QWidget* 
     volume_->setPageStep(4);
     volumeSpin_ = new QSpinBox(volumeBox_);
     volumeSpin_->setRange(0, kVolumeMax);
+    volumeSpin_->setKeyboardTracking(false);
     volumeLabel_ = new QLabel(volumeBox_);
     volumeLabel_->setMinimumWidth(110);
     auto* vr = new QHBoxLayout(volumeBox_);
