@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTimer>
 
@@ -161,6 +162,31 @@ class TestModeGuiTest : public QObject {
         QCOMPARE(label, QStringLiteral("Data : %1").arg(before + 2, 3));
         QCOMPARE(int(b->radio->keptValue(0x12)), before + 1);
         QVERIFY(b.radioLeft());
+    }
+
+    void valueSpinSentOneStepPerTypedDigit() {
+        ServiceBench b(kMobileRow);
+        QVERIFY(b->started());
+        int commands = -1, value = -1;
+        onDialog<CTestModeDlg>([&](CTestModeDlg* dlg) {
+            onDialog<CTuningModeDlg>([&](CTuningModeDlg* t) {
+                const int before = b->radio->commandCount();
+                QApplication::setActiveWindow(t);
+                t->valueSpin()->setFocus();
+                t->valueSpin()->selectAll();
+                QTest::keyClicks(t->valueSpin(), QStringLiteral("200"));
+                QTest::keyClick(t->valueSpin(), Qt::Key_Return);
+                commands = b->radio->commandCount() - before;
+                value = b->radio->itemValue(0x12);
+                t->reject();
+            });
+            dlg->itemList()->setCurrentRow(1);
+            dlg->openSelectedItem();
+            dlg->reject();
+        });
+        b->frame().runCommand(cmd::kTestMode);
+        QCOMPARE(commands, 1);
+        QCOMPARE(value, 199);
     }
 
     void portableBatteryLevelShowsALiveReadingWhileKeyed() {
