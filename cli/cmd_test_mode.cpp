@@ -8,12 +8,13 @@ namespace vrl::cli {
 
 int cmdTestMode(const Args& args) {
     static const std::string kUsage =
-        std::string("usage: vrl73m-cli test-mode FILE --port DEVICE [--channel N] [--signalling N]\n"
-                    "                            [--bandwidth 0|1] [--key SECONDS]\n"
-                    "Brings the radio into its test state and checks it against the data in FILE\n"
-                    "(model, firmware, the 16 test channels), selects what was asked, keys the\n"
-                    "transmitter for SECONDS and unkeys it. The radio always leaves the test state.\n"
-                    "Exit status 2 when the radio does not match the data, 3 when the link failed.\n") +
+        std::string(
+            "usage: vrl73m-cli test-mode FILE --port DEVICE [--channel N] [--signalling N]\n"
+            "                            [--bandwidth 0|1] [--key SECONDS]\n"
+            "Brings the radio into its test state and checks it against the data in FILE\n"
+            "(model, firmware, the 16 test channels), selects what was asked, keys the\n"
+            "transmitter for SECONDS and unkeys it. The radio always leaves the test state.\n"
+            "Exit status 2 when the radio does not match the data, 3 when the link failed.\n") +
         std::string(kLinkOptionsHelp) + std::string(kServiceOptionsHelp) +
         "  --key SECONDS      key the transmitter this long (0-600, decimals allowed)\n";
     Options opts(serviceValuedOptions({"--key"}), {});
@@ -35,8 +36,10 @@ int cmdTestMode(const Args& args) {
         if (run.test().setKeyed(true)) {
             std::cout << "keyed" << std::flush;
             run.wait(*keySeconds);
-            if (run.test().setKeyed(false)) std::cout << ", unkeyed after " << *keySeconds << " s\n";
-            else std::cout << '\n';
+            if (run.test().setKeyed(false))
+                std::cout << ", unkeyed after " << *keySeconds << " s\n";
+            else
+                std::cout << '\n';
         }
     }
     return run.finish();

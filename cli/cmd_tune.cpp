@@ -12,28 +12,27 @@ namespace vrl::cli {
 
 namespace {
 
-int runTuning(ServiceRun& run, TuningSession& tuning, const Options& opts,
-              std::optional<int> tab, std::optional<int> value, std::optional<int> step,
-              std::optional<int> volume) {
+int runTuning(ServiceRun& run, TuningSession& tuning, const Options& opts, std::optional<int> tab,
+              std::optional<int> value, std::optional<int> step, std::optional<int> volume) {
     if (!tuning.open()) return run.finish();
     const auto tabTextList = tabTexts(tuning.tabs());
     std::cout << "item " << tuning.index() << ": " << run.text(tuning.item().text) << '\n';
     for (size_t t = 0; t < static_cast<size_t>(tuning.tabs()); ++t)
-        std::cout << "  tab " << t << " (" << run.text(tabTextList[t]) << "): "
-                  << (t < tuning.values().size() ? tuning.values()[t] + 1 : 0) << '\n';
+        std::cout << "  tab " << t << " (" << run.text(tabTextList[t])
+                  << "): " << (t < tuning.values().size() ? tuning.values()[t] + 1 : 0) << '\n';
     if (tab && *tab >= tuning.tabs()) {
         tuning.cancel();
         run.finish();
-        return fail("tune", "--tab must be 0 to " + std::to_string(tuning.tabs() - 1) +
-                                " for this item", kExitUsage);
+        return fail("tune",
+                    "--tab must be 0 to " + std::to_string(tuning.tabs() - 1) + " for this item",
+                    kExitUsage);
     }
     if (tab && *tab != 0 && !tuning.selectTab(*tab)) return run.finish();
     bool ok = true;
     if (value || step) {
         const int target = value ? *value - 1 : tuning.value() + *step;
         ok = tuning.setValue(target);
-        if (ok)
-            std::cout << "tab " << tuning.tab() << " value now " << tuning.value() + 1 << '\n';
+        if (ok) std::cout << "tab " << tuning.tab() << " value now " << tuning.value() + 1 << '\n';
     }
     if (ok && volume) {
         if (!tuning.mobile()) {
@@ -46,7 +45,8 @@ int runTuning(ServiceRun& run, TuningSession& tuning, const Options& opts,
         if (opts.has("--keep")) {
             if ((ok = tuning.keep())) std::cout << "item kept\n";
         } else if ((ok = tuning.cancel())) {
-            std::cout << "item not kept; radio back on test channel " << run.test().channel() << '\n';
+            std::cout << "item not kept; radio back on test channel " << run.test().channel()
+                      << '\n';
         }
     }
     run.test().tuningClosed(!ok);
@@ -80,16 +80,20 @@ int cmdTune(const Args& args) {
         const char* name;
         int lo, hi;
     };
-    const Range ranges[] = {{"--item", 0, 14}, {"--tab", 0, 5}, {"--value", 1, 256},
-                            {"--step", -255, 255}, {"--volume", 0, 31}};
+    const Range ranges[] = {{"--item", 0, 14},
+                            {"--tab", 0, 5},
+                            {"--value", 1, 256},
+                            {"--step", -255, 255},
+                            {"--volume", 0, 31}};
     std::map<std::string, int> v;
     for (const auto& r : ranges) {
         const auto text = opts.value(r.name);
         if (!text) continue;
         const auto n = parseNumber(*text);
         if (!n || *n < r.lo || *n > r.hi)
-            return fail("tune", std::string(r.name) + " must be " + std::to_string(r.lo) + " to " +
-                                    std::to_string(r.hi),
+            return fail("tune",
+                        std::string(r.name) + " must be " + std::to_string(r.lo) + " to " +
+                            std::to_string(r.hi),
                         kExitUsage);
         v[r.name] = static_cast<int>(*n);
     }

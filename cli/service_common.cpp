@@ -31,8 +31,9 @@ std::optional<int> ServiceRun::prepare(const Options& opts) {
         if (!text) continue;
         const auto v = parseNumber(*text);
         if (!v || *v < r.lo || *v > r.hi)
-            return fail(command_, std::string(r.name) + " must be " + std::to_string(r.lo) + " to " +
-                                      std::to_string(r.hi),
+            return fail(command_,
+                        std::string(r.name) + " must be " + std::to_string(r.lo) + " to " +
+                            std::to_string(r.hi),
                         kExitUsage);
         *r.target = static_cast<int>(*v);
     }
@@ -49,11 +50,15 @@ std::optional<int> ServiceRun::open(const Options& opts) {
     ui_ = std::make_unique<CliUi>(command_, session_.retries(), false, std::nullopt);
     test_ = std::make_unique<TestModeSession>(session_.link(), data_, *ui_);
     switch (test_->open()) {
-    case kTestModeOk: break;
-    case kTestModePortFailed: return kExitComm;
+    case kTestModeOk:
+        break;
+    case kTestModePortFailed:
+        return kExitComm;
     case kTestModeNoChannel:
-    case kTestModeRefused: return kExitRefused;
-    default: return ui_->failureExit();
+    case kTestModeRefused:
+        return kExitRefused;
+    default:
+        return ui_->failureExit();
     }
     const std::string label(data_.model.label());
     std::cout << "radio " << (label.empty() ? data_.image.identity().hex() : label)

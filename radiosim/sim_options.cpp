@@ -52,13 +52,17 @@ std::optional<long> number(const std::string& text) {
 
 std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args, std::string& error) {
     static const std::map<std::string, bool> kKnown{
-        {"--file", true},         {"--row", true},          {"--band", true},
-        {"--firmware", true},     {"--password", true},     {"--serial", true},
-        {"--baud", true},         {"--save", true},         {"--link", true},
-        {"--drop-command", true}, {"--drop-count", true},   {"--late-command", true},
-        {"--late-ms", true},      {"--bad-checksum-block", true}, {"--nak-block", true},
-        {"--silent-block", true}, {"--silent-times", true}, {"--hangup-block", true},
-        {"--key-delay", true},    {"--throttle", false},    {"--verbose", false},
+        {"--file", true},         {"--row", true},
+        {"--band", true},         {"--firmware", true},
+        {"--password", true},     {"--serial", true},
+        {"--baud", true},         {"--save", true},
+        {"--link", true},         {"--drop-command", true},
+        {"--drop-count", true},   {"--late-command", true},
+        {"--late-ms", true},      {"--bad-checksum-block", true},
+        {"--nak-block", true},    {"--silent-block", true},
+        {"--silent-times", true}, {"--hangup-block", true},
+        {"--key-delay", true},    {"--throttle", false},
+        {"--verbose", false},
     };
     std::map<std::string, std::string> v;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -131,10 +135,14 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args, 
         long lo, hi;
     };
     const IntOption ints[] = {
-        {"--drop-command", &f.dropCommand, 1, 1000000}, {"--drop-count", &f.dropCount, 1, 1000},
-        {"--late-command", &f.lateCommand, 1, 1000000}, {"--late-ms", &f.lateDelayMs, 0, 60000},
-        {"--bad-checksum-block", &f.badChecksumBlock, 0, 255}, {"--nak-block", &f.nakBlock, 0, 255},
-        {"--silent-block", &f.silentBlock, 0, 255},     {"--silent-times", &f.silentTimes, 1, 1000},
+        {"--drop-command", &f.dropCommand, 1, 1000000},
+        {"--drop-count", &f.dropCount, 1, 1000},
+        {"--late-command", &f.lateCommand, 1, 1000000},
+        {"--late-ms", &f.lateDelayMs, 0, 60000},
+        {"--bad-checksum-block", &f.badChecksumBlock, 0, 255},
+        {"--nak-block", &f.nakBlock, 0, 255},
+        {"--silent-block", &f.silentBlock, 0, 255},
+        {"--silent-times", &f.silentTimes, 1, 1000},
         {"--hangup-block", &f.hangupBlock, 0, 255},
         {"--key-delay", &o.radio.config.keyDelayMs, 0, 60000},
     };

@@ -19,7 +19,9 @@ VRL_REGISTER_FUNCTION_WINDOW(cmd::kTestFrequency, CTestFrequencyView);
 
 namespace {
 // Grid units are 1/1440 inch; at 96 pixels per inch one pixel is 15 units.
-int px(int twips) { return twips / 15; }
+int px(int twips) {
+    return twips / 15;
+}
 constexpr int kColumnTwips[] = {750, 1125, 1125};
 using Icon = MessageService::Icon;
 using Buttons = MessageService::Buttons;
@@ -131,8 +133,7 @@ void CTestFrequencyView::warnOutOfBand() {
 
 void CTestFrequencyView::closeWithReminder() {
     ctx().messages().ask({ctx().text(testfreqtext::kCloseMessage),
-                          ctx().text(testfreqtext::kCaptionClose), Icon::Information,
-                          Buttons::Ok});
+                          ctx().text(testfreqtext::kCaptionClose), Icon::Information, Buttons::Ok});
     closeFrame();
 }
 

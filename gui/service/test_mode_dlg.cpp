@@ -72,19 +72,20 @@ QGroupBox* CTestModeDlg::numberGroup(const QString& title, SpinEdit*& number, QL
 CTestModeDlg::CTestModeDlg(AppContext& ctx, TestModeSession& session, QWidget* parent)
     : QDialog(parent), ctx_(ctx), session_(session) {
     setWindowTitle(ctx.text(servicetext::kTestModeTitle));
-    for (auto*& i : indicators_) i = makeIndicator(this);
+    for (auto*& i : indicators_)
+        i = makeIndicator(this);
 
     // Test channel: number, receive and transmit frequency; signalling: number and
     // the receive and transmit texts.
     auto* channelBox = numberGroup(ctx.text(kChannelGroupText), channel_, rxFreq_, txFreq_,
                                    {indicators_[0], indicators_[1]}, 110);
-    auto* signallingBox = numberGroup(ctx.text(kSignallingGroupText), signalling_,
-                                      rxSignalling_, txSignalling_,
-                                      {indicators_[2], indicators_[3]}, 260);
+    auto* signallingBox = numberGroup(ctx.text(kSignallingGroupText), signalling_, rxSignalling_,
+                                      txSignalling_, {indicators_[2], indicators_[3]}, 260);
 
     // Bandwidth: the market's two texts; fixed for market code 5.
     bandwidth_ = new QComboBox(this);
-    for (int text : bandwidthTexts(session.market())) bandwidth_->addItem(ctx.text(text));
+    for (int text : bandwidthTexts(session.market()))
+        bandwidth_->addItem(ctx.text(text));
     bandwidth_->setCurrentIndex(session.bandwidth());
     bandwidth_->setEnabled(bandwidthSelectable(session.market()));
     auto* bandwidthRow = new QHBoxLayout;
@@ -97,7 +98,8 @@ CTestModeDlg::CTestModeDlg(AppContext& ctx, TestModeSession& session, QWidget* p
 
     auto* itemBox = new QGroupBox(ctx.text(kItemListText), this);
     items_ = new QListWidget(itemBox);
-    for (const TuningItem& item : tuningItems(session.mobile())) items_->addItem(ctx.text(item.text));
+    for (const TuningItem& item : tuningItems(session.mobile()))
+        items_->addItem(ctx.text(item.text));
     items_->setCurrentRow(0);
     (new QVBoxLayout(itemBox))->addWidget(items_);
 
@@ -107,7 +109,8 @@ CTestModeDlg::CTestModeDlg(AppContext& ctx, TestModeSession& session, QWidget* p
     print_->setEnabled(false);
     close_ = new QPushButton(ctx.text(61), this);
     help_ = new QPushButton(ctx.text(62), this);
-    for (QPushButton* b : {print_, close_, help_, tx_}) b->setAutoDefault(false);
+    for (QPushButton* b : {print_, close_, help_, tx_})
+        b->setAutoDefault(false);
 
     auto* left = new QVBoxLayout;
     left->addWidget(channelBox);
@@ -133,8 +136,7 @@ CTestModeDlg::CTestModeDlg(AppContext& ctx, TestModeSession& session, QWidget* p
     connect(signalling_, &SpinEdit::stepped, this, [this](int delta) {
         if (!busy_) run(session_.stepSignalling(delta));
     });
-    connect(signalling_, &QAbstractSpinBox::editingFinished, this,
-            &CTestModeDlg::typedSignalling);
+    connect(signalling_, &QAbstractSpinBox::editingFinished, this, &CTestModeDlg::typedSignalling);
     connect(bandwidth_, &QComboBox::activated, this, [this](int index) {
         if (!busy_ && index != session_.bandwidth()) run(session_.selectBandwidth(index));
     });
@@ -153,11 +155,13 @@ CTestModeDlg::CTestModeDlg(AppContext& ctx, TestModeSession& session, QWidget* p
         for (std::string_view t : {texts.receive, texts.transmit})
             longest = std::max(longest, rxSignalling_->fontMetrics().horizontalAdvance(
                                             QString::fromLatin1(t.data(), qsizetype(t.size()))));
-    for (QLabel* l : {rxSignalling_, txSignalling_}) l->setMinimumWidth(longest + 16);
+    for (QLabel* l : {rxSignalling_, txSignalling_})
+        l->setMinimumWidth(longest + 16);
     // Enter on the item list opens Tuning Mode instead of moving on; in the number
     // fields it stores the number, then moves on.
     auto* enterMoves = new EnterMovesFocus(this);
-    for (QWidget* w : std::initializer_list<QWidget*>{items_, channel_->edit(), signalling_->edit()}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{items_, channel_->edit(), signalling_->edit()}) {
         w->removeEventFilter(enterMoves);
         w->installEventFilter(this);
     }
@@ -185,8 +189,10 @@ void CTestModeDlg::showState() {
     signalling_->setText(QString::number(s));
     if (s >= 1 && s <= kTestSignallingCount) {
         const auto& texts = kTestSignallings[static_cast<size_t>(s - 1)];
-        rxSignalling_->setText(QString::fromLatin1(texts.receive.data(), qsizetype(texts.receive.size())));
-        txSignalling_->setText(QString::fromLatin1(texts.transmit.data(), qsizetype(texts.transmit.size())));
+        rxSignalling_->setText(
+            QString::fromLatin1(texts.receive.data(), qsizetype(texts.receive.size())));
+        txSignalling_->setText(
+            QString::fromLatin1(texts.transmit.data(), qsizetype(texts.transmit.size())));
     } else {
         rxSignalling_->clear();
         txSignalling_->clear();
@@ -198,8 +204,10 @@ void CTestModeDlg::showState() {
         w->setEnabled(!keyed);
     bandwidth_->setEnabled(!keyed && bandwidthSelectable(session_.market()));
     const bool normal = session_.active();
-    for (int i : {0, 2}) indicators_[i]->setStyleSheet(normal && !keyed ? kReceiveOn : QString());
-    for (int i : {1, 3}) indicators_[i]->setStyleSheet(keyed ? kTransmitOn : QString());
+    for (int i : {0, 2})
+        indicators_[i]->setStyleSheet(normal && !keyed ? kReceiveOn : QString());
+    for (int i : {1, 3})
+        indicators_[i]->setStyleSheet(keyed ? kTransmitOn : QString());
 }
 
 void CTestModeDlg::typedChannel() {
@@ -265,8 +273,10 @@ bool CTestModeDlg::eventFilter(QObject* watched, QEvent* event) {
         event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == channel_->edit()) typedChannel();
-            else typedSignalling();
+            if (watched == channel_->edit())
+                typedChannel();
+            else
+                typedSignalling();
             focusNextChild();
             return true;
         }
@@ -276,8 +286,9 @@ bool CTestModeDlg::eventFilter(QObject* watched, QEvent* event) {
 
 void CTestModeDlg::keyPressEvent(QKeyEvent* event) {
     const bool onButton = qobject_cast<QPushButton*>(focusWidget()) != nullptr;
-    if (handleTransmitKeys(event, focusWidget(), tx_, onButton, [this] { toggleTransmit(); },
-                           [this] { help::open(helpTopic(), this); }))
+    if (handleTransmitKeys(
+            event, focusWidget(), tx_, onButton, [this] { toggleTransmit(); },
+            [this] { help::open(helpTopic(), this); }))
         return;
     QDialog::keyPressEvent(event);
 }

@@ -23,10 +23,12 @@ namespace {
 constexpr int kTxText = 496;
 constexpr int kReceiveText = 497;
 constexpr int kTransmitText = 498;
-constexpr int kErrorResult = 2;   // the hidden Error button
-constexpr int kMoveDown = 160;    // the dialog opens below Test Mode's controls
+constexpr int kErrorResult = 2; // the hidden Error button
+constexpr int kMoveDown = 160;  // the dialog opens below Test Mode's controls
 
-QString dataText(int shown) { return QStringLiteral("Data : %1").arg(shown, 3); }
+QString dataText(int shown) {
+    return QStringLiteral("Data : %1").arg(shown, 3);
+}
 } // namespace
 
 bool CTuningModeDlg::run(AppContext& ctx, TestModeSession& session, int item, QWidget* parent) {
@@ -42,7 +44,8 @@ CTuningModeDlg::CTuningModeDlg(AppContext& ctx, TuningSession& tuning, QWidget* 
     TestModeSession& test = tuning.test();
     tabs_ = new QTabBar(this);
     const auto tabTextList = tabTexts(tuning.tabs());
-    for (int t = 0; t < tuning.tabs(); ++t) tabs_->addTab(ctx.text(tabTextList[static_cast<size_t>(t)]));
+    for (int t = 0; t < tuning.tabs(); ++t)
+        tabs_->addTab(ctx.text(tabTextList[static_cast<size_t>(t)]));
 
     value_ = new QSlider(Qt::Horizontal, this);
     value_->setRange(0, kValueMax);
@@ -96,7 +99,8 @@ CTuningModeDlg::CTuningModeDlg(AppContext& ctx, TuningSession& tuning, QWidget* 
     ok_ = new QPushButton(ctx.text(59), this);
     cancel_ = new QPushButton(ctx.text(60), this);
     help_ = new QPushButton(ctx.text(62), this);
-    for (QPushButton* b : {tx_, ok_, cancel_, help_}) b->setAutoDefault(false);
+    for (QPushButton* b : {tx_, ok_, cancel_, help_})
+        b->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(tx_);
     buttons->addStretch();
@@ -138,11 +142,11 @@ QString CTuningModeDlg::title() const {
     const TestModeSession& test = tuning_.test();
     const auto bw = bandwidthTexts(test.market());
     const auto tabTextList = tabTexts(tuning_.tabs());
-    return QString::fromStdString(tuningTitle(
-        ctx_.text(tuning_.item().text).toStdString(),
-        ctx_.text(tabTextList[static_cast<size_t>(tuning_.tab())]).toStdString(),
-        ctx_.text(bw[static_cast<size_t>(test.bandwidth())]).toStdString(), tuning_.item(),
-        test.bandwidth()));
+    return QString::fromStdString(
+        tuningTitle(ctx_.text(tuning_.item().text).toStdString(),
+                    ctx_.text(tabTextList[static_cast<size_t>(tuning_.tab())]).toStdString(),
+                    ctx_.text(bw[static_cast<size_t>(test.bandwidth())]).toStdString(),
+                    tuning_.item(), test.bandwidth()));
 }
 
 void CTuningModeDlg::showValue() {
@@ -254,8 +258,9 @@ void CTuningModeDlg::keyPressEvent(QKeyEvent* event) {
     }
     QWidget* focus = focusWidget();
     const bool onButton = focus == ok_ || focus == help_ || focus == tx_ || focus == cancel_;
-    if (handleTransmitKeys(event, focus, tx_, onButton, [this] { toggleTransmit(); },
-                           [this] { help::open(helpTopic(), this); }))
+    if (handleTransmitKeys(
+            event, focus, tx_, onButton, [this] { toggleTransmit(); },
+            [this] { help::open(helpTopic(), this); }))
         return;
     QDialog::keyPressEvent(event);
 }

@@ -11,12 +11,13 @@ namespace vrl {
 namespace {
 constexpr size_t kRxStepByte = 8;
 constexpr size_t kTxStepByte = 9;
-bool validEntry(int n) { return n >= 1 && n <= kTestChannelCount; }
+bool validEntry(int n) {
+    return n >= 1 && n <= kTestChannelCount;
+}
 } // namespace
 
 size_t TestFrequencyTable::entryOffset(int n) const {
-    return layout::kTestFrequencies +
-           static_cast<size_t>(n - 1) * layout::kTestFrequencyEntrySize;
+    return layout::kTestFrequencies + static_cast<size_t>(n - 1) * layout::kTestFrequencyEntrySize;
 }
 
 std::string TestFrequencyTable::receiveText(int n) const {
@@ -71,10 +72,11 @@ TestFrequencyResult TestFrequencyTable::store(int n, const std::string& text, bo
         const BandLimits band = bandLimitsOf(data_.model.bandText(), data_.model.isVhf());
         const CheckedFrequency checked = checkFrequency(*value, band);
         const EncodedFrequency enc =
-            encodeFrequency(checked.mhz, receive ? FreqSide::Receive : FreqSide::Transmit,
-                            band.vhf, data_.model.options.fineStep);
+            encodeFrequency(checked.mhz, receive ? FreqSide::Receive : FreqSide::Transmit, band.vhf,
+                            data_.model.options.fineStep);
         const size_t field = at + (receive ? 0 : 4);
-        for (size_t i = 0; i < 4; ++i) image.setU8(field + i, enc.bytes[i]);
+        for (size_t i = 0; i < 4; ++i)
+            image.setU8(field + i, enc.bytes[i]);
         image.setU8(at + (receive ? kRxStepByte : kTxStepByte), enc.stepCode);
         if (checked.outOfBand) result = TestFrequencyResult::OutOfBand;
     }

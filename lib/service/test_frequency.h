@@ -22,9 +22,9 @@ inline constexpr int kTitle = 469;
 inline constexpr int kChannelHeader = 470;
 inline constexpr int kReceiveHeader = 471;
 inline constexpr int kTransmitHeader = 472;
-inline constexpr int kOutOfBand = 9;      // warning, caption 82
+inline constexpr int kOutOfBand = 9; // warning, caption 82
 inline constexpr int kCaptionWarning = 82;
-inline constexpr int kCloseMessage = 38;  // information, caption 80
+inline constexpr int kCloseMessage = 38; // information, caption 80
 inline constexpr int kCaptionClose = 80;
 } // namespace testfreqtext
 

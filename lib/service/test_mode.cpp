@@ -33,9 +33,13 @@ ServiceMemory& serviceMemory() {
 TestModeSession::TestModeSession(RadioLink& link, RadioData& data, TransferUi& ui)
     : link_(link), data_(data), ui_(ui), commands_(link), table_(data) {}
 
-TestModeSession::~TestModeSession() { end(); }
+TestModeSession::~TestModeSession() {
+    end();
+}
 
-uint8_t TestModeSession::market() const { return data_.image.identity().market(); }
+uint8_t TestModeSession::market() const {
+    return data_.image.identity().market();
+}
 
 int TestModeSession::stop(int result) {
     end();
@@ -45,9 +49,8 @@ int TestModeSession::stop(int result) {
 void TestModeSession::end() {
     if (!portOpen_) return;
     if (inTestState_) {
-        const bool cleanUnkey = active_ && keyed_ && retried([&] {
-                                    return commands_.setTransmit(false, signalling_);
-                                });
+        const bool cleanUnkey =
+            active_ && keyed_ && retried([&] { return commands_.setTransmit(false, signalling_); });
         // After a failure the radio may be keyed whatever the flag says.
         if (!cleanUnkey && (keyed_ || failed_)) commands_.setTransmit(false, signalling_);
         keyed_ = false;
@@ -89,9 +92,7 @@ bool TestModeSession::compareChannels(bool& same) {
     for (int n = 1; n <= kTestChannelCount; ++n) {
         TestChannelBytes got{};
         // A refused channel (blank in the radio) still sends its bytes.
-        if (!retried([&] {
-                return commands_.selectTestChannel(n, got) != ChannelReply::Failed;
-            }))
+        if (!retried([&] { return commands_.selectTestChannel(n, got) != ChannelReply::Failed; }))
             return false;
         if (got != table_.wireBytes(n)) {
             same = false;
@@ -179,7 +180,8 @@ int TestModeSession::nextNonBlank(int from, int delta) const {
     int n = from;
     for (int i = 0; i <= kTestChannelCount; ++i) {
         if (!table_.receiveBlank(n)) return n;
-        n = delta >= 0 ? n % kTestChannelCount + 1 : (n + kTestChannelCount - 2) % kTestChannelCount + 1;
+        n = delta >= 0 ? n % kTestChannelCount + 1
+                       : (n + kTestChannelCount - 2) % kTestChannelCount + 1;
     }
     return from;
 }

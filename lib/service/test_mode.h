@@ -103,8 +103,7 @@ class TestModeSession {
 
     // Runs a command until it succeeds; each failure asks Retry/Cancel (text 26).
     // Cancel ends the session's use of the radio: false, and failed() holds.
-    template <typename Command>
-    bool retried(Command command) {
+    template <typename Command> bool retried(Command command) {
         if (!active_) return false;
         while (!command()) {
             if (!ui_.askRetry(26)) {

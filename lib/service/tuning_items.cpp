@@ -6,7 +6,9 @@ namespace vrl {
 
 namespace {
 
-constexpr std::array<uint8_t, 6> b1(uint8_t a) { return {a, 0, 0, 0, 0, 0}; }
+constexpr std::array<uint8_t, 6> b1(uint8_t a) {
+    return {a, 0, 0, 0, 0, 0};
+}
 constexpr std::array<uint8_t, 6> b4(uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
     return {a, b, c, d, 0, 0};
 }
@@ -59,8 +61,7 @@ std::vector<uint8_t> buildPlaces() {
         for (const TuningItem& item : tuningItems(mobile))
             for (int t = 0; t < item.fullTabs; ++t) {
                 const uint8_t b = item.bytes[static_cast<size_t>(t)];
-                if (std::find(places.begin(), places.end(), b) == places.end())
-                    places.push_back(b);
+                if (std::find(places.begin(), places.end(), b) == places.end()) places.push_back(b);
             }
     return places;
 }
@@ -84,7 +85,9 @@ int valuesCount(bool mobile, int index, int bandwidth) {
     return tabs;
 }
 
-bool transmitAllowed(const TuningItem& item) { return item.text < 513 || item.text > 515; }
+bool transmitAllowed(const TuningItem& item) {
+    return item.text < 513 || item.text > 515;
+}
 
 std::vector<int> tabTexts(int tabs) {
     // Centre first (the only point at the narrow bandwidth), then low to high.
@@ -112,8 +115,7 @@ std::optional<size_t> tuningDataPlace(uint8_t itemByte) {
 }
 
 std::string tuningTitle(const std::string& name, const std::string& tab,
-                        const std::string& bandwidth, const TuningItem& item,
-                        int bandwidthIndex) {
+                        const std::string& bandwidth, const TuningItem& item, int bandwidthIndex) {
     std::vector<std::string> parts;
     if (tabCount(item, bandwidthIndex) > 1) parts.push_back(tab);
     if (item.singleTabNarrow) parts.push_back(bandwidth);

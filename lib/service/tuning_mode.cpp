@@ -15,8 +15,8 @@ TuningItem itemOf(bool mobile, int index) {
 TuningSession::TuningSession(TestModeSession& test, int itemIndex)
     : test_(test), index_(itemIndex), item_(itemOf(test.mobile(), itemIndex)) {
     // A mobile tells its volume with the 0x21 0x0C byte; otherwise the one last set.
-    volume_ = std::clamp<int>(test.mobile() ? test.mobileByte() : serviceMemory().volume.value_or(0),
-                              0, kVolumeMax);
+    volume_ = std::clamp<int>(
+        test.mobile() ? test.mobileByte() : serviceMemory().volume.value_or(0), 0, kVolumeMax);
 }
 
 bool TuningSession::ok(bool result) {

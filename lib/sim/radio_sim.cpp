@@ -145,8 +145,8 @@ RadioSimulator::Parse RadioSimulator::parseOne(Reply& reply) {
 }
 
 RadioSimulator::Parse RadioSimulator::idleCommand(Reply& reply) {
-    for (std::string_view text : {std::string_view("PROGRAM"), std::string_view("NORVALE"),
-                                  std::string_view("TUNING ")}) {
+    for (std::string_view text :
+         {std::string_view("PROGRAM"), std::string_view("NORVALE"), std::string_view("TUNING ")}) {
         if (pending_[0] != static_cast<uint8_t>(text[0])) continue;
         if (!startsWith(pending_, text)) return Parse::Drop;
         if (pending_.size() < text.size()) return Parse::NeedMore;
@@ -338,7 +338,8 @@ void RadioSimulator::report(const std::string& line) const {
 std::array<uint8_t, 90> RadioSimulator::tuningData() const {
     std::array<uint8_t, 90> data{};
     for (int b = 0; b < 256; ++b)
-        if (const auto place = tuningDataPlace(static_cast<uint8_t>(b)); place && *place < data.size())
+        if (const auto place = tuningDataPlace(static_cast<uint8_t>(b));
+            place && *place < data.size())
             data[*place] = working_[static_cast<size_t>(b)];
     return data;
 }
@@ -412,7 +413,8 @@ RadioSimulator::Parse RadioSimulator::testCommand(Reply& reply) {
                         8, entry.begin());
             wire = reverseGroups(entry);
         }
-        const bool blank = std::all_of(wire.begin(), wire.begin() + 4, [](uint8_t b) { return b == 0xFF; });
+        const bool blank =
+            std::all_of(wire.begin(), wire.begin() + 4, [](uint8_t b) { return b == 0xFF; });
         replyData(reply, wire, State::Test);
         closingReply_ = blank ? kNak : kAck;
         if (blank) return Parse::Done;
@@ -462,8 +464,9 @@ RadioSimulator::Parse RadioSimulator::testCommand(Reply& reply) {
         if (key) reply.delayMs = std::max(reply.delayMs, config_.keyDelayMs);
         if (key != keyed_) {
             keyed_ = key;
-            std::snprintf(line, sizeof line, key ? "keyed on channel %d with signalling %d"
-                                                 : "unkeyed (channel %d, signalling %d)",
+            std::snprintf(line, sizeof line,
+                          key ? "keyed on channel %d with signalling %d"
+                              : "unkeyed (channel %d, signalling %d)",
                           testChannel_, signalling_);
             report(line);
         }
@@ -511,8 +514,11 @@ RadioSimulator::Parse RadioSimulator::testCommand(Reply& reply) {
         report("test state left");
         return Parse::Done;
     case kAck:
-    case kNak: consume(1); return Parse::Done;
-    default: return itemCommand(reply);
+    case kNak:
+        consume(1);
+        return Parse::Done;
+    default:
+        return itemCommand(reply);
     }
 }
 
@@ -551,7 +557,9 @@ RadioSimulator::Parse RadioSimulator::itemCommand(Reply& reply) {
         report(line);
         return Parse::Done;
     }
-    default: reply.bytes.push_back(kNak); return Parse::Done;
+    default:
+        reply.bytes.push_back(kNak);
+        return Parse::Done;
     }
 }
 

@@ -35,7 +35,7 @@ struct SimConfig {
     FirmwareVersion version{'v', '2', '.', '3', '0', ' ', ' ', ' ', ' ', ' '};
     InfoBlock info{};
     int answerBaud = 9600;
-    int keyDelayMs = 0;        // the radio answers a key command only after this time
+    int keyDelayMs = 0; // the radio answers a key command only after this time
     SimFaults faults;
 };
 
@@ -81,7 +81,9 @@ class RadioSimulator {
 
     // --- The test state ("TUNING ") ---------------------------------------------
     // What a technician at the radio would see, one line per change.
-    void setReporter(std::function<void(const std::string&)> report) { report_ = std::move(report); }
+    void setReporter(std::function<void(const std::string&)> report) {
+        report_ = std::move(report);
+    }
     bool inTestState() const {
         return state_ == State::Test || (state_ == State::AwaitAck && afterAck_ == State::Test);
     }

@@ -25,8 +25,8 @@ using namespace vrl::gui::test;
 
 namespace {
 
-constexpr int kMobileRow = 0;   // RM-140A[8CH]:K
-constexpr int kMarket5Row = 2;  // RM-140A[8CH]:(N)E
+constexpr int kMobileRow = 0;    // RM-140A[8CH]:K
+constexpr int kMarket5Row = 2;   // RM-140A[8CH]:(N)E
 constexpr int kPortableRow = 15; // RP-110A[8CH]:K
 
 // A radio written with the program's data: both hold the New data of `row`.
@@ -56,8 +56,12 @@ struct ServiceBench {
     }
 };
 
-bool green(QLabel* l) { return l->styleSheet().contains("0, 255, 0"); }
-bool red(QLabel* l) { return l->styleSheet().contains("255, 60, 60"); }
+bool green(QLabel* l) {
+    return l->styleSheet().contains("0, 255, 0");
+}
+bool red(QLabel* l) {
+    return l->styleSheet().contains("255, 60, 60");
+}
 
 } // namespace
 
@@ -79,10 +83,11 @@ class TestModeGuiTest : public QObject {
             QVERIFY(!dlg->printButton()->isEnabled());
             dlg->transmitButton()->click();
             radioKeyed = b->radio->keyed();
-            keyedRed = red(dlg->indicator(1)) && red(dlg->indicator(3)) && !green(dlg->indicator(0));
-            disabledWhileKeyed = !dlg->channelSpin()->isEnabled() && !dlg->itemList()->isEnabled() &&
-                                 !dlg->bandwidthCombo()->isEnabled() &&
-                                 dlg->transmitButton()->isChecked();
+            keyedRed =
+                red(dlg->indicator(1)) && red(dlg->indicator(3)) && !green(dlg->indicator(0));
+            disabledWhileKeyed =
+                !dlg->channelSpin()->isEnabled() && !dlg->itemList()->isEnabled() &&
+                !dlg->bandwidthCombo()->isEnabled() && dlg->transmitButton()->isChecked();
             QTest::keyClick(dlg, Qt::Key_Escape);
         });
         b->frame().runCommand(cmd::kTestMode);

@@ -17,10 +17,12 @@ using namespace vrl::testing;
 namespace {
 
 constexpr uint8_t ACK = 0x06, NAK = 0x15;
-constexpr int kMobileRow = 0;   // RM-140A[8CH]:K
+constexpr int kMobileRow = 0;    // RM-140A[8CH]:K
 constexpr int kPortableRow = 15; // RP-110A[8CH]:K
 
-Bytes bytesOf(std::span<const uint8_t> s) { return Bytes(s.begin(), s.end()); }
+Bytes bytesOf(std::span<const uint8_t> s) {
+    return Bytes(s.begin(), s.end());
+}
 
 struct ScriptFixture : ::testing::Test {
     FakeClock clock;
@@ -82,8 +84,8 @@ TEST(StepCommand, OneCommandPerChange) {
 using ServiceCommands = ScriptFixture;
 
 TEST_F(ServiceCommands, KeyReplyTimeDependsOnSignallingAndFallsBackTo500) {
-    const std::pair<int, int> cases[] = {{0, 550}, {1, 550}, {9, 3520}, {10, 550},
-                                         {11, 6050}, {12, 6050}};
+    const std::pair<int, int> cases[] = {{0, 550},  {1, 550},   {9, 3520},
+                                         {10, 550}, {11, 6050}, {12, 6050}};
     ASSERT_TRUE(link.setOpen(true));
     link.setReadTimeout(500);
     ServiceLink c(link);
@@ -258,7 +260,7 @@ TEST_F(TuningScript, SliderMovesSendOneStepCommandEach) {
     EXPECT_TRUE(tuning.setValue(130));
     EXPECT_TRUE(tuning.stepValue(-1));
     EXPECT_TRUE(tuning.setValue(0));
-    EXPECT_TRUE(tuning.setValue(0)); // Home again at 0: nothing
+    EXPECT_TRUE(tuning.setValue(0));  // Home again at 0: nothing
     EXPECT_TRUE(tuning.setValue(-5)); // below the range: still nothing
     EXPECT_TRUE(line.finished());
     EXPECT_EQ(tuning.value(), 0);
@@ -271,7 +273,8 @@ TEST_F(TuningScript, VolumeFrom5To8SendsThreeUpSteps) {
     TuningSession tuning(*session, 0);
     ASSERT_TRUE(tuning.open());
     EXPECT_EQ(tuning.volume(), 5);
-    for (int i = 0; i < 3; ++i) line.expect({0x21, 0x0A}, {ACK});
+    for (int i = 0; i < 3; ++i)
+        line.expect({0x21, 0x0A}, {ACK});
     line.expect({0x21, 0x0B}, {ACK});
     EXPECT_TRUE(tuning.setVolume(8));
     EXPECT_TRUE(tuning.setVolume(7));
@@ -375,9 +378,12 @@ TEST_F(TuningScript, CancelInTuningEndsTestModeWithUnkeyAndE) {
 
 TEST(TuningItems, ListsMatchTheItemTextsOfTestMode) {
     std::vector<int> mobile, portable;
-    for (const auto& i : tuningItems(true)) mobile.push_back(i.text);
-    for (const auto& i : tuningItems(false)) portable.push_back(i.text);
-    EXPECT_EQ(mobile, (std::vector<int>{499, 501, 502, 507, 508, 509, 510, 511, 512, 513, 514, 515}));
+    for (const auto& i : tuningItems(true))
+        mobile.push_back(i.text);
+    for (const auto& i : tuningItems(false))
+        portable.push_back(i.text);
+    EXPECT_EQ(mobile,
+              (std::vector<int>{499, 501, 502, 507, 508, 509, 510, 511, 512, 513, 514, 515}));
     EXPECT_EQ(portable, (std::vector<int>{500, 501, 502, 503, 504, 505, 506, 507, 509, 510, 511,
                                           512, 513, 514, 515}));
 }

@@ -31,8 +31,8 @@ struct SimBench : ::testing::Test {
     void SetUp() override { serviceMemory() = {}; }
 
     // A radio written with the data (then `change` may alter the radio's memory).
-    void start(int row, std::function<void(sim::Memory&)> change = {}, std::string version = "v2.30",
-               int keyDelayMs = 0, sim::SimFaults faults = {}) {
+    void start(int row, std::function<void(sim::Memory&)> change = {},
+               std::string version = "v2.30", int keyDelayMs = 0, sim::SimFaults faults = {}) {
         newDataFor(data, models::identityFor(row, 0, OptionBoard::None));
         sim::SimConfig config;
         std::copy_n(data.image.bytes().begin() + 0xA7, 8, config.identity.begin());
@@ -84,13 +84,16 @@ TEST_F(TestModeOpening, RefusalsLeaveTheTestStateWithTheirMessage) {
         int text;
     };
     const Case cases[] = {
-        {"channel 5 transmit differs", kMobileRow,
-         [](sim::Memory& m) { setEntry(m, 5, 5, 0x33); }, "v2.30", false,
-         servicetext::kTestChannelsDiffer},
+        {"channel 5 transmit differs", kMobileRow, [](sim::Memory& m) { setEntry(m, 5, 5, 0x33); },
+         "v2.30", false, servicetext::kTestChannelsDiffer},
         {"channel 3 blank in the radio", kPortableRow,
          [](sim::Memory& m) { std::fill_n(m.begin() + 0x0140 + 20, 10, 0xFF); }, "v2.30", false,
          servicetext::kTestChannelsDiffer},
-        {"oldest firmware with a password in the data", kMobileRow, {}, "v1.00 ", true,
+        {"oldest firmware with a password in the data",
+         kMobileRow,
+         {},
+         "v1.00 ",
+         true,
          servicetext::kRadioNotMatching},
     };
     for (const auto& c : cases) {
@@ -139,18 +142,17 @@ TEST_F(TestModeOpening, TheRememberedChannelIsSearchedOnFromWhenRefused) {
         int expected;
     };
     const Case cases[] = {
-        {3, {}, 3},
-        {7, {}, 1},          // 7-16 are blank in New data: wraps to 1
-        {16, {}, 1},
-        {2, {2, 3}, 4},
-        {5, {1, 2, 3, 4, 5, 6}, 0}, // nothing left: no channel
+        {3, {}, 3},  {7, {}, 1}, // 7-16 are blank in New data: wraps to 1
+        {16, {}, 1}, {2, {2, 3}, 4}, {5, {1, 2, 3, 4, 5, 6}, 0}, // nothing left: no channel
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.remembered);
         start(kMobileRow, [&](sim::Memory& m) {
-            for (int n : c.blank) std::fill_n(m.begin() + 0x0140 + 10 * (n - 1), 10, 0xFF);
+            for (int n : c.blank)
+                std::fill_n(m.begin() + 0x0140 + 10 * (n - 1), 10, 0xFF);
         });
-        for (int n : c.blank) data.image.fill(0x0140 + 10 * (n - 1), 10, 0xFF);
+        for (int n : c.blank)
+            data.image.fill(0x0140 + 10 * (n - 1), 10, 0xFF);
         serviceMemory().testChannel = c.remembered;
         TestModeSession session(link, data, ui);
         if (c.expected == 0) {
@@ -181,7 +183,7 @@ TEST_F(TestModeDriving, TypedAndSteppedChannelsSkipBlankEntries) {
         int expected;
     };
     const Step steps[] = {
-        {true, 0, 1}, {true, 20, 1}, {true, 5, 5}, {true, 9, 1},
+        {true, 0, 1},   {true, 20, 1},  {true, 5, 5},   {true, 9, 1},
         {false, +1, 2}, {false, -1, 1}, {false, -1, 6}, {false, +1, 1},
     };
     for (const auto& s : steps) {
@@ -285,14 +287,16 @@ TEST_F(TuningOnRadio, EveryItemOfBothListsOpensWithItsTabValues) {
             ASSERT_TRUE(session.selectBandwidth(bandwidth));
             const auto items = tuningItems(session.mobile());
             for (int i = 0; i < static_cast<int>(items.size()); ++i) {
-                SCOPED_TRACE(::testing::Message() << "row " << row << " item " << i << " bw " << bandwidth);
+                SCOPED_TRACE(::testing::Message()
+                             << "row " << row << " item " << i << " bw " << bandwidth);
                 TuningSession tuning(session, i);
                 ASSERT_TRUE(tuning.open());
                 ASSERT_EQ(static_cast<int>(tuning.values().size()),
                           valuesCount(session.mobile(), i, bandwidth));
                 for (int t = 0; t < tuning.tabs(); ++t)
                     EXPECT_EQ(tuning.values()[static_cast<size_t>(t)],
-                              radio->itemValue(items[static_cast<size_t>(i)].bytes[static_cast<size_t>(t)]));
+                              radio->itemValue(
+                                  items[static_cast<size_t>(i)].bytes[static_cast<size_t>(t)]));
                 ASSERT_TRUE(tuning.cancel());
             }
         }

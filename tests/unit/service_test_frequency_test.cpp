@@ -48,12 +48,13 @@ TEST_F(TestFrequencies, TextsAreStoredWithTheirStepCodes) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         const std::string before = c.receive ? table.receiveText(9) : table.transmitText(9);
-        const auto r = c.receive ? table.setReceiveText(9, c.typed) : table.setTransmitText(9, c.typed);
+        const auto r =
+            c.receive ? table.setReceiveText(9, c.typed) : table.setTransmitText(9, c.typed);
         EXPECT_EQ(r, c.result);
         const std::string after = c.receive ? table.receiveText(9) : table.transmitText(9);
         const std::string expected = c.result == TestFrequencyResult::Invalid ? before
-                                     : c.shown.empty() ? low + ".00000"
-                                                       : c.shown;
+                                     : c.shown.empty()                        ? low + ".00000"
+                                                                              : c.shown;
         EXPECT_EQ(after, expected);
         if (c.result != TestFrequencyResult::Invalid) {
             EXPECT_NE(data.image.u8(0x0140 + 10 * 8 + (c.receive ? 8 : 9)), 0xFF);
@@ -68,7 +69,8 @@ TEST_F(TestFrequencies, EmptyReceiveBlanksTheEntryEmptyTransmitOnlyItsSide) {
     EXPECT_EQ(data.image.u8(0x0140 + 10 + 9), 0xFF);
     EXPECT_NE(data.image.u8(0x0140 + 10 + 8), 0xFF);
     table.setReceiveText(3, " ");
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(data.image.u8(0x0140 + 20 + i), 0xFF) << i;
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(data.image.u8(0x0140 + 20 + i), 0xFF) << i;
     EXPECT_FALSE(table.defaultsLoaded());
 }
 
