@@ -248,6 +248,31 @@ class TestModeGuiTest : public QObject {
         QVERIFY(!b->service->link().isOpen());
     }
 
+    void helpFollowsTheSelectedItem() {
+        ServiceBench b(kPortableRow);
+        QVERIFY(b->started());
+        int onList = 0, onTx = 0, tuningTopic = 0;
+        onDialog<CTestModeDlg>([&](CTestModeDlg* dlg) {
+            QApplication::setActiveWindow(dlg);
+            dlg->itemList()->setCurrentRow(3); // text 503
+            dlg->itemList()->setFocus();
+            onList = dlg->helpTopic();
+            dlg->transmitButton()->setFocus();
+            onTx = dlg->helpTopic();
+            onDialog<CTuningModeDlg>([&](CTuningModeDlg* t) {
+                tuningTopic = t->helpTopic();
+                t->reject();
+            });
+            dlg->itemList()->setCurrentRow(14); // text 515
+            dlg->openSelectedItem();
+            dlg->reject();
+        });
+        b->frame().runCommand(cmd::kTestMode);
+        QCOMPARE(onList, 0x20000 + 409);
+        QCOMPARE(onTx, CTestModeDlg::kHelpTopic);
+        QCOMPARE(tuningTopic, 0x20000 + 416);
+    }
+
     void screenshots() {
         if (qEnvironmentVariableIsEmpty("VRL_SCREENSHOT_DIR")) QSKIP("VRL_SCREENSHOT_DIR not set");
         for (int row : {kMobileRow, kPortableRow}) {
