@@ -20,12 +20,7 @@ void runTestMode(FrameHost& host) {
     }
     GuiTransferUi ui(ctx, host.mainWindow());
     TestModeSession session(LinkService::of(ctx).link(), ctx.data(), ui);
-    int opened = kTestModeCancelled;
-    {
-        WaitCursor wait;
-        opened = session.open();
-    }
-    if (opened != kTestModeOk) return;
+    if (session.open() != kTestModeOk) return; // refused or cancelled: already told
     CTestModeDlg dlg(ctx, session, host.mainWindow());
     dlg.setTuningOpener([&ctx, &dlg](TestModeSession& s, int item) {
         return CTuningModeDlg::run(ctx, s, item, &dlg);
