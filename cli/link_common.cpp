@@ -111,7 +111,9 @@ void CliUi::showError(int text) {
     }
     say(messageText(text));
     if (text == texts::kPasswordRejected) passwordRejected_ = true;
-    if (text == texts::kPasswordRejected || text == texts::kInfoNotSupported) refused_ = true;
+    if (text == texts::kPasswordRejected || text == texts::kInfoNotSupported ||
+        text == texts::kTestChannelsDiffer || text == texts::kRadioNotMatching)
+        refused_ = true;
 }
 
 void CliUi::showWarning(int text) {

@@ -24,6 +24,8 @@ const std::vector<Command>& allCommands() {
         {"set", "change settings of a data file by key", cmdSet},
         {"copy", "copy a channel or a whole group within a data file", cmdCopy},
         {"print", "write the print-out of a data file as a PDF", cmdPrint},
+        {"test-mode", "check a radio against a data file in test mode and key it", cmdTestMode},
+        {"tune", "align one item of a radio in test mode", cmdTune},
     };
     return commands;
 }

@@ -2,6 +2,7 @@
 
 #include "model/new_data.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 
@@ -22,6 +23,8 @@ VirtualRadio::VirtualRadio(QString memoryFile) : file_(std::move(memoryFile)) {
     }
     setup.config.info = sim::infoBlockWithSerial("VIRTUAL00001");
     radio_ = std::make_unique<sim::RadioSimulator>(setup.config, setup.memory);
+    // In test mode the radio tells what a technician would see at it (on the log).
+    radio_->setReporter([](const std::string& line) { qInfo("virtual radio: %s", line.c_str()); });
     line_ = std::make_unique<sim::SimTransport>(*radio_, SystemClock::instance(), "virtual");
     // What a write leaves in the radio is kept, as a real radio keeps it; a memory
     // that could not be kept is a failed write.

@@ -87,6 +87,8 @@ int main(int argc, char** argv) {
     }
     sim::RadioSimulator radio(options->radio.config, options->radio.memory);
     if (!options->password.empty()) radio.setDataPassword(options->password);
+    // Test and tuning mode: what the technician would see on the radio.
+    radio.setReporter([](const std::string& line) { std::cerr << "radio: " << line << '\n'; });
 
     radiosim::PtyLine line;
     if (!line.create()) {

@@ -21,6 +21,7 @@ const char* const kUsage =
     "  --serial TEXT        serial number in the information block (default SIM000000001)\n"
     "  --baud RATE          rate the radio answers at: 9600, 19200, 4800, 2400, 1200\n"
     "  --save FILE          save the memory as a data file on exit\n"
+    "  --key-delay MS       answer a key command in test mode only after MS\n"
     "  --throttle           take the line time of every byte (11 bits at the rate)\n"
     "  --link PATH          also make PATH a symbolic link to the device\n"
     "  --verbose            log every exchange on stderr\n"
@@ -67,7 +68,8 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args, 
         {"--nak-block", true},    {"--silent-block", true},
         {"--silent-times", true}, {"--hangup-block", true},
         {"--late-block", true},   {"--late-ack-block", true},
-        {"--throttle", false},    {"--verbose", false},
+        {"--key-delay", true},    {"--throttle", false},
+        {"--verbose", false},
     };
     std::map<std::string, std::string> v;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -150,6 +152,7 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args, 
         {"--silent-block", &f.silentBlock, 0, 255},
         {"--silent-times", &f.silentTimes, 1, 1000},
         {"--hangup-block", &f.hangupBlock, 0, 255},
+        {"--key-delay", &o.radio.config.keyDelayMs, 0, 60000},
     };
     for (const auto& io : ints) {
         if (!v.count(io.name)) continue;

@@ -8,6 +8,12 @@ std::string_view englishText(int index) {
     case kCommFailed: return "Communication with the radio failed.";
     case kIdentityRejected: return "The radio's model is not supported.";
     case kRadioDataDiffer: return "The radio and the data are of different models. Write anyway?";
+    case kTestChannelsDiffer:
+        return "The radio's test frequencies differ from the data; write the data to the radio "
+               "first.";
+    case kRadioNotMatching:
+        return "The radio does not match the data (model, variant, or old firmware with "
+               "passwords).";
     case kPasswordRejected: return "The radio rejected the data password.";
     case kOldFirmwarePasswords:
         return "The radio's firmware cannot keep passwords. Clear the passwords and write?";

@@ -1,8 +1,13 @@
 #include "sim/radio_sim.h"
 
+#include "channels/frequency.h"
 #include "link/transfer_ui.h"
+#include "service/test_frequency.h"
+#include "service/test_mode.h"
+#include "service/tuning_items.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string_view>
 
 namespace vrl::sim {
@@ -38,7 +43,14 @@ FirmwareVersion firmwareFromText(std::string_view text) {
 }
 
 RadioSimulator::RadioSimulator(const SimConfig& config, const Memory& memory)
-    : config_(config), memory_(memory) {}
+    : config_(config), memory_(memory) {
+    // Every alignment value starts near the middle of its range, each a little apart.
+    for (int b = 0; b < 256; ++b) {
+        const auto place = tuningDataPlace(static_cast<uint8_t>(b));
+        working_[static_cast<size_t>(b)] = place ? static_cast<uint8_t>(100 + *place) : 0;
+    }
+    kept_ = working_;
+}
 
 IdentityBytes RadioSimulator::identity() const {
     IdentityBytes id = config_.identity;
@@ -109,6 +121,7 @@ void RadioSimulator::lateBlockAck(Reply& reply, int block) {
 void RadioSimulator::replyData(Reply& reply, std::span<const uint8_t> data, State after) {
     reply.bytes.insert(reply.bytes.end(), data.begin(), data.end());
     afterAck_ = after;
+    closingReply_ = kAck;
     state_ = State::AwaitAck;
 }
 
@@ -133,7 +146,7 @@ RadioSimulator::Parse RadioSimulator::parseOne(Reply& reply) {
             if (!heard(reply)) return Parse::Done;
             if (lastBlock_ >= 0) lateBlockAck(reply, lastBlock_);
             lastBlock_ = -1;
-            reply.bytes.push_back(kAck);
+            reply.bytes.push_back(closingReply_);
             state_ = afterAck_;
             return Parse::Done;
         }
@@ -142,12 +155,14 @@ RadioSimulator::Parse RadioSimulator::parseOne(Reply& reply) {
         lastBlock_ = -1;
         return parseOne(reply);
     case State::Program: return programCommand(reply);
+    case State::Test: return testCommand(reply);
     }
     return Parse::Drop;
 }
 
 RadioSimulator::Parse RadioSimulator::idleCommand(Reply& reply) {
-    for (std::string_view text : {std::string_view("PROGRAM"), std::string_view("NORVALE")}) {
+    for (std::string_view text :
+         {std::string_view("PROGRAM"), std::string_view("NORVALE"), std::string_view("TUNING ")}) {
         if (pending_[0] != static_cast<uint8_t>(text[0])) continue;
         if (!startsWith(pending_, text)) return Parse::Drop;
         if (pending_.size() < text.size()) return Parse::NeedMore;
@@ -158,6 +173,11 @@ RadioSimulator::Parse RadioSimulator::idleCommand(Reply& reply) {
             reply.bytes.push_back(kAck);
             passwordAccepted_ = false;
             state_ = State::Program;
+        } else if (text == "TUNING ") {
+            reply.bytes.push_back(kAck);
+            state_ = State::Test;
+            keyed_ = false;
+            report("test state entered");
         } else {
             reply.bytes.push_back(kAck);
             state_ = State::CheckSum;
@@ -330,6 +350,238 @@ RadioSimulator::Parse RadioSimulator::programCommand(Reply& reply) {
         consume(1); // a late acknowledgement of a reply already given up on
         return Parse::Done;
     default: return Parse::Drop;
+    }
+}
+
+void RadioSimulator::report(const std::string& line) const {
+    if (report_) report_(line);
+}
+
+std::array<uint8_t, 90> RadioSimulator::tuningData() const {
+    std::array<uint8_t, 90> data{};
+    for (int b = 0; b < 256; ++b)
+        if (const auto place = tuningDataPlace(static_cast<uint8_t>(b));
+            place && *place < data.size())
+            data[*place] = working_[static_cast<size_t>(b)];
+    return data;
+}
+
+// The values 0x07 answers: the tabs of the item entered last, as many as the
+// program expects for that item at the bandwidth in force.
+std::vector<uint8_t> RadioSimulator::itemValues() const {
+    const auto items = tuningItems(mobile());
+    for (size_t i = 0; i < items.size(); ++i) {
+        const auto& item = items[i];
+        if (std::find(item.bytes.begin(), item.bytes.begin() + item.fullTabs, item_) ==
+            item.bytes.begin() + item.fullTabs)
+            continue;
+        const int count = valuesCount(mobile(), static_cast<int>(i), bandwidth_);
+        std::vector<uint8_t> values;
+        for (int t = 0; t < count; ++t)
+            values.push_back(t < item.fullTabs ? working_[item.bytes[static_cast<size_t>(t)]] : 0);
+        return values;
+    }
+    return {working_[item_]};
+}
+
+RadioSimulator::Parse RadioSimulator::testCommand(Reply& reply) {
+    const uint8_t c = pending_[0];
+    auto need = [&](size_t n) { return pending_.size() >= n; };
+    auto consume = [&](size_t n) {
+        pending_.erase(pending_.begin(), pending_.begin() + static_cast<long>(n));
+    };
+    auto ack = [&](bool ok = true) { reply.bytes.push_back(ok ? kAck : kNak); };
+    char line[160];
+    switch (c) {
+    case 0x02: {
+        consume(1);
+        if (heard(reply)) replyData(reply, identity(), State::Test);
+        return Parse::Done;
+    }
+    case 0x50:
+        consume(1);
+        if (heard(reply)) replyData(reply, config_.version, State::Test);
+        return Parse::Done;
+    case 0x05: {
+        consume(1);
+        if (heard(reply)) replyData(reply, tuningData(), State::Test);
+        return Parse::Done;
+    }
+    case 0x07: {
+        consume(1);
+        if (heard(reply)) replyData(reply, itemValues(), State::Test);
+        return Parse::Done;
+    }
+    case 0x7C: {
+        consume(1);
+        if (!heard(reply)) return Parse::Done;
+        const uint16_t sum = checkSum();
+        const std::array<uint8_t, 2> data{static_cast<uint8_t>(sum >> 8),
+                                          static_cast<uint8_t>(sum & 0xFF)};
+        replyData(reply, data, State::Test);
+        return Parse::Done;
+    }
+    case 0x10: {
+        if (!need(2)) return Parse::NeedMore;
+        const int n = pending_[1];
+        consume(2);
+        if (!heard(reply)) return Parse::Done;
+        std::array<uint8_t, 8> wire;
+        wire.fill(0xFF);
+        if (n >= 1 && n <= kTestChannelCount) {
+            TestChannelBytes entry{};
+            std::copy_n(memory_.begin() + layout::kTestFrequencies +
+                            static_cast<long>(layout::kTestFrequencyEntrySize) * (n - 1),
+                        8, entry.begin());
+            wire = reverseGroups(entry);
+        }
+        const bool blank =
+            std::all_of(wire.begin(), wire.begin() + 4, [](uint8_t b) { return b == 0xFF; });
+        replyData(reply, wire, State::Test);
+        closingReply_ = blank ? kNak : kAck;
+        if (blank) return Parse::Done;
+        // Back on a test channel: steps that were not kept are dropped.
+        working_ = kept_;
+        keyed_ = false;
+        testChannel_ = n;
+        const TestChannelBytes back = reverseGroups(wire);
+        std::snprintf(line, sizeof line, "test channel %d: receive %s, transmit %s", n,
+                      formatFrequency(std::span(back).first(4)).c_str(),
+                      formatFrequency(std::span(back).subspan(4, 4)).c_str());
+        report(line);
+        return Parse::Done;
+    }
+    case 0x11: {
+        if (!need(2)) return Parse::NeedMore;
+        const int n = pending_[1];
+        consume(2);
+        if (!heard(reply)) return Parse::Done;
+        const bool ok = n <= kTestSignallingCount;
+        ack(ok);
+        if (ok && n != signalling_) {
+            signalling_ = n;
+            report("signalling " + std::to_string(n));
+        }
+        return Parse::Done;
+    }
+    case 'F':
+    case 'G':
+        consume(1);
+        if (!heard(reply)) return Parse::Done;
+        ack();
+        bandwidth_ = c == 'F' ? 0 : 1;
+        report(std::string("bandwidth ") + (bandwidth_ == 0 ? "wide" : "narrow"));
+        return Parse::Done;
+    case 0x08: {
+        if (!need(2)) return Parse::NeedMore;
+        const uint8_t op = pending_[1];
+        consume(2);
+        if (!heard(reply)) return Parse::Done;
+        if (op != 0x0D && op != 0x0E) {
+            ack(false);
+            return Parse::Done;
+        }
+        const bool key = op == 0x0D;
+        ack();
+        if (key) reply.delayMs = std::max(reply.delayMs, config_.keyDelayMs);
+        if (key != keyed_) {
+            keyed_ = key;
+            std::snprintf(line, sizeof line,
+                          key ? "keyed on channel %d with signalling %d"
+                              : "unkeyed (channel %d, signalling %d)",
+                          testChannel_, signalling_);
+            report(line);
+        }
+        return Parse::Done;
+    }
+    case 0x21: {
+        if (!need(2)) return Parse::NeedMore;
+        const uint8_t op = pending_[1];
+        consume(2);
+        if (!heard(reply)) return Parse::Done;
+        if (op == 0x0C) {
+            const uint8_t v = static_cast<uint8_t>(volume_);
+            replyData(reply, {&v, 1}, State::Test);
+            return Parse::Done;
+        }
+        if (op != 0x0A && op != 0x0B) {
+            ack(false);
+            return Parse::Done;
+        }
+        volume_ = std::clamp(volume_ + (op == 0x0A ? 1 : -1), 0, 31);
+        ack();
+        report("volume now " + std::to_string(volume_));
+        return Parse::Done;
+    }
+    case 0x1E:
+        // 0x1E 0x0A is a live reading of the battery level; 0x1E with another
+        // operation addresses the battery-level item.
+        if (!need(2)) return Parse::NeedMore;
+        if (pending_[1] == 0x0A) {
+            consume(2);
+            if (!heard(reply)) return Parse::Done;
+            const uint8_t v = working_[0x1E];
+            replyData(reply, {&v, 1}, State::Test);
+            return Parse::Done;
+        }
+        return itemCommand(reply);
+    case 'E':
+        consume(1);
+        if (!heard(reply)) return Parse::Done;
+        ack();
+        if (keyed_) report("unkeyed");
+        keyed_ = false;
+        working_ = kept_;
+        state_ = State::Idle;
+        report("test state left");
+        return Parse::Done;
+    case kAck:
+    case kNak:
+        consume(1);
+        return Parse::Done;
+    default:
+        return itemCommand(reply);
+    }
+}
+
+RadioSimulator::Parse RadioSimulator::itemCommand(Reply& reply) {
+    const uint8_t item = pending_[0];
+    if (!tuningDataPlace(item)) return Parse::Drop;
+    if (pending_.size() < 2) return Parse::NeedMore;
+    const uint8_t op = pending_[1];
+    const bool counted = op == 0x1A || op == 0x1B;
+    if (counted && pending_.size() < 3) return Parse::NeedMore;
+    const int n = counted ? pending_[2] : 1;
+    pending_.erase(pending_.begin(), pending_.begin() + (counted ? 3 : 2));
+    if (!heard(reply)) return Parse::Done;
+    char line[96];
+    switch (op) {
+    case 0x0D:
+        item_ = item;
+        reply.bytes.push_back(kAck);
+        std::snprintf(line, sizeof line, "item 0x%02X entered, value %d", item, working_[item] + 1);
+        report(line);
+        return Parse::Done;
+    case 0x0E:
+        kept_ = working_;
+        reply.bytes.push_back(kAck);
+        std::snprintf(line, sizeof line, "item 0x%02X kept at %d", item, working_[item] + 1);
+        report(line);
+        return Parse::Done;
+    case 0x0A:
+    case 0x0B:
+    case 0x1A:
+    case 0x1B: {
+        const int sign = op == 0x0A || op == 0x1A ? 1 : -1;
+        working_[item] = static_cast<uint8_t>(std::clamp(working_[item] + sign * n, 0, 255));
+        reply.bytes.push_back(kAck);
+        std::snprintf(line, sizeof line, "value of item 0x%02X now %d", item, working_[item] + 1);
+        report(line);
+        return Parse::Done;
+    }
+    default:
+        reply.bytes.push_back(kNak);
+        return Parse::Done;
     }
 }
 

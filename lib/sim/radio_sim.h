@@ -9,7 +9,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace vrl::sim {
@@ -35,6 +37,7 @@ struct SimConfig {
     FirmwareVersion version{'v', '2', '.', '3', '0', ' ', ' ', ' ', ' ', ' '};
     InfoBlock info{};
     int answerBaud = 9600;
+    int keyDelayMs = 0; // the radio answers a key command only after this time
     SimFaults faults;
 };
 
@@ -72,17 +75,48 @@ class RadioSimulator {
     int blocksRead() const { return blocksRead_; }
     int blocksWritten() const { return blocksWritten_; }
     int protocolErrors() const { return protocolErrors_; }
+    // From now on the next `count` commands go unheard (a cable pulled for a moment).
+    void dropNextCommands(int count) {
+        config_.faults.dropCommand = commands_ + 1;
+        config_.faults.dropCount = count;
+    }
+
+    // --- The test state ("TUNING ") ---------------------------------------------
+    // What a technician at the radio would see, one line per change.
+    void setReporter(std::function<void(const std::string&)> report) {
+        report_ = std::move(report);
+    }
+    bool inTestState() const {
+        return state_ == State::Test || (state_ == State::AwaitAck && afterAck_ == State::Test);
+    }
+    int testChannel() const { return testChannel_; }
+    int signalling() const { return signalling_; }
+    int bandwidth() const { return bandwidth_; }
+    bool keyed() const { return keyed_; }
+    int volume() const { return volume_; }
+    bool mobile() const { return config_.identity[0] == 'M'; }
+    // An item's value as stepped, and as kept (steps not yet kept are dropped when
+    // the radio returns to a test channel).
+    uint8_t itemValue(uint8_t item) const { return working_[item]; }
+    uint8_t keptValue(uint8_t item) const { return kept_[item]; }
+    void setItemValue(uint8_t item, uint8_t value) { working_[item] = kept_[item] = value; }
+    // The 90-byte tuning data: every item's value at its place.
+    std::array<uint8_t, 90> tuningData() const;
 
     // Idle time after which a half-received command is forgotten.
     static constexpr int kCommandGapMs = 300;
 
   private:
-    enum class State { Idle, CheckSum, Program, AwaitAck };
+    enum class State { Idle, CheckSum, Program, AwaitAck, Test };
     enum class Parse { Done, NeedMore, Drop };
 
     Parse parseOne(Reply& reply);
     Parse idleCommand(Reply& reply);
     Parse programCommand(Reply& reply);
+    Parse testCommand(Reply& reply);
+    Parse itemCommand(Reply& reply);
+    void report(const std::string& line) const;
+    std::vector<uint8_t> itemValues() const;
     bool heard(Reply& reply); // counts a command; false when the fault drops it
     void replyData(Reply& reply, std::span<const uint8_t> data, State after);
     void readBlockReply(Reply& reply, int block);
@@ -99,6 +133,7 @@ class RadioSimulator {
     int64_t lastInputMs_ = 0;
     State state_ = State::Idle;
     State afterAck_ = State::Program;
+    uint8_t closingReply_ = kAck; // the answer to the program's closing ACK
     bool passwordAccepted_ = false;
     bool written_ = false;
     bool badChecksumSent_ = false;
@@ -111,6 +146,16 @@ class RadioSimulator {
     int blocksRead_ = 0;
     int blocksWritten_ = 0;
     int protocolErrors_ = 0;
+
+    std::function<void(const std::string&)> report_;
+    int testChannel_ = 0;
+    int signalling_ = 0;
+    int bandwidth_ = 0;
+    bool keyed_ = false;
+    int volume_ = 16;
+    uint8_t item_ = 0;
+    std::array<uint8_t, 256> working_{};
+    std::array<uint8_t, 256> kept_{};
 };
 
 } // namespace vrl::sim

@@ -243,4 +243,28 @@ TEST(Cli, FileWhoseImageIdentityNamesNoModelIsRefusedEverywhere) {
     patchByte(file, 50 + 0xA8, '9'); // the image's copy; the header stays valid
     for (const char* command : {"info ", "channels ", "dump "})
         EXPECT_EQ(cli(command + file).status, 2) << command;
+// Bad command lines of the service commands are refused before any port is opened
+// (the port named does not exist, so reaching it would end with status 3).
+TEST(Cli, ServiceCommandsRefuseBadOptionsBeforeTheRadio) {
+    const fs::path dir = tempDir();
+    const std::string data = (dir / "svc.dat").string();
+    ASSERT_EQ(cli("new --row 0 -o " + data).status, 0);
+    const std::string port = " --port /dev/vrl-no-such-device";
+    const std::vector<std::string> usage = {
+        "test-mode" + port,                                  // no data file
+        "test-mode " + data + port + " --channel 17",        // channels 1-16
+        "test-mode " + data + port + " --signalling 0",      // signallings 1-12
+        "test-mode " + data + port + " --bandwidth 2",
+        "test-mode " + data + port + " --key -1",
+        "test-mode " + data + port + " --key 1x",
+        "tune " + data + port,                                // --item is required
+        "tune " + data + port + " --item 1 --value 5 --step 1",
+        "tune " + data + port + " --item 1 --value 0",        // shown values 1-256
+        "tune " + data + port + " --item 1 --volume 32",
+        "tune " + data + " --item 1",                         // no port
+    };
+    for (const auto& args : usage) EXPECT_EQ(cli(args).status, 1) << args;
+    EXPECT_EQ(cli("test-mode " + (dir / "missing.dat").string() + port).status, 2);
+    EXPECT_EQ(cli("test-mode " + data + port).status, 3);
+    fs::remove_all(dir);
 }

@@ -174,6 +174,45 @@ endlost)
     expect_exit 0 read --port "$DEV" -o kept.dat
     same_memory clean.dat kept.dat || fail "the kept read differs"
     grep -q "warning" err.txt || fail "no warning: $(cat err.txt)"
+testmode)
+    "$CLI" new --row 0 -o m.dat >/dev/null || fail "new"
+    "$CLI" new --row 0 --band 1 -o other.dat >/dev/null || fail "new"
+    cp m.dat diff.dat # test channel 5 with another transmit frequency
+    printf '\x33' | dd of=diff.dat bs=1 seek=$((50 + 0x0140 + 40 + 5)) conv=notrunc status=none
+    start_sim --file m.dat --key-delay 1500
+    expect_exit 0 test-mode m.dat --port "$DEV" --channel 3 --signalling 11 --key 0.2
+    grep -q "^test channel 3: receive " out.txt || fail "channel: $(cat out.txt)"
+    grep -q "^signalling 11: transmit 2TONE ENCODE" out.txt || fail "signalling: $(cat out.txt)"
+    grep -q "keyed on channel 3 with signalling 11" sim.log || fail "not keyed: $(cat sim.log)"
+    # Signalling 1 waits 550 ms only: the slow radio fails, and the way out still
+    # unkeys it and ends its test state.
+    expect_exit 3 test-mode m.dat --port "$DEV" --signalling 1 --key 0.2 --retries 0
+    for _ in $(seq 200); do # the radio answers the queued commands after its delay
+        tail -1 sim.log | grep -q "test state left" && break
+        sleep 0.05
+    done
+    grep -E "keyed|unkeyed" sim.log | tail -1 | grep -q "^radio: unkeyed" || fail "left keyed"
+    tail -1 sim.log | grep -q "test state left" || fail "test state not left: $(tail -3 sim.log)"
+    expect_exit 2 test-mode other.dat --port "$DEV"
+    grep -q "does not match" err.txt || fail "other variant: $(cat err.txt)"
+    expect_exit 2 test-mode diff.dat --port "$DEV"
+    grep -q "test frequencies differ" err.txt || fail "test channel 5: $(cat err.txt)"
+    ;;
+tune)
+    "$CLI" new --row 0 -o m.dat >/dev/null || fail "new"
+    start_sim --file m.dat
+    expect_exit 1 tune m.dat --port "$DEV" --item 20
+    expect_exit 0 tune m.dat --port "$DEV" --item 1 --tab 2 --value 200 --keep --volume 19 \
+        --trace trace.txt
+    grep -q "> 33 1A" trace.txt || fail "no single +n step: $(grep '^>' trace.txt | tail -5)"
+    [ "$(grep -c '> 21 0A' trace.txt)" -eq 3 ] || fail "volume 16 -> 19 is not three up steps"
+    grep -q "item 0x33 kept at 200" sim.log || fail "not kept: $(tail -5 sim.log)"
+    expect_exit 0 tune m.dat --port "$DEV" --item 1 --tab 2 --step -1 --trace trace2.txt
+    grep -q "> 33 0B" trace2.txt || fail "-1 is not 0x0B"
+    expect_exit 0 tune m.dat --port "$DEV" --item 1
+    grep -q "tab 2 (.*): 200" out.txt || fail "an unkept step stayed: $(cat out.txt)"
+    expect_exit 1 tune m.dat --port "$DEV" --item 14
+    tail -1 sim.log | grep -q "test state left" || fail "test state not left"
     ;;
 *)
     fail "unknown case"

@@ -1,0 +1,48 @@
+// vrl73m-cli test-mode: checks a radio against a data file in its test state and
+// drives it: test channel, signalling, bandwidth, and keying for a while.
+#include "service_common.h"
+
+#include <iostream>
+
+namespace vrl::cli {
+
+int cmdTestMode(const Args& args) {
+    static const std::string kUsage =
+        std::string(
+            "usage: vrl73m-cli test-mode FILE --port DEVICE [--channel N] [--signalling N]\n"
+            "                            [--bandwidth 0|1] [--key SECONDS]\n"
+            "Brings the radio into its test state and checks it against the data in FILE\n"
+            "(model, firmware, the 16 test channels), selects what was asked, keys the\n"
+            "transmitter for SECONDS and unkeys it. The radio always leaves the test state.\n"
+            "Exit status 2 when the radio does not match the data, 3 when the link failed.\n") +
+        std::string(kLinkOptionsHelp) + std::string(kServiceOptionsHelp) +
+        "  --key SECONDS      key the transmitter this long (0-600, decimals allowed)\n";
+    Options opts(serviceValuedOptions({"--key"}), {});
+    if (auto code = startCommand("test-mode", kUsage, opts, args)) return *code;
+    std::optional<double> keySeconds;
+    if (auto text = opts.value("--key")) {
+        try {
+            size_t used = 0;
+            keySeconds = std::stod(*text, &used);
+            if (used != text->size() || *keySeconds < 0 || *keySeconds > 600) keySeconds.reset();
+        } catch (const std::exception&) {
+        }
+        if (!keySeconds) return fail("test-mode", "--key must be 0 to 600 seconds", kExitUsage);
+    }
+    ServiceRun run("test-mode");
+    if (auto code = run.prepare(opts)) return *code;
+    if (auto code = run.open(opts)) return *code;
+    if (keySeconds) {
+        if (run.test().setKeyed(true)) {
+            std::cout << "keyed" << std::flush;
+            run.wait(*keySeconds);
+            if (run.test().setKeyed(false))
+                std::cout << ", unkeyed after " << *keySeconds << " s\n";
+            else
+                std::cout << '\n';
+        }
+    }
+    return run.finish();
+}
+
+} // namespace vrl::cli
