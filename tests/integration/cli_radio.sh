@@ -174,6 +174,7 @@ endlost)
     expect_exit 0 read --port "$DEV" -o kept.dat
     same_memory clean.dat kept.dat || fail "the kept read differs"
     grep -q "warning" err.txt || fail "no warning: $(cat err.txt)"
+    ;;
 testmode)
     "$CLI" new --row 0 -o m.dat >/dev/null || fail "new"
     "$CLI" new --row 0 --band 1 -o other.dat >/dev/null || fail "new"
