@@ -8,6 +8,7 @@ namespace vrl {
 
 const std::vector<FieldArea>& fieldAreas() {
     static const std::vector<FieldArea> areas{
+        trunkingArea(),
         embeddedMessageArea(),
         extendedFunctionArea(),
     };

@@ -6,6 +6,7 @@
 
 namespace vrl {
 
+FieldArea trunkingArea();         // "trunking"
 FieldArea embeddedMessageArea();  // "message"
 FieldArea extendedFunctionArea(); // "extended"
 
