@@ -8,10 +8,14 @@ std::string_view englishText(int index) {
     case kCommFailed: return "Communication with the radio failed.";
     case kIdentityRejected: return "The radio's model is not supported.";
     case kRadioDataDiffer: return "The radio and the data are of different models. Write anyway?";
-    case kPasswordRejected: return "The radio rejected the data password.";
+    case kPasswordRejected: return "The password or access code was rejected.";
     case kOldFirmwarePasswords:
         return "The radio's firmware cannot keep passwords. Clear the passwords and write?";
     case kInfoNotSupported: return "The radio's firmware has no information block.";
+    case kAlignConfirm:
+        return "The radio will now transmit DTMF tone 9 continuously. Connect a dummy load. Continue?";
+    case kAlignTransmitting: return "Now transmitting DTMF tone 9.";
+    case kBoardNoEcho: return "The trunking board does not answer.";
     case kTrunkReadDone:
     case kReadDone: return "Reading finished.";
     case kTrunkWriteDone:
