@@ -13,13 +13,18 @@ VirtualRadio::VirtualRadio(QString memoryFile) : file_(std::move(memoryFile)) {
         setup = sim::newSimRadio(defaultIdentity());
     setup.config.info = sim::infoBlockWithSerial("VIRTUAL00001");
     radio_ = std::make_unique<sim::RadioSimulator>(setup.config, setup.memory);
+    board_ = std::make_unique<sim::TrunkingBoardSim>(setup.board);
+    radio_->attachBoard(board_.get());
     line_ = std::make_unique<sim::SimTransport>(*radio_, SystemClock::instance(), "virtual");
-    // What a write leaves in the radio is kept, as a real radio keeps it.
-    line_->setOnMemoryWritten([this](const sim::Memory& memory) {
-        QDir().mkpath(QFileInfo(file_).absolutePath());
-        const auto status = sim::saveSimMemory(file_.toStdString(), memory);
-        saveError_ = status.result == kFileOk ? QString() : QString::fromStdString(status.detail);
-    });
+    // What a write leaves in the radio or its board is kept, as a real radio keeps it.
+    line_->setOnMemoryWritten([this](const sim::Memory&) { save(); });
+    line_->setOnBoardWritten([this](const board::Data&) { save(); });
+}
+
+void VirtualRadio::save() {
+    QDir().mkpath(QFileInfo(file_).absolutePath());
+    const auto status = sim::saveSimMemory(file_.toStdString(), radio_->memory(), &board_->data());
+    saveError_ = status.result == kFileOk ? QString() : QString::fromStdString(status.detail);
 }
 
 } // namespace vrl::platform

@@ -40,6 +40,8 @@ bool SimTransport::write(std::span<const uint8_t> bytes) {
         radio_.clearWritten();
         if (onWritten_) onWritten_(radio_.memory());
     }
+    if (radio_.board() && radio_.board()->takeWritten() && onBoardWritten_)
+        onBoardWritten_(radio_.board()->data());
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "link/clock.h"
 #include "link/transport.h"
+#include "sim/board_sim.h"
 #include "sim/radio_sim.h"
 
 #include <deque>
@@ -31,6 +32,10 @@ class SimTransport : public Transport {
     void setOnMemoryWritten(std::function<void(const Memory&)> callback) {
         onWritten_ = std::move(callback);
     }
+    // Called when the trunking board has stored all its records.
+    void setOnBoardWritten(std::function<void(const board::Data&)> callback) {
+        onBoardWritten_ = std::move(callback);
+    }
     bool hungUp() const { return hungUp_; }
 
   private:
@@ -44,6 +49,7 @@ class SimTransport : public Transport {
     std::string name_;
     std::deque<Pending> input_;
     std::function<void(const Memory&)> onWritten_;
+    std::function<void(const board::Data&)> onBoardWritten_;
     int baud_ = 9600;
     bool open_ = false;
     bool hungUp_ = false;
