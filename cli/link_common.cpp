@@ -121,6 +121,22 @@ std::optional<PasswordBytes> CliUi::askPassword() {
 
 bool CliUi::firmwareWarning(int dialog) { return askOk(dialog); }
 
+std::optional<std::string> CliUi::askAccessCode() {
+    if (!accessCode_) {
+        say("the trunking board needs its access code; give it with --access-code");
+        refused_ = true;
+    }
+    return accessCode_;
+}
+
+void CliUi::showAccessCodeError() {
+    say(std::string(texts::kAccessCodeError) +
+        ": the data hold no valid access code (the code area now reads FFFFFFFFFFFF)");
+    refused_ = true;
+}
+
+bool interruptRequested() { return gInterrupted != 0; }
+
 int CliUi::failureExit() const { return refused_ ? kExitRefused : kExitComm; }
 
 std::optional<int> LinkSession::start(std::string_view command, const Options& opts) {

@@ -36,6 +36,11 @@ class CliUi : public TransferUi {
     void showError(int text) override;
     std::optional<PasswordBytes> askPassword() override;
     bool firmwareWarning(int dialog) override;
+    std::optional<std::string> askAccessCode() override;
+    void showAccessCodeError() override;
+
+    // The trunking board's access code (--access-code), given each time it is asked.
+    void setAccessCode(std::string code) { accessCode_ = std::move(code); }
 
     // Finishes the progress line.
     void endProgress();
@@ -50,12 +55,16 @@ class CliUi : public TransferUi {
     int retriesLeft_;
     bool yes_;
     std::optional<std::string> password_;
+    std::optional<std::string> accessCode_;
     bool passwordGiven_ = false;
     bool refused_ = false;
     bool terminal_ = false;
     bool progressShown_ = false;
     int lastCount_ = -1;
 };
+
+// Ctrl+C was pressed since the first CliUi was made.
+bool interruptRequested();
 
 // The line to the radio named by --port, with tracing when asked for.
 class LinkSession {
