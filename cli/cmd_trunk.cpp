@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <iostream>
+#include <memory>
 #include <poll.h>
 #include <thread>
 #include <unistd.h>
@@ -40,6 +41,25 @@ std::optional<int> loadBoardData(std::string_view command, const std::string& fi
         return fail(command, file + ": the data's option board is not the trunking board", kExitRefused);
     return std::nullopt;
 }
+
+// What trunk-read and trunk-write share: the data of FILE, the line and the
+// questions answered from the command line.
+struct BoardRun {
+    RadioData data;
+    LinkSession session;
+    std::unique_ptr<CliUi> ui;
+
+    // nullopt when ready, else the exit status (the message already printed).
+    std::optional<int> start(std::string_view command, const Options& opts) {
+        if (auto code = checkAccessCode(command, opts)) return code;
+        if (auto code = loadBoardData(command, opts.positional()[0], data)) return code;
+        if (auto code = session.start(command, opts)) return code;
+        ui = std::make_unique<CliUi>(command, session.retries(), false, std::nullopt);
+        ui->setAccessCode(*opts.value("--access-code"));
+        ui->setProgressVerb("records");
+        return std::nullopt;
+    }
+};
 
 // Waits for the given seconds, or (0) for Enter, end of input or Ctrl+C.
 void waitWhileTransmitting(long seconds) {
@@ -76,19 +96,12 @@ int cmdTrunkRead(const Args& args) {
     const auto out = opts.value("-o") ? opts.value("-o") : opts.value("--output");
     if (!out || opts.positional().size() != 1)
         return fail("trunk-read", "FILE and -o OUT are required\n" + kUsage, kExitUsage);
-    if (auto code = checkAccessCode("trunk-read", opts)) return *code;
-    RadioData data;
-    if (auto code = loadBoardData("trunk-read", opts.positional()[0], data)) return *code;
-
-    LinkSession session;
-    if (auto code = session.start("trunk-read", opts)) return *code;
-    CliUi ui("trunk-read", session.retries(), false, std::nullopt);
-    ui.setAccessCode(*opts.value("--access-code"));
-    ui.setProgressVerb("records");
-    const int result = readTrunkingBoard(session.link(), data.image, ui);
-    ui.endProgress();
-    if (result != kTransferOk) return ui.failureExit();
-    const DataFileStatus status = writeDataFile(*out, data.image);
+    BoardRun run;
+    if (auto code = run.start("trunk-read", opts)) return *code;
+    const int result = readTrunkingBoard(run.session.link(), run.data.image, *run.ui);
+    run.ui->endProgress();
+    if (result != kTransferOk) return run.ui->failureExit();
+    const DataFileStatus status = writeDataFile(*out, run.data.image);
     if (status.result != kFileOk) return fail("trunk-read", status.detail, kExitRefused);
     std::cout << "read the trunking board into " << *out << '\n';
     return kExitOk;
@@ -104,18 +117,11 @@ int cmdTrunkWrite(const Args& args) {
     Options opts(linkValuedOptions({"--access-code"}), {});
     if (auto code = startCommand("trunk-write", kUsage, opts, args)) return *code;
     if (opts.positional().size() != 1) return fail("trunk-write", "one FILE is required\n" + kUsage, kExitUsage);
-    if (auto code = checkAccessCode("trunk-write", opts)) return *code;
-    RadioData data;
-    if (auto code = loadBoardData("trunk-write", opts.positional()[0], data)) return *code;
-
-    LinkSession session;
-    if (auto code = session.start("trunk-write", opts)) return *code;
-    CliUi ui("trunk-write", session.retries(), false, std::nullopt);
-    ui.setAccessCode(*opts.value("--access-code"));
-    ui.setProgressVerb("records");
-    const int result = writeTrunkingBoard(session.link(), data.image, ui);
-    ui.endProgress();
-    if (result != kTransferOk) return ui.failureExit();
+    BoardRun run;
+    if (auto code = run.start("trunk-write", opts)) return *code;
+    const int result = writeTrunkingBoard(run.session.link(), run.data.image, *run.ui);
+    run.ui->endProgress();
+    if (result != kTransferOk) return run.ui->failureExit();
     std::cout << "wrote " << opts.positional()[0] << " to the trunking board\n";
     return kExitOk;
 }

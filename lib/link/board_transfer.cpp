@@ -172,27 +172,42 @@ std::span<uint8_t, kDataSize> boardData(CDataImage& image) {
     return image.bytes().subspan<layout::kTrunkData, kDataSize>();
 }
 
-} // namespace
-
-int readTrunkingBoard(RadioLink& link, CDataImage& image, TransferUi& ui) {
+// Port reopened, board opened and the access code accepted; false when the
+// exchange ended there (messages shown, the board released, the port closed).
+bool startExchange(RadioLink& link, TransferUi& ui, std::string& code) {
     link.setBlockLength(kTrunkBlockLength);
     ui.progress(0, kRecordCount);
     if (!link.reopen()) {
         ui.showError(texts::kPortOpenFailed);
-        return kTransferStopped;
+        return false;
     }
-    std::string code;
-    if (enterBoard(link, ui, code) != Entry::Ready) return stopBoard(link, ui, kTransferStopped);
-    Data data{};
+    if (enterBoard(link, ui, code) == Entry::Ready) return true;
+    stopBoard(link, ui, kTransferStopped);
+    return false;
+}
+
+// Runs the record loop until it completes; every failure asks Retry/Cancel and a
+// retry starts again at record 0 on a quiet line. False when stopped.
+template <typename Records>
+bool recordsWithRetry(RadioLink& link, TransferUi& ui, Records records) {
     ui.setBusy(true);
     while (true) {
-        const Loop loop = readRecords(link, ui, data);
-        if (loop == Loop::Done) break;
-        if (loop == Loop::Stopped || !ui.askRetry(texts::kCommFailed))
-            return stopBoard(link, ui, kTransferStopped);
+        const Loop loop = records();
+        if (loop == Loop::Done) return true;
+        if (loop == Loop::Stopped || !ui.askRetry(texts::kCommFailed)) return false;
         // What the board still sends of the failed pass is no part of the next one.
         drainLine(link);
     }
+}
+
+} // namespace
+
+int readTrunkingBoard(RadioLink& link, CDataImage& image, TransferUi& ui) {
+    std::string code;
+    if (!startExchange(link, ui, code)) return kTransferStopped;
+    Data data{};
+    if (!recordsWithRetry(link, ui, [&] { return readRecords(link, ui, data); }))
+        return stopBoard(link, ui, kTransferStopped);
     cleanReadData(data);
     std::copy(data.begin(), data.end(), boardData(image).begin());
     if (!releaseBoard(link)) link.setOpen(false);
@@ -202,14 +217,8 @@ int readTrunkingBoard(RadioLink& link, CDataImage& image, TransferUi& ui) {
 }
 
 int writeTrunkingBoard(RadioLink& link, CDataImage& image, TransferUi& ui) {
-    link.setBlockLength(kTrunkBlockLength);
-    ui.progress(0, kRecordCount);
-    if (!link.reopen()) {
-        ui.showError(texts::kPortOpenFailed);
-        return kTransferStopped;
-    }
     std::string code;
-    if (enterBoard(link, ui, code) != Entry::Ready) return stopBoard(link, ui, kTransferStopped);
+    if (!startExchange(link, ui, code)) return kTransferStopped;
     const auto stored = boardData(image);
     if (!storeAccessCode(stored, code)) {
         ui.showAccessCodeError();
@@ -218,14 +227,8 @@ int writeTrunkingBoard(RadioLink& link, CDataImage& image, TransferUi& ui) {
     std::fill_n(stored.begin() + 96, 4, '0');
     Data data{};
     std::copy(stored.begin(), stored.end(), data.begin());
-    ui.setBusy(true);
-    while (true) {
-        const Loop loop = writeRecords(link, ui, data);
-        if (loop == Loop::Done) break;
-        if (loop == Loop::Stopped || !ui.askRetry(texts::kCommFailed))
-            return stopBoard(link, ui, kTransferStopped);
-        drainLine(link);
-    }
+    if (!recordsWithRetry(link, ui, [&] { return writeRecords(link, ui, data); }))
+        return stopBoard(link, ui, kTransferStopped);
     const bool released = releaseBoard(link);
     const bool closed = link.setOpen(false);
     ui.setBusy(false);

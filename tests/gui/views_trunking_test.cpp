@@ -3,6 +3,7 @@
 // access-code dialog, and pictures of the pages for the documentation.
 #include "features/access_code_dlg.h"
 #include "features/trunking_view.h"
+#include "link/trunk_align_dlg.h"
 #include "model/new_data.h"
 #include "widgets/filtered_edit.h"
 #include "widgets/grid_cell_editing.h"
@@ -206,6 +207,12 @@ void TrunkingViewTest::screenshots() {
             screenshot(&view, QString("%1-%2").arg(s.name, pages[page]));
         }
     }
+    Fixture fx;
+    QCOMPARE(fx.lang.loadFile(VRL_SOURCE_DIR "/data/vrl73m.lng"), LanguageLoadStatus::Ok);
+    CTrunkAlignDlg align(*fx.ctx, {}, nullptr);
+    QVERIFY(showActive(&align));
+    align.adjustSize();
+    screenshot(&align, "trunking-alignment");
 }
 
 QTEST_MAIN(TrunkingViewTest)
