@@ -133,7 +133,7 @@ CTrunkingView::Grid CTrunkingView::makeGrid(int gridId, int headerText,
     const int frame = 2 * g.grid->frameWidth();
     g.grid->setFixedWidth(g.grid->verticalHeader()->sizeHint().width() + g.grid->columnWidth(0) +
                           frame + 2);
-    g.grid->setMinimumHeight(g.grid->horizontalHeader()->sizeHint().height() +
+    g.grid->setFixedHeight(g.grid->horizontalHeader()->sizeHint().height() +
                              static_cast<int>(keys.size()) * px(300) + frame + 2);
     setControlId(g.grid, gridId);
     g.editing = new GridCellEditing(g.grid);
