@@ -40,6 +40,8 @@ int cmdChannels(const Args& args);
 int cmdImportCsv(const Args& args);
 int cmdSettings(const Args& args);
 int cmdSet(const Args& args);
+int cmdCopy(const Args& args);
+int cmdPrint(const Args& args);
 
 // The table of all subcommands, in the order `vrl73m-cli --help` lists them.
 const std::vector<Command>& allCommands();

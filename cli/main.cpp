@@ -25,6 +25,8 @@ const std::vector<Command>& allCommands() {
         {"import-csv", "apply a channel CSV to a data file", cmdImportCsv},
         {"settings", "list the radio-wide settings of a data file", cmdSettings},
         {"set", "change settings of a data file by key", cmdSet},
+        {"copy", "copy a channel or a whole group within a data file", cmdCopy},
+        {"print", "write the print-out of a data file as a PDF", cmdPrint},
     };
     return commands;
 }

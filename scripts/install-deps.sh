@@ -9,7 +9,7 @@ PKGS=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6printsupport6 libqt6svg6 qt6-translations-l10n
   libgl1-mesa-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core poppler-utils
 )
 missing=()
 for p in "${PKGS[@]}"; do

@@ -9,6 +9,7 @@ inline constexpr int kFileSave = 32810;
 inline constexpr int kFileSaveAs = 32811;
 inline constexpr int kFilePrint = 57607;
 inline constexpr int kFilePrintPreview = 57609;
+inline constexpr int kFileExportPdf = 32812;
 inline constexpr int kFileExit = 57665;
 inline constexpr int kModelInformation = 32771;
 inline constexpr int kReadFromRadio = 32782;

@@ -33,7 +33,7 @@ constexpr int kBuiltIn[] = {
 // that other parts of the program register.
 constexpr int kAllCommands[] = {
     cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave, cmd::kFileSaveAs, cmd::kFilePrint,
-    cmd::kFilePrintPreview, cmd::kFileExit, cmd::kModelInformation, cmd::kReadFromRadio,
+    cmd::kFilePrintPreview, cmd::kFileExportPdf, cmd::kFileExit, cmd::kModelInformation, cmd::kReadFromRadio,
     cmd::kWriteToRadio, cmd::kTestMode, cmd::kReadFromTrunkingBoard, cmd::kWriteToTrunkingBoard,
     cmd::kTrunkingAlignment, cmd::kMemoryMap, cmd::kRadioInformation, cmd::kCheckSum,
     cmd::kCommunicationPort, cmd::kLanguageSetup, cmd::kTreeView, cmd::kCloseAllWindows,
@@ -148,6 +148,7 @@ void CMainFrame::rebuildMenus() {
     file->addSeparator();
     addItem(file, cmd::kFilePrint, 89);
     addItem(file, cmd::kFilePrintPreview, 90);
+    addItem(file, cmd::kFileExportPdf, 558);
     file->addSeparator();
     addItem(file, cmd::kFileExit, 91);
 

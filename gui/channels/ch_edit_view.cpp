@@ -6,16 +6,19 @@
 #include "app/ui_helpers.h"
 #include "channels/channel_info_view.h"
 #include "channels/channel_services.h"
+#include "channels/copy_dialogs.h"
 #include "widgets/filtered_edit.h"
 #include "widgets/spin_edit.h"
 #include "widgets/tone_combo.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -419,6 +422,14 @@ bool CChEditView::viewKey(QKeyEvent* key) {
     const bool plain = mods == Qt::NoModifier;
     const bool shift = mods == Qt::ShiftModifier;
     const bool ctrl = mods == Qt::ControlModifier;
+    if (auto tool = copyToolOfKey(key); tool && *tool != CopyTool::GroupJump) {
+        // Ignored while a text field holds an empty text (it would clear the field).
+        auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        if (edit && edit->text().isEmpty()) return true;
+        const CommitFocus commit; // a typed field is stored before the copy
+        if (runCopyTool(ctx(), *tool, group_, channel_, this)) refresh();
+        return true;
+    }
     switch (key->key()) {
     case Qt::Key_F7:
         if (plain) nextGroup(+1);

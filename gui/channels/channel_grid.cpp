@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "channels/channel_store.h"
+#include "channels/channel_table.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -50,22 +51,11 @@ int CChannelGrid::columnOfField(ChannelField f) const {
 }
 
 void CChannelGrid::buildColumns() {
-    const int kind = store_.radioKind();
-    const bool widthShown = kind != 3 && kind != 6;
     std::vector<std::pair<int, int>> cols; // (kind, header text)
-    cols = {{0, 179}, {1, 180}, {2, 181}, {3, 182}};
-    if (!store_.smallModel()) {
-        cols.push_back({4, 183});
-        cols.push_back({5, 184});
-        if (widthShown) cols.push_back({6, 187});
-        if (!store_.hasTrunking()) {
-            cols.push_back({7, 192});
-            cols.push_back({8, 195});
-        }
-    } else {
-        cols.push_back({5, 184});
-        if (widthShown) cols.push_back({6, 187});
-        if (!store_.hasTrunking()) cols.push_back({8, 195});
+    for (const GridColumn& col : gridColumns(store_)) {
+        int kind = 0;
+        while (fieldOfKind(kind) != col.field) ++kind;
+        cols.push_back({kind, col.headerText});
     }
     kinds_.clear();
     QStringList headers;

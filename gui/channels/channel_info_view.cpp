@@ -6,6 +6,7 @@
 #include "app/registries.h"
 #include "channels/channel_grid.h"
 #include "channels/channel_services.h"
+#include "channels/copy_dialogs.h"
 #include "widgets/filtered_edit.h"
 #include "widgets/grid_cell_editing.h"
 #include "widgets/help.h"
@@ -341,6 +342,10 @@ bool CChannelInfoView::viewKey(QKeyEvent* key) {
     const auto mods = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const bool ctrl = mods == Qt::ControlModifier;
     const bool shift = mods == Qt::ShiftModifier;
+    if (auto tool = copyToolOfKey(key)) {
+        runCopyTool(ctx_, *tool, group_, channel_, this);
+        return true;
+    }
     switch (key->key()) {
     case Qt::Key_F1: {
         if (mods != Qt::NoModifier) return false;

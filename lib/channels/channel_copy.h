@@ -21,6 +21,16 @@ struct CopiedChannel {
     bool scanAdd = true;
 };
 
+// Outcome of the Channel Copy and Group Copy operations.
+enum class CopyResult {
+    Copied,
+    Unchanged,    // source and target are the same: nothing to do
+    NoSource,     // the source channel or group does not exist
+    CannotCreate, // no free channel memory, or a group copy would exceed the limit
+    NotOffered,   // the model offers no copy between groups
+    OutOfRange,   // a group or channel number outside the model's numbers
+};
+
 struct PasteOutcome {
     int rowsWritten = 0;
     bool cannotCreate = false; // pasting stopped at a channel that could not be created

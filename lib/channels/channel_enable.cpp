@@ -55,13 +55,17 @@ std::string ChannelStore::getGroupName(int g) const {
     return name;
 }
 
-void ChannelStore::setGroupName(const std::string& text, int g) {
-    auto slot = groupSlotOf(g);
-    if (!slot) return;
+bool ChannelStore::groupNameEditable(int g) const {
+    return groupNameLength() > 0 && groupExists(g);
+}
+
+bool ChannelStore::setGroupName(const std::string& text, int g) {
+    if (!groupNameEditable(g)) return false;
     auto packed = packName(text, groupNameLength());
-    if (!packed) return;
-    const size_t at = kGroupRecords + *slot * kGroupRecordSize + 2;
+    if (!packed) return false;
+    const size_t at = kGroupRecords + *groupSlotOf(g) * kGroupRecordSize + 2;
     for (size_t i = 0; i < packed->size(); ++i) data_.image.setU8(at + i, (*packed)[i]);
+    return true;
 }
 
 bool ChannelStore::getGroupScan(int g) const {
@@ -70,8 +74,17 @@ bool ChannelStore::getGroupScan(int g) const {
     return data_.image.bit(kGroupScanBits + *slot / 8, *slot % 8);
 }
 
-void ChannelStore::setGroupScan(int g, bool on) {
-    if (auto slot = groupSlotOf(g)) data_.image.setBit(kGroupScanBits + *slot / 8, *slot % 8, on);
+bool ChannelStore::groupScanEnabled() const { return data_.image.bit(0x002A, 0); }
+
+bool ChannelStore::groupScanEditable(int g) const {
+    return groupExists(g) && groupScanEnabled() && !isTrunkingGroup(g);
+}
+
+bool ChannelStore::setGroupScan(int g, bool on) {
+    if (!groupScanEditable(g)) return false;
+    const int slot = *groupSlotOf(g);
+    data_.image.setBit(kGroupScanBits + slot / 8, slot % 8, on);
+    return true;
 }
 
 } // namespace vrl

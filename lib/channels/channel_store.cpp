@@ -180,6 +180,15 @@ std::optional<ChannelRecord> ChannelStore::record(int g, int c) const {
     return r;
 }
 
+int ChannelStore::usedInGroup(int g) const {
+    int n = 0;
+    for (size_t i = 0; i < kIndexEntriesSearched; ++i) {
+        const Entry e = entryAt(data_.image, i);
+        n += e.used() && e.group == g + 1 && e.channelSlot < kRecordSlots;
+    }
+    return n;
+}
+
 std::vector<std::pair<int, int>> ChannelStore::existingChannels() const {
     std::vector<std::pair<int, int>> out;
     for (size_t i = 0; i < kIndexEntriesSearched; ++i) {
@@ -372,12 +381,35 @@ void ChannelStore::deleteGroupChannels(int g) {
 }
 
 void ChannelStore::adjustTrunkingGroups(int oldT, int newT) {
-    for (int g = std::max(0, oldT); g < newT && g < static_cast<int>(kRecordSlots); ++g) {
+    const int slots = static_cast<int>(kRecordSlots);
+    CDataImage& image = data_.image;
+    // Groups that become trunking groups hold 16 channels, are not scanned as a
+    // group and carry no home or priority channel.
+    for (int g = std::max(0, oldT); g < newT && g < slots; ++g) {
         for (int c = 254; c >= 16; --c)
             if (exists(g, c)) deleteChannel(g, c);
         for (int c = 0; c < 16; ++c) clearReferencesTo(g, c);
-        if (auto slot = groupSlotOf(g))
-            data_.image.setBit(kGroupScanBits + *slot / 8, *slot % 8, false);
+        if (auto slot = groupSlotOf(g)) image.setBit(kGroupScanBits + *slot / 8, *slot % 8, false);
+    }
+    // Groups that stop being trunking groups: channels 17 and up go, channels 1-16
+    // get back the settings a trunking group hides, as a new channel has them (no
+    // option signalling, no busy lockout, PTT ID off, no BOT/EOT code, in the scan
+    // list), and the group rejoins the group scan list like a new conventional group.
+    for (int g = std::max(0, newT); g < oldT && g < slots; ++g) {
+        for (int c = 254; c >= 16; --c)
+            if (exists(g, c)) deleteChannel(g, c);
+        for (int c = 0; c < 16; ++c) {
+            auto slot = slotOf(g, c);
+            if (!slot) continue;
+            const size_t at = recordOffset(*slot);
+            image.setU8(at + rec::kOptionSignalling, 0xFF);
+            image.setU8(at + rec::kFlags, static_cast<uint8_t>(image.u8(at + rec::kFlags) | 0xC0));
+            image.setU8(at + rec::kFlags2, static_cast<uint8_t>(image.u8(at + rec::kFlags2) | 0x03));
+            image.fill(kBotCodes + *slot * kDtmfCodeSize, kDtmfCodeSize, 0xFF);
+            image.fill(kEotCodes + *slot * kDtmfCodeSize, kDtmfCodeSize, 0xFF);
+            image.setBit(kScanAddBits + *slot / 8, *slot % 8, true);
+        }
+        if (auto slot = groupSlotOf(g)) image.setBit(kGroupScanBits + *slot / 8, *slot % 8, true);
     }
 }
 

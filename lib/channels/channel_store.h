@@ -104,7 +104,9 @@ class ChannelStore : public ChannelPlanEditor {
     void deleteGroupChannels(int g) override;
     // The trunking-group count changed from oldT to newT on a radio with groups:
     // groups that become trunking groups keep channels 1-16 only, leave the group
-    // scan list and lose home/priority references.
+    // scan list and lose home/priority references; groups that stop being trunking
+    // groups keep channels 1-16 with their trunking-hidden settings reset and
+    // rejoin the group scan list.
     void adjustTrunkingGroups(int oldT, int newT) override;
 
     // --- Field texts -----------------------------------------------------------
@@ -134,10 +136,40 @@ class ChannelStore : public ChannelPlanEditor {
     bool isEnabled(ChannelField f, int g, int c) const;
 
     // --- Groups -------------------------------------------------------------------
+    // A group is in use while it holds a channel: groupExists(g).
+    // Channels of group g in use (index entries).
+    int usedInGroup(int g) const;
+    // The group's name, cut to the group-name length; empty when the group is not in use.
     std::string getGroupName(int g) const;
-    void setGroupName(const std::string& text, int g);
+    // The name may be stored: the group is in use and the group-name length is not off.
+    bool groupNameEditable(int g) const;
+    // Stores the first (group-name length) characters, upper case, padded with blanks
+    // (all blanks stored as 0xFF). False, nothing stored, when not editable or the
+    // text holds a character outside the name characters.
+    bool setGroupName(const std::string& text, int g);
+    // The group-scan bit; for a group not in use: off for a trunking group, else on.
     bool getGroupScan(int g) const;
-    void setGroupScan(int g, bool on);
+    bool groupScanEnabled() const; // the radio's group scan (0x002A bit 0)
+    // The bit may be changed: the group is in use, group scan is enabled and the
+    // group is not a trunking group.
+    bool groupScanEditable(int g) const;
+    // Sets or clears only this group's bit; false, nothing stored, when not editable.
+    bool setGroupScan(int g, bool on);
+
+    // --- Copy tools ---------------------------------------------------------------
+    // Copies between groups (Group Copy, Channel Copy to another group): offered on
+    // 128-channel models without trunking only.
+    bool groupCopyOffered() const { return capacity() == 128 && !hasTrunking(); }
+    // Channel (g, c) with its record, scan-add bit and ID/BOT/EOT codes.
+    CopiedChannel captureChannel(int g, int c) const;
+    // Copies channel (g, c) onto (toG, toC): an existing target is overwritten in
+    // place (the channel count and its group record stay), a missing one created.
+    CopyResult copyChannel(int g, int c, int toG, int toC);
+    // Replaces the channels of group toG by copies of those of g (same numbers),
+    // then copies group-record bytes 1-15 and the group-scan bit. Refused, nothing
+    // changed, when channels in use + channels of g - channels of toG exceed the
+    // model's maximum.
+    CopyResult copyGroup(int g, int toG);
 
     // --- Copy buffer of the grids -------------------------------------------------
     ChannelCopyBuffer& copyBuffer() { return copy_; }

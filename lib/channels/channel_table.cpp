@@ -8,6 +8,23 @@
 
 namespace vrl {
 
+std::vector<GridColumn> gridColumns(const ChannelStore& store) {
+    const int kind = store.radioKind();
+    const bool widthShown = kind != 3 && kind != 6;
+    std::vector<GridColumn> cols{{ChannelField::Receive, 179},
+                                 {ChannelField::Transmit, 180},
+                                 {ChannelField::Decode, 181},
+                                 {ChannelField::Encode, 182}};
+    if (!store.smallModel()) cols.push_back({ChannelField::Name, 183});
+    cols.push_back({ChannelField::TxPower, 184});
+    if (widthShown) cols.push_back({ChannelField::Width, 187});
+    if (!store.hasTrunking()) {
+        if (!store.smallModel()) cols.push_back({ChannelField::ScanAdd, 192});
+        cols.push_back({ChannelField::OptionSignalling, 195});
+    }
+    return cols;
+}
+
 namespace {
 constexpr int kGroupColumn = 0;
 constexpr int kChannelColumn = 1;

@@ -21,6 +21,15 @@ inline constexpr std::array<std::string_view, 21> kChannelColumns{
 
 using TextRow = std::vector<std::string>;
 
+// A column of the channel grid after the channel number: its field and header text.
+struct GridColumn {
+    ChannelField field;
+    int headerText;
+};
+// The columns the channel grid shows for the current model (the print-out shows
+// the same).
+std::vector<GridColumn> gridColumns(const ChannelStore& store);
+
 // Every existing channel, in index order, as kChannelColumns texts.
 std::vector<TextRow> exportChannelRows(const ChannelStore& store);
 

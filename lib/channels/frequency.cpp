@@ -46,6 +46,9 @@ CheckedFrequency checkFrequency(double mhz, const BandLimits& band) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%9.5f", out.mhz);
     out.text = buf;
+    // The encoding works on the rewritten text, so a sixth decimal rounds here
+    // (148.012499 is 148.01250) instead of being cut off later.
+    out.mhz = std::strtod(buf, nullptr);
     return out;
 }
 

@@ -31,7 +31,7 @@ struct BandLimits {
 BandLimits bandLimitsOf(std::string_view bandText, bool vhf);
 
 struct CheckedFrequency {
-    double mhz = 0;
+    double mhz = 0;   // the value of `text`: rounded to five decimals
     bool outOfBand = false;
     std::string text; // "%9.5f" of the checked value
 };

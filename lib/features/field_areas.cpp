@@ -11,6 +11,7 @@ const std::vector<FieldArea>& fieldAreas() {
         trunkingArea(),
         embeddedMessageArea(),
         extendedFunctionArea(),
+        groupSettingsArea(),
     };
     return areas;
 }

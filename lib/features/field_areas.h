@@ -9,5 +9,6 @@ namespace vrl {
 FieldArea trunkingArea();         // "trunking"
 FieldArea embeddedMessageArea();  // "message"
 FieldArea extendedFunctionArea(); // "extended"
+FieldArea groupSettingsArea();    // "group"
 
 } // namespace vrl

@@ -62,7 +62,9 @@ std::string settingsKeysMarkdown(const TextSource& texts) {
         "by `vrl73m-cli settings --keys-doc` from the program's field tables; a test keeps this\n"
         "file in step. Models: M mobile, P portable, the channel count, T with the trunking\n"
         "board. A key is listed for a model only where its window (or its grid row) exists;\n"
-        "`settings FILE` shows whether it is enabled there.\n\n"
+        "`settings FILE` shows whether it is enabled there. The group keys `group.G.name`\n"
+        "and `group.G.scan_add` (G from 1) exist for every group that holds channels, on\n"
+        "the models with groups (128 channels, or 32 with the trunking board).\n\n"
         "| key | label | kind | models |\n|---|---|---|---|\n";
     for (const std::string& key : order) {
         const KeyInfo& k = keys[key];

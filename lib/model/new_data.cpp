@@ -241,6 +241,8 @@ void bringSettingsIntoRange(CDataImage& image, const ModelChoice& oldChoice,
         image.setBit(0x002D, 5, true);
 
     if (newCap == 8 || newCap == 16) {
+        // 0xFF means "no trunking groups", not a count above 8: it becomes 1 like
+        // on every other capacity, never 8.
         const uint8_t groups = image.u8(0x0087);
         if (groups != 0xFF && groups > 8 && newCap == 8 && oldCap != 8)
             image.setU8(0x0087, 8);

@@ -1,6 +1,7 @@
 // vrl73m-cli channels --csv and import-csv as a script uses them: a channel table
 // exported, applied to fresh data of the same model and exported again comes out
-// the same; a bad row is named by line and column and nothing is written.
+// the same; a bad row is named by line and column and nothing is written. The copy
+// command on data built that way.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -156,6 +157,70 @@ TEST_F(ChannelsCsv, RefusedImportLeavesAnExistingOutputUntouched) {
                         write("bad.csv", "Group,Channel,Receive\n1,1,abc\n") + " -o " + out);
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(read(out), before);
+}
+
+// --- vrl73m-cli copy ----------------------------------------------------------------
+
+// 128-channel data: group 1 with channels 1-10, group 2 with 4 channels, and
+// `others` more channels spread over groups 3 and up.
+std::string copyCsv(int others) {
+    std::string csv = "Group,Channel,Receive,Name\n";
+    for (int c = 1; c <= 10; ++c) csv += "1," + std::to_string(c) + ",15" + std::to_string(c % 10) + ",G1\n";
+    for (int c = 1; c <= 4; ++c) csv += "2," + std::to_string(20 + c) + ",160,G2\n";
+    for (int n = 0; n < others; ++n)
+        csv += std::to_string(3 + n / 100) + "," + std::to_string(1 + n % 100) + ",170,X\n";
+    return csv;
+}
+
+TEST_F(ChannelsCsv, CopyChannelAndGroupMatchTheListing) {
+    const std::string base = fresh(kRm160K, "base.dat");
+    ASSERT_EQ(cli("import-csv " + base + " " + write("in.csv", copyCsv(0)) + " -o " + path("d.dat")).status, 0);
+    CliResult run = cli("copy " + path("d.dat") + " -o " + path("c.dat") + " --channel 1:3 --to 5:9");
+    ASSERT_EQ(run.status, 0) << run.err;
+    run = cli("copy " + path("c.dat") + " -o " + path("g.dat") + " --group 1 --to 2");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const CliResult list = cli("channels " + path("g.dat") + " --csv");
+    ASSERT_EQ(list.status, 0);
+    EXPECT_NE(list.out.find("\n5,9,153.00000,"), std::string::npos);
+    EXPECT_NE(list.out.find("\n2,10,150.00000,"), std::string::npos);
+    EXPECT_EQ(list.out.find("\n2,21,"), std::string::npos) << "target group replaced";
+    const CliResult source = cli("channels " + path("d.dat") + " --csv");
+    EXPECT_EQ(list.out.substr(0, list.out.find("\n2,")), source.out.substr(0, source.out.find("\n2,")));
+    // Onto itself: the data are written unchanged.
+    for (const char* args : {"--channel 1:4 --to 1:4", "--group 2 --to 2"}) {
+        run = cli("copy " + path("d.dat") + " -o " + path("same.dat") + " " + args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(read(path("same.dat")), read(path("d.dat")));
+    }
+}
+
+TEST_F(ChannelsCsv, CopyRefusalsWriteNothing) {
+    const std::string base = fresh(kRm160K, "base.dat");
+    const std::string full = path("full.dat"); // 125 channels in use
+    ASSERT_EQ(cli("import-csv " + base + " " + write("in.csv", copyCsv(111)) + " -o " + full).status, 0);
+    const std::string small = fresh(kRm140K, "small.dat");
+    struct Case {
+        std::string file, args, reason;
+        int status;
+    };
+    const Case cases[] = {
+        {full, "--group 1 --to 2", "exceed 128", 2},      // 125 + 10 - 4 = 131
+        {full, "--channel 1:50 --to 1:51", "does not exist", 2},
+        {small, "--group 1 --to 2", "between groups", 2},
+        {full, "--channel 1 --to 1:2", "G:C", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args);
+        const std::string out = path("out.dat");
+        const CliResult run = cli("copy " + c.file + " -o " + out + " " + c.args);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
+        EXPECT_FALSE(fs::exists(out));
+    }
+    // Fewer channels in use: the same group copy is carried out (120 + 10 - 4 = 126).
+    const std::string fits = path("fits.dat");
+    ASSERT_EQ(cli("import-csv " + base + " " + write("in2.csv", copyCsv(106)) + " -o " + fits).status, 0);
+    EXPECT_EQ(cli("copy " + fits + " -o " + path("out.dat") + " --group 1 --to 2").status, 0);
 }
 
 } // namespace

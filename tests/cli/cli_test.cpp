@@ -167,3 +167,27 @@ TEST(Cli, SetAppliesInOrderAndRefusesWithoutWriting) {
         EXPECT_FALSE(fs::exists(b)) << bad;
     }
 }
+
+TEST(Cli, PrintWritesAPdfWithTheHeadingModelBlockAndValues) {
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext missing";
+    const fs::path dir = tempDir();
+    const std::string a = (dir / "print-a.dat").string(), b = (dir / "print-b.dat").string();
+    const std::string pdf = (dir / "print.pdf").string();
+    ASSERT_EQ(cli("new --row 5 -o " + a).status, 0);
+    ASSERT_EQ(cli("set " + a + " message.line_1=DEALER-42 -o " + b).status, 0);
+    CliRun run = cli("print " + b + " -o " + pdf + " --sections model,keys,extended");
+    ASSERT_EQ(run.status, 0);
+    const CliRun text = [&] {
+        CliRun t{-1, {}};
+        FILE* pipe = popen(("pdftotext -layout " + pdf + " -").c_str(), "r");
+        char buf[4096];
+        for (size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;) t.out.append(buf, n);
+        t.status = pclose(pipe);
+        return t;
+    }();
+    for (const char* expected : {"VRL-73M Programming Data", "print-b.dat Page: 1", "Page: 3", "Model Type",
+                                 "RM-160A[128CH]:M", "146-174MHz", "DEALER-42", "Key Assignment",
+                                 "ST Reverse Burst Phase [deg]", "+180"})
+        EXPECT_NE(text.out.find(expected), std::string::npos) << expected << "\n" << text.out;
+    EXPECT_EQ(cli("print " + b + " -o " + pdf + " --sections model,colours").status, 1);
+}

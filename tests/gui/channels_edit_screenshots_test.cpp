@@ -1,10 +1,13 @@
-// Pictures of the channel information, channel edit and key assignment windows with
+// Pictures of the channel information, channel edit, group edit and key assignment
+// windows and of the Channel Copy and Group Copy dialogs, with
 // the program's own language file, for the documentation. Runs only when
 // VRL_SCREENSHOT_DIR names the folder (scripts/screenshot-channels.sh).
 #include "channels/ch_edit_view.h"
 #include "channels/channel_grid.h"
 #include "channels/channel_info_view.h"
 #include "channels/channel_services.h"
+#include "channels/copy_dialogs.h"
+#include "channels/gr_edit_view.h"
 #include "channels/key_view.h"
 #include "model/new_data.h"
 #include "widgets_test_support.h"
@@ -51,6 +54,24 @@ void ChannelScreenshots::channelWindows() {
     edit->adjustSize();
     screenshot(edit, "channel-edit");
     delete edit;
+
+    fx.data.image.setU8(0x008D, 4);   // group names of 4 characters
+    fx.data.image.setU8(0x002A, '1'); // group scan on
+    store.setGroupName("BASE", 0);
+    auto* group = new CGrEditView(*fx.ctx, nullptr);
+    QVERIFY(showActive(group));
+    group->adjustSize();
+    screenshot(group, "group-edit");
+    delete group;
+
+    CChannelCopyDlg channelCopy(*fx.ctx, 0, 4, nullptr);
+    QVERIFY(showActive(&channelCopy));
+    screenshot(&channelCopy, "channel-copy");
+    channelCopy.hide();
+    CGroupCopyDlg groupCopy(*fx.ctx, 0, nullptr);
+    QVERIFY(showActive(&groupCopy));
+    screenshot(&groupCopy, "group-copy");
+    groupCopy.hide();
 
     CKeyView keys(*fx.ctx, nullptr);
     QVERIFY(showActive(&keys));

@@ -63,6 +63,28 @@ struct Reference {
         erase({g, c});
         shift(g, c + 1, -1);
     }
+    // Channel Copy: false when the target had to be created and could not.
+    bool copy(const Key& from, const Key& to) {
+        if (!channels.count(from) || from == to) return true;
+        if (!channels.count(to) && static_cast<int>(channels.size()) >= limit) return false;
+        dropRef(to);
+        channels[to] = channels[from];
+        return true;
+    }
+    // Group Copy: false when the result would exceed the limit.
+    bool copyGroup(int g, int to) {
+        if (inGroup(g) == 0 || g == to) return true;
+        if (static_cast<int>(channels.size()) + inGroup(g) - inGroup(to) > limit) return false;
+        std::map<Key, long> next;
+        for (const auto& [k, v] : channels) {
+            if (k.first == to) dropRef(k);
+            else next[k] = v;
+        }
+        for (const auto& [k, v] : channels)
+            if (k.first == g) next[{to, k.second}] = v;
+        channels = next;
+        return true;
+    }
 };
 
 std::string mhzText(long hz) {
@@ -147,7 +169,9 @@ void expectConsistent(ChannelFixture& f, const Reference& ref) {
     }
 }
 
-void runRandom(int row, int trunkingGroups, int groups, int channels, unsigned seed, int steps) {
+// With `copies`, Channel Copy and Group Copy join the operations.
+void runRandom(int row, int trunkingGroups, int groups, int channels, unsigned seed, int steps,
+               bool copies = false) {
     ChannelFixture f(row, trunkingGroups);
     ChannelStore& s = f.store;
     Reference ref;
@@ -158,7 +182,7 @@ void runRandom(int row, int trunkingGroups, int groups, int channels, unsigned s
         const int g = static_cast<int>(rng() % groups);
         const int perGroup = s.channelsInGroup(g);
         const int c = static_cast<int>(rng() % std::min(channels, perGroup));
-        const int op = static_cast<int>(rng() % 10);
+        const int op = static_cast<int>(rng() % (copies ? 12 : 10));
         SCOPED_TRACE("step " + std::to_string(step) + " op " + std::to_string(op) + " g " +
                      std::to_string(g) + " c " + std::to_string(c));
         if (op < 4) {
@@ -179,6 +203,19 @@ void runRandom(int row, int trunkingGroups, int groups, int channels, unsigned s
         } else if (op == 7) {
             ref.remove(g, c);
             s.removeChannel(g, c);
+        } else if (op >= 10) {
+            const int tg = s.groupCopyOffered() ? static_cast<int>(rng() % groups) : g;
+            const int tc = static_cast<int>(rng() % std::min(channels, s.channelsInGroup(tg)));
+            if (op == 10) {
+                const bool fits = ref.copy({g, c}, {tg, tc});
+                const CopyResult r = s.copyChannel(g, c, tg, tc);
+                ASSERT_EQ(r == CopyResult::CannotCreate, !fits);
+            } else if (s.groupCopyOffered()) {
+                const bool fits = ref.copyGroup(g, tg);
+                ASSERT_EQ(s.copyGroup(g, tg) == CopyResult::CannotCreate, !fits);
+            } else {
+                ASSERT_EQ(s.copyGroup(g, tg), CopyResult::NotOffered);
+            }
         } else if (s.exists(g, c)) {
             const bool home = op == 8;
             s.setCheck(home ? ChannelField::Home : ChannelField::Priority, g, c, true);
@@ -199,6 +236,12 @@ TEST(ChannelAllocation, RandomSequencesFillingTheWholeMemory) {
 
 TEST(ChannelAllocation, RandomSequencesOn32ChannelModelWithTrunkingGroups) {
     runRandom(testing::kRowPortable32, 3, 6, 20, 7, 2000);
+}
+
+TEST(ChannelAllocation, RandomSequencesWithChannelAndGroupCopies) {
+    for (unsigned seed = 11; seed <= 13; ++seed)
+        runRandom(testing::kRowMobile128, 0, 5, 40, seed, 1500, true);
+    runRandom(testing::kRowPortable32, 3, 6, 20, 17, 1500, true);
 }
 
 TEST(ChannelAllocation, CreateWritesDefaultsOfANewChannel) {

@@ -36,6 +36,31 @@ TEST(ChannelFields, UhfReceiveIsRoundedToTheStep) {
     EXPECT_EQ(f.image().u8(recordOf(f, 0, 0) + 0x14), 0x32);
 }
 
+// Regression: a sixth decimal was cut off before the step search instead of being
+// rounded with the rewritten "%9.5f" text, so 148.012499 landed on a 5 kHz step.
+TEST(ChannelFields, SixthDecimalIsEncodedFromTheRoundedText) {
+    struct Case {
+        const char* typed;
+        const char* stored;
+        uint8_t step;
+    };
+    const Case cases[] = {
+        {"148.012499", "148.01250", 0x35},
+        {"148.0062549", "148.00625", 0x32},
+        {"148,0062451", "148.00625", 0x32},
+        {"148.0000049", "148.00000", 0x35},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ChannelFixture f(testing::kRowMobile128);
+        ASSERT_EQ(f.store.setText(c.typed, 0, 0, F::Receive), StoreResult::Ok);
+        EXPECT_EQ(f.store.getText(F::Receive, 0, 0), c.stored);
+        EXPECT_EQ(f.image().u8(recordOf(f, 0, 0) + 0x14), c.step);
+        f.store.setText(c.typed, 0, 0, F::Transmit);
+        EXPECT_EQ(f.store.getText(F::Transmit, 0, 0), c.stored);
+    }
+}
+
 TEST(ChannelFields, OutOfBandIsStoredWithAWarning) {
     ChannelFixture f(testing::kRowMobile128);
     EXPECT_EQ(f.store.setText("50", 0, 0, F::Receive), StoreResult::OutOfBand);

@@ -1,3 +1,4 @@
+#include "channels/channel_store.h"
 #include "features/field_table.h"
 #include "model/model_table.h"
 #include "model/new_data.h"
@@ -177,4 +178,23 @@ TEST(FieldTable, LandedWindowsAreInTheTable) {
     EXPECT_EQ(doc.data.image.u8(0x2D3), 0x00);
     EXPECT_FALSE(findField(Doc(0).ctx, "extended.st_reverse_burst_phase_deg"));
     EXPECT_EQ(nearestKey("message.line1", {"message.line_1", "scan.priority"}), "message.line_1");
+}
+
+TEST(FieldTable, GroupKeysFollowTheGroupsInUse) {
+    Doc doc(5); // 128 channels, group names of 8 - 4 = 4 characters
+    doc.data.image.setU8(0x8D, 4);
+    ChannelStore store(doc.data, doc.ctx.texts);
+    ASSERT_EQ(store.setText("150.00000", 2, 0, ChannelField::Receive), StoreResult::Ok);
+    EXPECT_FALSE(findField(doc.ctx, "group.1.name")); // no channels: not listed, refused
+    auto name = findField(doc.ctx, "group.3.name");
+    ASSERT_TRUE(name);
+    EXPECT_EQ(assignField(*name, doc.ctx, "abc").text, "ABC");
+    EXPECT_FALSE(assignField(*name, doc.ctx, "ABCDE").ok); // longer than the name length
+    auto scan = findField(doc.ctx, "group.3.scan_add");
+    ASSERT_TRUE(scan);
+    EXPECT_FALSE(assignField(*scan, doc.ctx, "off").ok); // the radio's group scan is off
+    doc.data.image.setU8(0x2A, '1');
+    EXPECT_EQ(assignField(*scan, doc.ctx, "off").text, "off");
+    EXPECT_FALSE(store.getGroupScan(2));
+    EXPECT_FALSE(findField(Doc(0).ctx, "group.1.name")); // 8 channels: no groups
 }

@@ -1,3 +1,4 @@
+#include "channel_test_support.h"
 #include "channels/frequency.h"
 #include "model/new_data.h"
 
@@ -276,4 +277,79 @@ TEST(ModelChange, ThirtyTwoChannelModelsClearOptionBit2) {
     EXPECT_EQ(data.image.u8(0x002A), '0');
     EXPECT_TRUE(data.image.bit(0x002E, 1));
     EXPECT_TRUE(data.image.bit(0x00FD, 6));
+}
+
+// 0xFF at 0x0087 is "no trunking groups": a change to 8 or 16 channels makes it 1,
+// not the 8 that a count above 8 is cut to.
+TEST(ModelChange, TrunkingGroupCountOnChangeToEightOrSixteenChannels) {
+    struct Case {
+        ModelChoice from, to;
+        uint8_t before, after;
+    };
+    const Case cases[] = {
+        {{4, 0, OptionBoard::None, 1}, {0, 0, OptionBoard::None, 1}, 0xFF, 1},   // 128 -> 8
+        {{19, 0, OptionBoard::None, 1}, {23, 0, OptionBoard::None, 1}, 0xFF, 1}, // 128 -> 16
+        {{4, 0, OptionBoard::None, 1}, {0, 0, OptionBoard::None, 1}, 12, 8},
+        {{19, 0, OptionBoard::None, 1}, {23, 0, OptionBoard::None, 1}, 12, 12},  // only 8 cuts
+        {{0, 0, OptionBoard::None, 1}, {0, 1, OptionBoard::None, 1}, 12, 12},    // was 8 already
+        {{0, 0, OptionBoard::None, 1}, {0, 1, OptionBoard::None, 1}, 0xFF, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.from.row << "->" << c.to.row << " " << int(c.before));
+        RadioData data;
+        startWith(data, c.from);
+        data.image.setU8(0x0087, c.before);
+        Answers answers;
+        ASSERT_EQ(applyModelChange(data, c.to, answers).outcome, ModelChangeOutcome::Applied);
+        EXPECT_EQ(data.image.u8(0x0087), c.after);
+    }
+}
+
+// Regression: lowering the trunking-group count of a 128-channel radio left the
+// former trunking groups as they were. Now their channels 17 and up go, channels
+// 1-16 get back the settings a trunking group hides, and the groups rejoin the
+// group scan list; the groups still trunking keep theirs.
+TEST(ModelChange, FewerTrunkingGroupsOn128ChannelsResetsTheFormerTrunkingGroups) {
+    vrl::testing::ChannelFixture f(vrl::testing::kRowMobile128, 1);
+    ChannelStore& store = f.store;
+    CDataImage& image = f.image();
+    image.fillRange(0x0060, 0x007F, 0xFF);
+    store.setText("150", 2, 20, ChannelField::Receive); // group 3 still conventional
+    image.setU8(0x0087, 3);
+    f.data.model.setCommitted({4, 0, OptionBoard::Trunking, 3});
+    for (int g = 0; g < 3; ++g)
+        for (int c : {0, 5}) {
+            ASSERT_EQ(store.setText("150", g, c, ChannelField::Receive), StoreResult::Ok);
+            const size_t rec = 0x2000 + 48 * *store.slotOf(g, c);
+            image.setU8(rec + 0x1F, '0');           // DTMF signalling
+            image.setU8(rec + 0x20, 0x05);          // PTT ID BOT, power high, wide
+            image.setU8(rec + 0x21, 0x05);          // lockout 1, PTT-set bit
+            image.setU8(0x6000 + 16 * *store.slotOf(g, c) + 15, 3);
+            image.setBit(0x0070 + *store.slotOf(g, c) / 8, *store.slotOf(g, c) % 8, false);
+        }
+    ASSERT_FALSE(store.getGroupScan(2));
+
+    Answers answers;
+    auto result = applyModelChange(f.data, {4, 0, OptionBoard::Trunking, 1}, answers, &store);
+    ASSERT_EQ(result.outcome, ModelChangeOutcome::Applied);
+    EXPECT_TRUE(answers.reductionsAsked.empty());
+    EXPECT_EQ(image.u8(0x0087), 1);
+    EXPECT_FALSE(store.exists(2, 20));
+    EXPECT_EQ(store.channelsInUse(), 6);
+    for (int g = 0; g < 3; ++g)
+        for (int c : {0, 5}) {
+            SCOPED_TRACE(::testing::Message() << g << "/" << c);
+            const int slot = *store.slotOf(g, c);
+            const size_t rec = 0x2000 + 48 * slot;
+            const bool stillTrunking = g == 0;
+            EXPECT_EQ(image.u8(rec + 0x1F), stillTrunking ? '0' : 0xFF);
+            EXPECT_EQ(image.u8(rec + 0x20), stillTrunking ? 0x05 : 0xC5);
+            EXPECT_EQ(image.u8(rec + 0x21), stillTrunking ? 0x05 : 0x07);
+            EXPECT_EQ(image.u8(0x6000 + 16 * slot + 15), stillTrunking ? 3 : 0xFF);
+            EXPECT_EQ(image.bit(0x0070 + slot / 8, slot % 8), !stillTrunking);
+            EXPECT_EQ(store.getText(ChannelField::Receive, g, c), "150.00000");
+        }
+    EXPECT_FALSE(store.getGroupScan(0));
+    EXPECT_TRUE(store.getGroupScan(1));
+    EXPECT_TRUE(store.getGroupScan(2));
 }
