@@ -123,16 +123,6 @@ TEST(BoardRead, AccessCodeAnswersOtherThanTwoLfCrAreRejections) {
     }
 }
 
-TEST(BoardRead, AccessCodeGoesOutAfterAPauseWithItsShortTimeOut) {
-    Line t;
-    t.openAndCode();
-    t.wire.expectText("02\r\n", boardStream(boardData())).expect({'e'}, kAckReply);
-    readTrunkingBoard(t.link, t.data.image, t.ui);
-    // The reads after the access code: 200 ms; the records: the reply time-out.
-    EXPECT_EQ(t.wire.readTimeouts[1], board::kAccessCodeTimeoutMs);
-    EXPECT_EQ(t.wire.readTimeouts.back(), board::kReplyTimeoutMs);
-}
-
 TEST(BoardRead, CleanUpOfTheReceivedData) {
     Line t;
     board::Data d = boardData();
@@ -338,12 +328,6 @@ TEST(BoardAlign, StartsTransmittingAndStopsWhereItStarted) {
     EXPECT_FALSE(t.link.isOpen());
     mode.finish(); // a second finish sends nothing
     EXPECT_TRUE(t.wire.finished());
-}
-
-TEST(BoardAlign, DigitsTravelAsCharacterMinusTwentyHex) {
-    EXPECT_EQ(align::digitPair('1'), (Bytes{0x11, 0x00}));
-    EXPECT_EQ(align::digitPair('0'), (Bytes{0x10, 0x00}));
-    EXPECT_EQ(align::digitPair('9'), (Bytes{0x19, 0x00}));
 }
 
 TEST(BoardAlign, LateEchoAfterOtherBytesIsAccepted) {

@@ -102,15 +102,6 @@ TEST(SimBoard, FaultsEndInTheRightMessages) {
     }
 }
 
-TEST(SimBoard, WriteWithALostRecordAnswerStartsAgain) {
-    sim::BoardFaults f;
-    f.lostRecord = 12;
-    Bench b(f);
-    b.ui.retries = 1;
-    EXPECT_EQ(writeTrunkingBoard(b.link, b.data.image, b.ui), kTransferOk);
-    EXPECT_EQ(b.boardWrites, 1);
-}
-
 TEST(SimBoard, AlignmentKeysAndUnkeysTheRadio) {
     for (int late : {0, 1, 3, 11}) {
         sim::BoardFaults f;
@@ -137,9 +128,3 @@ TEST(SimBoard, AlignmentWithAWrongCodeNeverKeys) {
     EXPECT_FALSE(b.boardSim->open());
 }
 
-TEST(SimBoard, RadioWithoutABoardStillAnswersItsOwnProtocol) {
-    Bench b;
-    b.radio->attachBoard(nullptr);
-    EXPECT_EQ(readTrunkingBoard(b.link, b.data.image, b.ui), kTransferStopped);
-    EXPECT_EQ(b.ui.asked, std::vector<int>{texts::kCommFailed});
-}
