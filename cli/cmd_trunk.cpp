@@ -150,6 +150,7 @@ int cmdTrunkAlign(const Args& args) {
     if (auto code = session.start("trunk-align", opts)) return *code;
     // Running the command is the confirmation the desktop program asks for.
     CliUi ui("trunk-align", session.retries(), true, std::nullopt);
+    ui.setYesReason("running trunk-align is the confirmation");
     ui.setAccessCode(*opts.value("--access-code"));
     BoardAlignment mode(session.link(), ui);
     if (!mode.start()) return ui.failureExit();

@@ -95,7 +95,7 @@ bool CliUi::askRetry(int text) {
 
 bool CliUi::askOk(int text) {
     if (yes_) {
-        say(messageText(text) + " Yes (--yes).");
+        say(messageText(text) + " Yes (" + yesReason_ + ").");
         return true;
     }
     say(messageText(text) + " No (give --yes to go on).");

@@ -29,6 +29,8 @@ class CliUi : public TransferUi {
     CliUi(std::string_view command, int retries, bool yes, std::optional<std::string> password);
 
     void setProgressVerb(std::string verb) { verb_ = std::move(verb); }
+    // Why questions are answered yes ("--yes", or the command itself).
+    void setYesReason(std::string reason) { yesReason_ = std::move(reason); }
     void progress(int count, int total) override;
     bool stopRequested() override;
     bool askRetry(int text) override;
@@ -52,6 +54,7 @@ class CliUi : public TransferUi {
 
     std::string command_;
     std::string verb_ = "blocks";
+    std::string yesReason_ = "--yes";
     int retriesLeft_;
     bool yes_;
     std::optional<std::string> password_;
