@@ -96,7 +96,7 @@ bool CliUi::askRetry(int text) {
 
 bool CliUi::askOk(int text) {
     if (yes_) {
-        say(messageText(text) + " Yes (--yes).");
+        say(messageText(text) + " Yes (" + yesReason_ + ").");
         return true;
     }
     say(messageText(text) + " No (give --yes to go on).");
@@ -133,6 +133,22 @@ std::optional<PasswordBytes> CliUi::askPassword() {
 }
 
 bool CliUi::firmwareWarning(int dialog) { return askOk(dialog); }
+
+std::optional<std::string> CliUi::askAccessCode() {
+    if (!accessCode_) {
+        say("the trunking board needs its access code; give it with --access-code");
+        refused_ = true;
+    }
+    return accessCode_;
+}
+
+void CliUi::showAccessCodeError() {
+    say(std::string(texts::kAccessCodeError) +
+        ": the data hold no valid access code (the code area now reads FFFFFFFFFFFF)");
+    refused_ = true;
+}
+
+bool interruptRequested() { return gInterrupted != 0; }
 
 int CliUi::failureExit() const { return refused_ ? kExitRefused : kExitComm; }
 

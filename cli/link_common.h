@@ -32,6 +32,8 @@ class CliUi : public TransferUi {
           std::optional<std::string> password);
 
     void setProgressVerb(std::string verb) { verb_ = std::move(verb); }
+    // Why questions are answered yes ("--yes", or the command itself).
+    void setYesReason(std::string reason) { yesReason_ = std::move(reason); }
     void progress(int count, int total) override;
     bool stopRequested() override;
     bool askRetry(int text) override;
@@ -40,6 +42,11 @@ class CliUi : public TransferUi {
     void showWarning(int text) override;
     std::optional<PasswordBytes> askPassword() override;
     bool firmwareWarning(int dialog) override;
+    std::optional<std::string> askAccessCode() override;
+    void showAccessCodeError() override;
+
+    // The trunking board's access code (--access-code), given each time it is asked.
+    void setAccessCode(std::string code) { accessCode_ = std::move(code); }
 
     // Finishes the progress line.
     void endProgress();
@@ -52,15 +59,21 @@ class CliUi : public TransferUi {
     std::string command_;
     const LinkSession& session_;
     std::string verb_ = "blocks";
+    std::string yesReason_ = "--yes";
     int retriesLeft_;
     bool yes_;
     std::optional<std::string> password_;
     bool passwordRejected_ = false;
+    std::optional<std::string> accessCode_;
+    bool passwordGiven_ = false;
     bool refused_ = false;
     bool terminal_ = false;
     bool progressShown_ = false;
     int lastCount_ = -1;
 };
+
+// Ctrl+C was pressed since the first CliUi was made.
+bool interruptRequested();
 
 // The line to the radio named by --port, with tracing when asked for.
 class LinkSession {

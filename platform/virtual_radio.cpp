@@ -23,20 +23,25 @@ VirtualRadio::VirtualRadio(QString memoryFile) : file_(std::move(memoryFile)) {
     }
     setup.config.info = sim::infoBlockWithSerial("VIRTUAL00001");
     radio_ = std::make_unique<sim::RadioSimulator>(setup.config, setup.memory);
+    board_ = std::make_unique<sim::TrunkingBoardSim>(setup.board);
+    radio_->attachBoard(board_.get());
     // In test mode the radio tells what a technician would see at it (on the log).
     radio_->setReporter([](const std::string& line) { qInfo("virtual radio: %s", line.c_str()); });
     line_ = std::make_unique<sim::SimTransport>(*radio_, SystemClock::instance(), "virtual");
-    // What a write leaves in the radio is kept, as a real radio keeps it; a memory
-    // that could not be kept is a failed write.
-    line_->setOnMemoryWritten([this](const sim::Memory& memory) {
-        QDir().mkpath(QFileInfo(file_).absolutePath());
-        const auto status = sim::saveSimMemory(file_.toStdString(), memory);
-        saveError_ = status.result == kFileOk
-                         ? QString()
-                         : QStringLiteral("the virtual radio's memory was not saved: %1")
-                               .arg(QString::fromStdString(status.detail));
-        return status.result == kFileOk;
-    });
+    // What a write leaves in the radio or its board is kept, as a real radio keeps it;
+    // a memory that could not be kept is a failed write.
+    line_->setOnMemoryWritten([this](const sim::Memory&) { return save(); });
+    line_->setOnBoardWritten([this](const board::Data&) { save(); });
+}
+
+bool VirtualRadio::save() {
+    QDir().mkpath(QFileInfo(file_).absolutePath());
+    const auto status = sim::saveSimMemory(file_.toStdString(), radio_->memory(), &board_->data());
+    saveError_ = status.result == kFileOk
+                     ? QString()
+                     : QStringLiteral("the virtual radio's memory was not saved: %1")
+                           .arg(QString::fromStdString(status.detail));
+    return status.result == kFileOk;
 }
 
 } // namespace vrl::platform

@@ -1,6 +1,7 @@
 // The built-in virtual radio: a simulated radio run in-process behind the port
 // name "virtual", so every radio command can be tried without hardware. Its memory
-// lives in a data file in the user's data folder between runs.
+// lives in a data file in the user's data folder between runs. It always carries a
+// trunking board (access code "00000"), whose data live in the same file.
 #pragma once
 
 #include "sim/sim_setup.h"
@@ -35,6 +36,7 @@ class VirtualRadio : public Transport {
     }
 
     sim::RadioSimulator& radio() { return *radio_; }
+    sim::TrunkingBoardSim& board() { return *board_; }
     const QString& memoryFile() const { return file_; }
     // The reason the memory could not be saved the last time, empty when it was.
     const QString& saveError() const { return saveError_; }
@@ -43,7 +45,10 @@ class VirtualRadio : public Transport {
     QString file_;
     QString saveError_;
     QString damaged_;
+    bool save();
+
     std::unique_ptr<sim::RadioSimulator> radio_;
+    std::unique_ptr<sim::TrunkingBoardSim> board_;
     std::unique_ptr<sim::SimTransport> line_;
 };
 

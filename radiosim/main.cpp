@@ -61,7 +61,8 @@ class LineTimer {
 
 int saveMemory(const radiosim::SimOptions& o, const sim::RadioSimulator& radio) {
     if (o.saveFile.empty()) return 0;
-    const auto status = sim::saveSimMemory(o.saveFile, radio.memory());
+    const auto* board = radio.board() ? &radio.board()->data() : nullptr;
+    const auto status = sim::saveSimMemory(o.saveFile, radio.memory(), board);
     if (status.result != kFileOk) {
         std::cerr << "vrl73m-radiosim: " << status.detail << '\n';
         return 1;
@@ -87,6 +88,8 @@ int main(int argc, char** argv) {
     }
     sim::RadioSimulator radio(options->radio.config, options->radio.memory);
     if (!options->password.empty()) radio.setDataPassword(options->password);
+    sim::TrunkingBoardSim board(options->radio.board);
+    if (options->radio.boardFitted) radio.attachBoard(&board);
     // Test and tuning mode: what the technician would see on the radio.
     radio.setReporter([](const std::string& line) { std::cerr << "radio: " << line << '\n'; });
 
@@ -116,6 +119,8 @@ int main(int argc, char** argv) {
         if (options->verbose)
             std::cerr << "in " << bytes.size() << " bytes at " << baud << " baud, reply "
                       << reply.bytes.size() << " bytes\n";
+        // What the board did is always worth a line: keyed means the radio transmits.
+        for (const auto& event : board.takeEvents()) std::cerr << "vrl73m-radiosim: board " << event << '\n';
         if (reply.hangup) {
             std::cerr << "vrl73m-radiosim: hanging up (fault)\n";
             hungUp = true;
@@ -133,5 +138,9 @@ int main(int argc, char** argv) {
     if (!options->linkPath.empty()) unlink(options->linkPath.c_str());
     std::cerr << "vrl73m-radiosim: " << radio.commandCount() << " commands, " << radio.blocksRead()
               << " blocks read, " << radio.blocksWritten() << " blocks written\n";
+    if (options->radio.boardFitted)
+        std::cerr << "vrl73m-radiosim: board released " << board.releases() << " times, keyed "
+                  << board.timesKeyed() << " times, " << (board.keyed() ? "still keyed" : "unkeyed")
+                  << '\n';
     return saveMemory(*options, radio);
 }

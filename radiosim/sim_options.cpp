@@ -37,7 +37,15 @@ const char* const kUsage =
     "  --bad-checksum-block N              first read of block N has a wrong checksum\n"
     "  --nak-block N                       first write of block N is answered NAK\n"
     "  --silent-block N [--silent-times K] block N goes unanswered K times (default 3)\n"
-    "  --hangup-block N                    hang up when block N is asked for\n";
+    "  --hangup-block N                    hang up when block N is asked for\n"
+    "Trunking board (fitted when the model names it, or with --board):\n"
+    "  --board              fit a trunking board whatever the model\n"
+    "  --access-code NNNNN  the board's access code (default 00000)\n"
+    "  --board-reject-code  every access code is answered as wrong\n"
+    "  --board-crlf         the access code is answered \"2\" CR LF (a rejection)\n"
+    "  --board-lost-record N [--board-lost-times K]  record N (0-98) never arrives, K times\n"
+    "  --board-late-echo N [--board-late-ms MS]      alignment echo N comes late, after\n"
+    "                       other bytes (default 300 ms)\n";
 
 namespace {
 
@@ -70,6 +78,9 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args, 
         {"--late-block", true},   {"--late-ack-block", true},
         {"--key-delay", true},    {"--throttle", false},
         {"--verbose", false},
+        {"--board", false},       {"--access-code", true},  {"--board-reject-code", false},
+        {"--board-crlf", false},  {"--board-lost-record", true}, {"--board-lost-times", true},
+        {"--board-late-echo", true}, {"--board-late-ms", true},
     };
     std::map<std::string, std::string> v;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -174,6 +185,30 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args, 
             f.lateCommands.push_back(static_cast<int>(*n));
             start = comma + 1;
         }
+    }
+    auto& board = o.radio.board;
+    if (v.count("--board")) o.radio.boardFitted = true;
+    if (v.count("--access-code")) {
+        board.accessCode = v["--access-code"];
+        if (board.accessCode.size() != 5 ||
+            board.accessCode.find_first_not_of("0123456789") != std::string::npos) {
+            error = "--access-code must be 5 digits";
+            return std::nullopt;
+        }
+    }
+    board.faults.rejectCode = v.count("--board-reject-code") != 0;
+    board.faults.crlfAnswer = v.count("--board-crlf") != 0;
+    const IntOption boardInts[] = {
+        {"--board-lost-record", &board.faults.lostRecord, 0, 98},
+        {"--board-lost-times", &board.faults.lostTimes, 1, 1000},
+        {"--board-late-echo", &board.faults.lateEcho, 1, 1000},
+        {"--board-late-ms", &board.faults.lateEchoMs, 0, 60000},
+    };
+    for (const auto& io : boardInts) {
+        if (!v.count(io.name)) continue;
+        auto n = num(io.name, io.lo, io.hi, 0);
+        if (!n) return std::nullopt;
+        *io.target = static_cast<int>(*n);
     }
     o.saveFile = v.count("--save") ? v["--save"] : "";
     o.linkPath = v.count("--link") ? v["--link"] : "";

@@ -47,6 +47,7 @@ class CMainFrame : public QMainWindow, public FrameHost {
     void rebuildTitle() override;
     bool promptToSaveChanges() override;
     void setBusy(bool busy) override { busy_ = busy; }
+    bool isBusy() const { return busy_; }
 
     // Runs a command as if chosen from the menu.
     void runCommand(int command);

@@ -51,6 +51,7 @@ bool GuiTransferUi::askOk(int text) {
     case texts::kRadioDataDiffer: request.cancelIsDefault = true; break;
     case texts::kOldFirmwarePasswords: request.icon = Icon::Error; break;
     case texts::kDataHasPassword: request.text += QLatin1Char('\n'); break;
+    case texts::kAlignConfirm: request.caption = ctx_.text(texts::kCaptionCaution); break;
     default: break;
     }
     return ctx_.messages().ask(request) == QMessageBox::Ok;
@@ -66,6 +67,16 @@ std::optional<PasswordBytes> GuiTransferUi::askPassword() {
     CPasswordDlg dlg(ctx_, CPasswordDlg::Mode::DataPassword, owner_);
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
     return passwordFromText(dlg.code().toStdString());
+}
+
+std::optional<std::string> GuiTransferUi::askAccessCode() {
+    CPasswordDlg dlg(ctx_, CPasswordDlg::Mode::AccessCode, owner_);
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    return dlg.code().toStdString();
+}
+
+void GuiTransferUi::showAccessCodeError() {
+    ctx_.messages().ask({QString::fromLatin1(texts::kAccessCodeError), QString(), Icon::None, Buttons::Ok});
 }
 
 bool GuiTransferUi::firmwareWarning(int dialog) {

@@ -40,6 +40,8 @@ class GuiTransferUi : public TransferUi {
     void showError(int text) override;
     std::optional<PasswordBytes> askPassword() override;
     bool firmwareWarning(int dialog) override;
+    std::optional<std::string> askAccessCode() override;
+    void showAccessCodeError() override;
 
   private:
     AppContext& ctx_;

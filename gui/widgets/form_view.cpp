@@ -91,6 +91,12 @@ QHBoxLayout* CFormView::closeHelpRow(QPushButton* close, QPushButton* help) {
 }
 
 void CFormView::setControlId(QWidget* control, int controlId) {
+    // A control may change its number (a tab control's topic follows its page).
+    for (auto& [c, id] : controlIds_)
+        if (c == control) {
+            id = controlId;
+            return;
+        }
     controlIds_.emplace_back(control, controlId);
 }
 

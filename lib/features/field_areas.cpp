@@ -10,6 +10,7 @@ const std::vector<FieldArea>& fieldAreas() {
     static const std::vector<FieldArea> areas{
         optionalFeaturesArea(),
         scanArea(),
+        trunkingArea(),
         emergencyArea(),
         operatorSelToneArea(),
         embeddedMessageArea(),

@@ -50,4 +50,13 @@ bool isKeypadModel(const CDataImage& image) {
     return count == 128 || (count == 8 && !isPortable(image));
 }
 
+bool isSmallPortable(const CDataImage& image) {
+    const int count = channelCount(image);
+    return (count == 8 || count == 16) && isPortable(image);
+}
+
+bool hasSpeedDialMemories(const CDataImage& image) {
+    return channelCount(image) == 128 || !isPortable(image);
+}
+
 } // namespace vrl::predicates

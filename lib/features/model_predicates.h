@@ -32,5 +32,9 @@ bool isKeyDetectionModel(const CDataImage& image);
 bool isBatteryWarningModel(const CDataImage& image);
 // The models with a DTMF keypad: channel count 128, or 8 on a mobile.
 bool isKeypadModel(const CDataImage& image);
+// An 8- or 16-channel portable.
+bool isSmallPortable(const CDataImage& image);
+// The trunking board's speed-dial memories: channel count 128, or a mobile.
+bool hasSpeedDialMemories(const CDataImage& image);
 
 } // namespace vrl::predicates

@@ -14,10 +14,14 @@ std::string_view englishText(int index) {
     case kRadioNotMatching:
         return "The radio does not match the data (model, variant, or old firmware with "
                "passwords).";
-    case kPasswordRejected: return "The radio rejected the data password.";
+    case kPasswordRejected: return "The password or access code was rejected.";
     case kOldFirmwarePasswords:
         return "The radio's firmware cannot keep passwords. Clear the passwords and write?";
     case kInfoNotSupported: return "The radio's firmware has no information block.";
+    case kAlignConfirm:
+        return "The radio will now transmit DTMF tone 9 continuously. Connect a dummy load. Continue?";
+    case kAlignTransmitting: return "Now transmitting DTMF tone 9.";
+    case kBoardNoEcho: return "The trunking board does not answer.";
     case kTrunkReadDone:
     case kReadDone: return "Reading finished.";
     case kTrunkWriteDone:

@@ -6,6 +6,7 @@
 #include "link/radio_link.h"
 
 #include <optional>
+#include <string>
 
 namespace vrl {
 
@@ -38,6 +39,11 @@ class TransferUi {
     virtual std::optional<PasswordBytes> askPassword() = 0;
     // Firmware warning dialog 186 or 189; true = CONTINUE.
     virtual bool firmwareWarning(int dialog) = 0;
+
+    // The trunking board's five-digit access code; nullopt = Cancel.
+    virtual std::optional<std::string> askAccessCode() { return std::nullopt; }
+    // The board data hold no valid access code: the plain "Access Code Error" box.
+    virtual void showAccessCodeError() {}
 };
 
 // A typed password (digits only, at most the first six used) as the radio takes it.

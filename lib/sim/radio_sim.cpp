@@ -5,6 +5,7 @@
 #include "service/test_frequency.h"
 #include "service/test_mode.h"
 #include "service/tuning_items.h"
+#include "sim/board_sim.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -78,6 +79,13 @@ void RadioSimulator::setDataPassword(std::string_view digits) {
 RadioSimulator::Reply RadioSimulator::receive(std::span<const uint8_t> bytes, int lineBaud,
                                               int64_t nowMs) {
     Reply reply;
+    if (board_ && state_ == State::Idle && pending_.empty() && board_->takes(bytes)) {
+        // The board answers at whatever rate the line runs.
+        auto answer = board_->receive(bytes, nowMs);
+        reply.bytes = std::move(answer.bytes);
+        reply.delayMs = answer.delayMs;
+        return reply;
+    }
     if (lineBaud != config_.answerBaud) {
         pending_.clear();
         return reply;

@@ -16,6 +16,8 @@
 
 namespace vrl::sim {
 
+class TrunkingBoardSim;
+
 using Memory = std::array<uint8_t, layout::kRadioMemorySize>;
 
 struct SimFaults {
@@ -60,6 +62,11 @@ class RadioSimulator {
     // Bytes that arrived on a line running at `lineBaud`, at time `nowMs`. A line at
     // another rate than the radio's delivers only noise, which the radio ignores.
     Reply receive(std::span<const uint8_t> bytes, int lineBaud, int64_t nowMs);
+
+    // A trunking board fitted behind the radio: while the radio is not programming,
+    // bytes that open the board, and every byte while it is open, go to it.
+    void attachBoard(TrunkingBoardSim* board) { board_ = board; }
+    TrunkingBoardSim* board() const { return board_; }
 
     const Memory& memory() const { return memory_; }
     IdentityBytes identity() const;
@@ -129,6 +136,7 @@ class RadioSimulator {
 
     SimConfig config_;
     Memory memory_;
+    TrunkingBoardSim* board_ = nullptr;
     std::vector<uint8_t> pending_;
     int64_t lastInputMs_ = 0;
     State state_ = State::Idle;

@@ -41,6 +41,8 @@ bool SimTransport::write(std::span<const uint8_t> bytes) {
     }
     for (uint8_t b : reply.bytes)
         input_.push_back({b, now + reply.delayMs});
+    if (radio_.board() && radio_.board()->takeWritten() && onBoardWritten_)
+        onBoardWritten_(radio_.board()->data());
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "link/clock.h"
 #include "link/transport.h"
+#include "sim/board_sim.h"
 #include "sim/radio_sim.h"
 
 #include <deque>
@@ -33,6 +34,10 @@ class SimTransport : public Transport {
     void setOnMemoryWritten(std::function<bool(const Memory&)> callback) {
         onWritten_ = std::move(callback);
     }
+    // Called when the trunking board has stored all its records.
+    void setOnBoardWritten(std::function<void(const board::Data&)> callback) {
+        onBoardWritten_ = std::move(callback);
+    }
     bool hungUp() const { return hungUp_; }
 
   private:
@@ -46,6 +51,7 @@ class SimTransport : public Transport {
     std::string name_;
     std::deque<Pending> input_;
     std::function<bool(const Memory&)> onWritten_;
+    std::function<void(const board::Data&)> onBoardWritten_;
     int baud_ = 9600;
     bool open_ = false;
     bool hungUp_ = false;

@@ -43,6 +43,8 @@ expect_exit() {
 memory_of() { tail -c +51 "$1" | head -c 32768; }
 same_memory() { cmp -s <(memory_of "$1") <(memory_of "$2"); }
 # Low 16 bits of the sum of the memory bytes, as four hex digits.
+# The 396 characters of trunking-board data at the end of the image.
+board_of() { tail -c 396 "$1"; }
 memory_sum() { memory_of "$1" | od -An -v -tu1 | awk '{for(i=1;i<=NF;i++)s+=$i} END{printf "%04X\n", s%65536}'; }
 
 case "$CASE" in
@@ -214,6 +216,61 @@ tune)
     grep -q "tab 2 (.*): 200" out.txt || fail "an unkept step stayed: $(cat out.txt)"
     expect_exit 1 tune m.dat --port "$DEV" --item 14
     tail -1 sim.log | grep -q "test state left" || fail "test state not left"
+    ;;
+trunkread)
+    "$CLI" new --row 4 --option trunking -o t.dat >/dev/null || fail "new"
+    "$CLI" new --row 4 -o plain.dat >/dev/null || fail "new"
+    "$CLI" set t.dat trunking.primary_code=1234 trunking.speed_dial.A=555 -o t.dat >/dev/null || fail "set"
+    start_sim --file t.dat --access-code 13579
+    expect_exit 0 trunk-read t.dat --port "$DEV" --access-code 13579 -o r.dat
+    [ "$(board_of r.dat | head -c 32 | tail -c 8)" = "01020304" ] || fail "primary code not read"
+    "$CLI" settings r.dat >settings.txt || fail "settings"
+    grep -q "trunking.speed_dial.A *555" settings.txt || fail "speed dial A: $(grep speed_dial.A settings.txt)"
+    expect_exit 2 trunk-read plain.dat --port "$DEV" --access-code 13579 -o x.dat --trace trace.txt
+    [ ! -s trace.txt ] || fail "the board was contacted for data without a trunking board"
+    expect_exit 2 trunk-read t.dat --port "$DEV" --access-code 11111 -o x.dat
+    [ ! -e x.dat ] || fail "a rejected access code still wrote the output"
+    ;;
+trunkwrite)
+    "$CLI" new --row 4 --option trunking -o t.dat >/dev/null || fail "new"
+    "$CLI" set t.dat trunking.secondary_code=4321 trunking.code.2=9876 -o t.dat >/dev/null || fail "set"
+    start_sim --file t.dat --board-lost-record 30 --access-code 24680 --save saved.dat
+    expect_exit 0 trunk-write t.dat --port "$DEV" --access-code 24680
+    expect_exit 0 trunk-read t.dat --port "$DEV" --access-code 24680 -o back.dat
+    stop_sim
+    [ "$(board_of back.dat | head -c 80 | tail -c 12)" = "000204060800" ] ||
+        fail "the typed access code was not stored: $(board_of back.dat | head -c 80 | tail -c 12)"
+    "$CLI" settings back.dat | grep -q "trunking.code.2 *9876" || fail "code list entry not written"
+    cmp -s <(board_of saved.dat) <(board_of back.dat) || fail "the board kept other data than read back"
+    # A stored code area holding a non-digit: refused with exit 2, nothing written.
+    printf 'X' | dd of=t.dat bs=1 seek=$((50 + 0x8001 + 71)) conv=notrunc status=none
+    printf '5' | dd of=t.dat bs=1 seek=$((50 + 0x8001 + 79)) conv=notrunc status=none
+    start_sim --file t.dat --access-code 24680
+    expect_exit 2 trunk-write t.dat --port "$DEV" --access-code 24680
+    grep -q "Access Code Error" err.txt || fail "no Access Code Error: $(cat err.txt)"
+    ;;
+trunkfaults)
+    "$CLI" new --row 4 --option trunking -o t.dat >/dev/null || fail "new"
+    start_sim --file t.dat --board-crlf
+    expect_exit 2 trunk-read t.dat --port "$DEV" --access-code 00000 -o x.dat
+    stop_sim
+    start_sim --file t.dat --board-lost-record 98 --board-lost-times 10
+    expect_exit 3 trunk-read t.dat --port "$DEV" --access-code 00000 -o x.dat --retries 1
+    stop_sim
+    grep -q "board released" sim.log || fail "the board was not released after the failure"
+    start_sim --file t.dat
+    expect_exit 1 trunk-read t.dat --port "$DEV" --access-code 123 -o x.dat
+    ;;
+trunkalign)
+    start_sim --row 4 --board --access-code 11223 --board-late-echo 4
+    expect_exit 0 trunk-align --port "$DEV" --access-code 11223 --seconds 1
+    expect_exit 0 trunk-align --port "$DEV" --access-code 11223 </dev/null
+    expect_exit 3 trunk-align --port "$DEV" --access-code 99999
+    stop_sim
+    [ "$(grep -c 'board keyed' sim.log)" -eq 2 ] || fail "expected two keyed periods: $(cat sim.log)"
+    [ "$(grep -c 'board unkeyed' sim.log)" -eq 2 ] || fail "the radio was left keyed: $(cat sim.log)"
+    [ "$(grep -c 'board released$' sim.log)" -eq 3 ] || fail "the board was not released each time"
+    grep -q "unkeyed$" sim.log || fail "final state: $(tail -1 sim.log)"
     ;;
 *)
     fail "unknown case"
