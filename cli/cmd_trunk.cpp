@@ -54,7 +54,7 @@ struct BoardRun {
         if (auto code = checkAccessCode(command, opts)) return code;
         if (auto code = loadBoardData(command, opts.positional()[0], data)) return code;
         if (auto code = session.start(command, opts)) return code;
-        ui = std::make_unique<CliUi>(command, session.retries(), false, std::nullopt);
+        ui = std::make_unique<CliUi>(command, session, false, std::nullopt);
         ui->setAccessCode(*opts.value("--access-code"));
         ui->setProgressVerb("records");
         return std::nullopt;
@@ -149,7 +149,7 @@ int cmdTrunkAlign(const Args& args) {
     LinkSession session;
     if (auto code = session.start("trunk-align", opts)) return *code;
     // Running the command is the confirmation the desktop program asks for.
-    CliUi ui("trunk-align", session.retries(), true, std::nullopt);
+    CliUi ui("trunk-align", session, true, std::nullopt);
     ui.setYesReason("running trunk-align is the confirmation");
     ui.setAccessCode(*opts.value("--access-code"));
     BoardAlignment mode(session.link(), ui);

@@ -65,7 +65,6 @@ class CliUi : public TransferUi {
     std::optional<std::string> password_;
     bool passwordRejected_ = false;
     std::optional<std::string> accessCode_;
-    bool passwordGiven_ = false;
     bool refused_ = false;
     bool terminal_ = false;
     bool progressShown_ = false;

@@ -47,7 +47,7 @@ std::optional<int> ServiceRun::prepare(const Options& opts) {
 
 std::optional<int> ServiceRun::open(const Options& opts) {
     if (auto code = session_.start(command_, opts)) return *code;
-    ui_ = std::make_unique<CliUi>(command_, session_.retries(), false, std::nullopt);
+    ui_ = std::make_unique<CliUi>(command_, session_, false, std::nullopt);
     test_ = std::make_unique<TestModeSession>(session_.link(), data_, *ui_);
     switch (test_->open()) {
     case kTestModeOk:

@@ -243,6 +243,8 @@ TEST(Cli, FileWhoseImageIdentityNamesNoModelIsRefusedEverywhere) {
     patchByte(file, 50 + 0xA8, '9'); // the image's copy; the header stays valid
     for (const char* command : {"info ", "channels ", "dump "})
         EXPECT_EQ(cli(command + file).status, 2) << command;
+}
+
 // Bad command lines of the service commands are refused before any port is opened
 // (the port named does not exist, so reaching it would end with status 3).
 TEST(Cli, ServiceCommandsRefuseBadOptionsBeforeTheRadio) {
