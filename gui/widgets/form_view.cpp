@@ -1,6 +1,7 @@
 #include "widgets/form_view.h"
 
 #include "app/app_context.h"
+#include "widgets/field_grid.h"
 #include "widgets/help.h"
 #include "widgets/filtered_edit.h"
 #include "widgets/spin_edit.h"
@@ -198,11 +199,6 @@ namespace {
 QString fromCore(const std::string& text) { return QString::fromUtf8(text.c_str()); }
 std::string toCore(const QString& text) { return text.toUtf8().toStdString(); }
 
-CharFilter filterOf(const Field& field) {
-    if (field.allowed.empty()) return CharFilter::printableAscii();
-    return CharFilter::list(QString::fromLatin1(field.allowed.c_str()), field.upperCase);
-}
-
 // Replaces a combo box's items only when they changed, so an open list and the
 // selection are not disturbed by a reload.
 void setItems(QComboBox* combo, const std::vector<std::string>& items) {
@@ -267,8 +263,8 @@ QWidget* CFormView::addField(const Field& field) {
     QWidget* control = nullptr;
     switch (field.kind) {
     case FieldKind::Edit:
-    case FieldKind::Cell: control = new FilteredEdit(filterOf(field), field.maxLength, this); break;
-    case FieldKind::Spin: control = new SpinEdit(filterOf(field), field.maxLength, this); break;
+    case FieldKind::Cell: control = new FilteredEdit(fieldCharFilter(field), field.maxLength, this); break;
+    case FieldKind::Spin: control = new SpinEdit(fieldCharFilter(field), field.maxLength, this); break;
     case FieldKind::Check: {
         auto* check = new QCheckBox(this);
         if (field.labelText >= 0)
