@@ -9,7 +9,8 @@ BUILD="${1:-build}"
 OUT="${2:-$BUILD/screenshots}"
 mkdir -p "$OUT"
 OUT="$(cd "$OUT" && pwd)"
-VIEW_TESTS=(views_optional_features_test views_scan_emergency_tone_test views_embedded_msg_test
+VIEW_TESTS=(views_optional_features_test views_scan_emergency_tone_test views_dtmf_test
+  views_two_tone_test views_embedded_msg_test
   views_ext_func_test views_memory_map_test output_print_test)
 cmake --build "$BUILD" --target "${VIEW_TESTS[@]}"
 for t in "${VIEW_TESTS[@]}"; do

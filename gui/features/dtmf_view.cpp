@@ -10,6 +10,7 @@
 #include "widgets/tab_page_list.h"
 
 #include <QHBoxLayout>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -76,8 +77,6 @@ QWidget* CDTMFView::buildCodePage(const FieldTable& table) {
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setTabKeyNavigation(false);
     grid_->verticalHeader()->hide();
-    grid_->setColumnWidth(0, px(450));
-    grid_->setColumnWidth(1, px(2250));
     grid_->horizontalHeader()->setStretchLastSection(true);
     // F1 in the grid and in its editor opens the editor's topic.
     setControlId(grid_, kCodeEditId);
@@ -111,7 +110,16 @@ QWidget* CDTMFView::buildCodePage(const FieldTable& table) {
 }
 
 void CDTMFView::retranslateGrid() {
-    grid_->setHorizontalHeaderLabels({ctx().text(66), ctx().text(415)});
+    const QStringList headers{ctx().text(66), ctx().text(415)};
+    grid_->setHorizontalHeaderLabels(headers);
+    // The number column at least as wide as its header; every row shows without
+    // scrolling.
+    const QFontMetrics metrics(grid_->horizontalHeader()->font());
+    grid_->setColumnWidth(0, std::max(px(450), metrics.horizontalAdvance(headers[0]) + 16));
+    grid_->setMinimumWidth(grid_->columnWidth(0) + px(2250) + 2 * grid_->frameWidth() + 2);
+    grid_->setMinimumHeight(grid_->horizontalHeader()->sizeHint().height() +
+                            grid_->rowCount() * grid_->verticalHeader()->defaultSectionSize() +
+                            2 * grid_->frameWidth() + 2);
 }
 
 void CDTMFView::refresh() {

@@ -11,6 +11,7 @@
 #include "widgets/tab_page_list.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPalette>
@@ -71,7 +72,6 @@ QWidget* CTwoToneView::buildCodePage(const FieldTable& table) {
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setTabKeyNavigation(false);
     grid_->verticalHeader()->hide();
-    for (int c = 0; c < 5; ++c) grid_->setColumnWidth(c, px(kColumnWidths[c]));
     setControlId(grid_, kGridId);
     keepEnter(grid_);
 
@@ -117,6 +117,18 @@ void CTwoToneView::retranslateGrid() {
     QStringList headers;
     for (int text : kHeaderTexts) headers << ctx().text(text);
     grid_->setHorizontalHeaderLabels(headers);
+    // Every column at least as wide as its header, and the grid shows every column
+    // and every row without scrolling.
+    const QFontMetrics metrics(grid_->horizontalHeader()->font());
+    int width = 2 * grid_->frameWidth() + 2;
+    for (int c = 0; c < grid_->columnCount(); ++c) {
+        grid_->setColumnWidth(c, std::max(px(kColumnWidths[c]), metrics.horizontalAdvance(headers[c]) + 16));
+        width += grid_->columnWidth(c);
+    }
+    grid_->setMinimumWidth(width);
+    grid_->setMinimumHeight(grid_->horizontalHeader()->sizeHint().height() +
+                            grid_->rowCount() * grid_->verticalHeader()->defaultSectionSize() +
+                            2 * grid_->frameWidth() + 2);
     // Models without code names show the name column's header greyed.
     if (!names_)
         grid_->horizontalHeaderItem(kNameColumn)

@@ -101,7 +101,11 @@ void CFormView::retranslate() {
     setFont(ctx_.font());
     if (titleText_ >= 0) setWindowTitle(ctx_.text(titleText_));
     for (const TextEntry& e : texts_) {
-        const QString text = ctx_.text(e.textIndex);
+        // Labels are shown as written: an "&" ("Store & Send") is no shortcut mark.
+        QString text = ctx_.text(e.textIndex);
+        if (qobject_cast<QAbstractButton*>(e.control) || qobject_cast<QLabel*>(e.control) ||
+            qobject_cast<QGroupBox*>(e.control))
+            text.replace(QLatin1Char('&'), QLatin1String("&&"));
         if (auto* b = qobject_cast<QAbstractButton*>(e.control))
             b->setText(text);
         else if (auto* l = qobject_cast<QLabel*>(e.control))
@@ -130,7 +134,10 @@ CFormView::Binding& CFormView::bindEdit(int controlId, QLineEdit* edit, TextGett
                                         TextSetter set) {
     Binding& b = addBinding(controlId, edit);
     b.load = [edit, get, &b] {
-        edit->setText(get());
+        if (auto* filtered = qobject_cast<FilteredEdit*>(edit))
+            filtered->setShownText(get());
+        else
+            edit->setText(get());
         b.edited = false;
     };
     // Typed-into is tracked here rather than with QLineEdit::isModified(), which a

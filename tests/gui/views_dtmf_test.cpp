@@ -46,6 +46,7 @@ class DtmfViewTest : public QObject {
     void escapeInTheCodeEditorPutsTheCellBack();
     void signallingChangeRefreshesOtherWindowsAndEnablesItsFields();
     void spinWrapsAndHelpTopics();
+    void numberFieldsShowTheirOffWords();
     void screenshots();
 };
 
@@ -162,6 +163,27 @@ void DtmfViewTest::spinWrapsAndHelpTopics() {
     view.grid()->setFocus();
     QTest::keyClick(view.grid(), Qt::Key_F1);
     QCOMPARE(fx.helpTopics, (QVector<int>{0x20000 + 1114, 0x205A7}));
+}
+
+void DtmfViewTest::numberFieldsShowTheirOffWords() {
+    // The words are longer than the edits take and are not digits; they are shown
+    // all the same, and typing replaces them.
+    Fixture fx;
+    useModel(fx, kM128);
+    fx.data.image.setU8(0xED, 0);
+    fx.data.image.setU16(0xF5, 0xFFFF);
+    CDTMFView view(*fx.ctx, nullptr);
+    QVERIFY(showActive(&view));
+    auto* dKey = control<SpinEdit>(view, "dtmf.d_key_assignment_sec");
+    QCOMPARE(dKey->text(), QString("T416"));
+    QCOMPARE(control<SpinEdit>(view, "dtmf.auto_reset_timer_sec")->text(), QString("T69"));
+    dKey->edit()->setFocus();
+    dKey->edit()->selectAll();
+    QTest::keyClicks(dKey->edit(), "7");
+    QTest::keyClick(dKey->edit(), Qt::Key_Tab);
+    QCOMPARE(fx.data.image.u8(0xED), 7);
+    dKey->stepBy(-7);
+    QCOMPARE(dKey->text(), QString("T416"));
 }
 
 void DtmfViewTest::screenshots() {
