@@ -10,7 +10,6 @@
 #include "widgets/tab_page_list.h"
 
 #include <QHBoxLayout>
-#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -23,8 +22,6 @@ namespace vrl::gui {
 VRL_REGISTER_FUNCTION_WINDOW(cmd::kDtmf, CDTMFView);
 
 namespace {
-// Grid units are 1/1440 inch; at 96 pixels per inch one pixel is 15 units.
-int px(int twips) { return twips / 15; }
 
 // A page holding a field grid at its top.
 QWidget* page(QGridLayout* fields) {
@@ -73,10 +70,6 @@ CDTMFView::CDTMFView(AppContext& ctx, QWidget* parent) : CFormView(ctx, kTemplat
 
 QWidget* CDTMFView::buildCodePage(const FieldTable& table) {
     grid_ = new QTableWidget(this);
-    grid_->setColumnCount(2);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setTabKeyNavigation(false);
-    grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setStretchLastSection(true);
     // F1 in the grid and in its editor opens the editor's topic.
     setControlId(grid_, kCodeEditId);
@@ -86,12 +79,7 @@ QWidget* CDTMFView::buildCodePage(const FieldTable& table) {
     int rows = 0;
     for (const Field& f : table)
         if (f.kind == FieldKind::Cell) codes_->bindCell(rows++, 1, f);
-    grid_->setRowCount(rows);
-    for (int r = 0; r < rows; ++r) {
-        auto* number = new QTableWidgetItem(QString::number(r + 1));
-        number->setFlags(number->flags() & ~Qt::ItemIsEditable);
-        grid_->setItem(r, 0, number);
-    }
+    codes_->numberRows();
     codeEdit_ = codes_->addEditColumn(1);
     setControlId(codeEdit_, kCodeEditId);
     connect(codes_->editing(), &GridCellEditing::returnedByEnter, this, [this](int row, int column) {
@@ -110,16 +98,7 @@ QWidget* CDTMFView::buildCodePage(const FieldTable& table) {
 }
 
 void CDTMFView::retranslateGrid() {
-    const QStringList headers{ctx().text(66), ctx().text(415)};
-    grid_->setHorizontalHeaderLabels(headers);
-    // The number column at least as wide as its header; every row shows without
-    // scrolling.
-    const QFontMetrics metrics(grid_->horizontalHeader()->font());
-    grid_->setColumnWidth(0, std::max(px(450), metrics.horizontalAdvance(headers[0]) + 16));
-    grid_->setMinimumWidth(grid_->columnWidth(0) + px(2250) + 2 * grid_->frameWidth() + 2);
-    grid_->setMinimumHeight(grid_->horizontalHeader()->sizeHint().height() +
-                            grid_->rowCount() * grid_->verticalHeader()->defaultSectionSize() +
-                            2 * grid_->frameWidth() + 2);
+    codes_->setColumns({ctx().text(66), ctx().text(415)}, {450, 2250});
 }
 
 void CDTMFView::refresh() {

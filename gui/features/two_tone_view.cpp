@@ -11,7 +11,6 @@
 #include "widgets/tab_page_list.h"
 
 #include <QApplication>
-#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPalette>
@@ -25,9 +24,6 @@ namespace vrl::gui {
 VRL_REGISTER_FUNCTION_WINDOW(cmd::kTwoTone, CTwoToneView);
 
 namespace {
-// Grid units are 1/1440 inch; at 96 pixels per inch one pixel is 15 units.
-int px(int twips) { return twips / 15; }
-
 constexpr int kColumnWidths[] = {450, 1350, 1200, 1200, 1500};
 constexpr int kHeaderTexts[] = {66, 433, 420, 421, 434};
 constexpr int kEditorIds[] = {0, 1209, 1210, 1211, 1208};
@@ -68,10 +64,6 @@ CTwoToneView::CTwoToneView(AppContext& ctx, QWidget* parent) : CFormView(ctx, kT
 
 QWidget* CTwoToneView::buildCodePage(const FieldTable& table) {
     grid_ = new QTableWidget(this);
-    grid_->setColumnCount(5);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setTabKeyNavigation(false);
-    grid_->verticalHeader()->hide();
     setControlId(grid_, kGridId);
     keepEnter(grid_);
 
@@ -87,12 +79,7 @@ QWidget* CTwoToneView::buildCodePage(const FieldTable& table) {
         if (column == kNameColumn) ++rows;
         codes_->bindCell(rows - 1, column, f);
     }
-    grid_->setRowCount(rows);
-    for (int r = 0; r < rows; ++r) {
-        auto* number = new QTableWidgetItem(QString::number(r + 1));
-        number->setFlags(number->flags() & ~Qt::ItemIsEditable);
-        grid_->setItem(r, kNumberColumn, number);
-    }
+    codes_->numberRows();
     for (int c = kNameColumn; c <= kTimeColumn; ++c) {
         FilteredEdit* edit = codes_->addEditColumn(c);
         setControlId(edit, kEditorIds[c]);
@@ -116,19 +103,7 @@ QWidget* CTwoToneView::buildCodePage(const FieldTable& table) {
 void CTwoToneView::retranslateGrid() {
     QStringList headers;
     for (int text : kHeaderTexts) headers << ctx().text(text);
-    grid_->setHorizontalHeaderLabels(headers);
-    // Every column at least as wide as its header, and the grid shows every column
-    // and every row without scrolling.
-    const QFontMetrics metrics(grid_->horizontalHeader()->font());
-    int width = 2 * grid_->frameWidth() + 2;
-    for (int c = 0; c < grid_->columnCount(); ++c) {
-        grid_->setColumnWidth(c, std::max(px(kColumnWidths[c]), metrics.horizontalAdvance(headers[c]) + 16));
-        width += grid_->columnWidth(c);
-    }
-    grid_->setMinimumWidth(width);
-    grid_->setMinimumHeight(grid_->horizontalHeader()->sizeHint().height() +
-                            grid_->rowCount() * grid_->verticalHeader()->defaultSectionSize() +
-                            2 * grid_->frameWidth() + 2);
+    codes_->setColumns(headers, {std::begin(kColumnWidths), std::end(kColumnWidths)});
     // Models without code names show the name column's header greyed.
     if (!names_)
         grid_->horizontalHeaderItem(kNameColumn)

@@ -3,7 +3,9 @@
 // takes the characters and length of the column's fields; storing a cell calls its
 // field's setter and reloads every bound cell, so cells that follow another (a
 // time shown only when both tones are set) are current. An editor opens only on a
-// cell whose field is shown and enabled.
+// cell whose field is shown and enabled. The grid is set up as the list windows
+// have it: one cell selected at a time, no row header (column 0 numbers the rows),
+// Tab leaving the grid.
 #pragma once
 
 #include "features/field_table.h"
@@ -11,8 +13,11 @@
 
 #include <QObject>
 
+#include <QStringList>
+
 #include <map>
 #include <utility>
+#include <vector>
 
 class QTableWidget;
 
@@ -37,6 +42,11 @@ class FieldGrid : public QObject {
     FilteredEdit* addEditColumn(int column);
     // Puts every bound cell's text into the grid.
     void reload();
+    // One row for each bound row, numbered 1, 2, ... in column 0.
+    void numberRows();
+    // Header texts and column widths (1/1440 inch, widened to fit their header);
+    // the grid then shows every column and row without scrolling.
+    void setColumns(const QStringList& headers, const std::vector<int>& widthsTwips);
 
     GridCellEditing* editing() const { return editing_; }
     const Field* fieldAt(int row, int column) const;

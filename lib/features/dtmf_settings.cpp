@@ -334,12 +334,7 @@ DtmfSettings dtmfOf(const FieldContext& c) { return DtmfSettings(c.image(), c.te
 bool keypad(const FieldContext& c) { return predicates::isKeypadModel(c.image()); }
 
 Field labelled(const char* label, int labelText, FieldKind kind, int controlId) {
-    Field f;
-    f.key = fieldKey(kArea, label);
-    f.labelText = labelText;
-    f.kind = kind;
-    f.controlId = controlId;
-    return f;
+    return labelledField(kArea, label, labelText, kind, controlId);
 }
 
 Field timingField(const char* label, int labelText, int editId, int spinId, DtmfSettings::Timing t) {

@@ -225,12 +225,7 @@ constexpr const char* kDigits = "0123456789";
 TwoToneSettings toneOf(const FieldContext& c) { return TwoToneSettings(c.image(), c.texts); }
 
 Field labelled(const char* label, int labelText, FieldKind kind, int controlId) {
-    Field f;
-    f.key = fieldKey(kArea, label);
-    f.labelText = labelText;
-    f.kind = kind;
-    f.controlId = controlId;
-    return f;
+    return labelledField(kArea, label, labelText, kind, controlId);
 }
 
 Field decoderTone(const char* label, int labelText, int controlId, int tone) {
