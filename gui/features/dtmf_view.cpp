@@ -37,17 +37,19 @@ CDTMFView::CDTMFView(AppContext& ctx, QWidget* parent) : CFormView(ctx, kTemplat
     const FieldTable table = dtmfArea().build(fieldContext());
     tabs_ = new QTabWidget(this);
     auto* pages = new TabPageList(tabs_);
-    pages->addPage(page(fieldGrid(table, {"dtmf.digit_time_msec", "dtmf.inter_digit_time_msec",
-                                          "dtmf.first_digit_time_msec", "dtmf.first_digit_delay_msec",
-                                          "dtmf.rise_time_with_st_msec", "dtmf.no_of_dtmf_key",
-                                          "dtmf.d_key_assignment_sec", "dtmf.dial_id", "dtmf.dtmf_hold_time",
-                                          "dtmf.keypad_auto_ptt", "dtmf.store_send"})),
-                   384);
-    pages->addPage(page(fieldGrid(table, {"dtmf.dtmf_signalling", "dtmf.intermediate_code", "dtmf.group_code",
-                                          "dtmf.auto_reset_timer_sec", "dtmf.call_alert_transpond",
-                                          "dtmf.transpond", "dtmf.dead_beat_disable_tx",
-                                          "dtmf.dead_beat_disable_tx_rx", "dtmf.dtmf_number_display"})),
-                   398);
+    pages->addPage(
+        page(fieldGrid(table, {"dtmf.digit_time_msec", "dtmf.inter_digit_time_msec",
+                               "dtmf.first_digit_time_msec", "dtmf.first_digit_delay_msec",
+                               "dtmf.rise_time_with_st_msec", "dtmf.no_of_dtmf_key",
+                               "dtmf.d_key_assignment_sec", "dtmf.dial_id", "dtmf.dtmf_hold_time",
+                               "dtmf.keypad_auto_ptt", "dtmf.store_send"})),
+        384);
+    pages->addPage(
+        page(fieldGrid(table, {"dtmf.dtmf_signalling", "dtmf.intermediate_code", "dtmf.group_code",
+                               "dtmf.auto_reset_timer_sec", "dtmf.call_alert_transpond",
+                               "dtmf.transpond", "dtmf.dead_beat_disable_tx",
+                               "dtmf.dead_beat_disable_tx_rx", "dtmf.dtmf_number_display"})),
+        398);
     pages->addPage(buildCodePage(table), 414);
     setTabs(pages);
     // Leaving the code list stores a code still being edited.
@@ -82,9 +84,10 @@ QWidget* CDTMFView::buildCodePage(const FieldTable& table) {
     codes_->numberRows();
     codeEdit_ = codes_->addEditColumn(1);
     setControlId(codeEdit_, kCodeEditId);
-    connect(codes_->editing(), &GridCellEditing::returnedByEnter, this, [this](int row, int column) {
-        grid_->setCurrentCell(std::min(row + 1, grid_->rowCount() - 1), column);
-    });
+    connect(codes_->editing(), &GridCellEditing::returnedByEnter, this,
+            [this](int row, int column) {
+                grid_->setCurrentCell(std::min(row + 1, grid_->rowCount() - 1), column);
+            });
     connect(codes_, &FieldGrid::stored, this, [this](int, int, bool notifies) {
         emit committed();
         if (notifies) emit ctx().dataChanged();

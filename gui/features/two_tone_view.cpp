@@ -37,9 +37,10 @@ CTwoToneView::CTwoToneView(AppContext& ctx, QWidget* parent) : CFormView(ctx, kT
     auto* pages = new TabPageList(tabs_);
     auto* decoder = new QWidget;
     auto* decoderLayout = new QVBoxLayout(decoder);
-    decoderLayout->addLayout(fieldGrid(table, {"twotone.a_tone_hz", "twotone.b_tone_hz", "twotone.c_tone_hz",
-                                               "twotone.decoder_call_format", "twotone.group_call",
-                                               "twotone.alert_tone_transpond", "twotone.auto_reset_timer_sec"}));
+    decoderLayout->addLayout(
+        fieldGrid(table, {"twotone.a_tone_hz", "twotone.b_tone_hz", "twotone.c_tone_hz",
+                          "twotone.decoder_call_format", "twotone.group_call",
+                          "twotone.alert_tone_transpond", "twotone.auto_reset_timer_sec"}));
     decoderLayout->addStretch();
     pages->addPage(decoder, 419);
     pages->addPage(buildCodePage(table), 432);
@@ -72,7 +73,7 @@ QWidget* CTwoToneView::buildCodePage(const FieldTable& table) {
     for (const Field& f : table) {
         if (f.kind != FieldKind::Cell) continue;
         // Keys end in .name, .tone_a, .tone_b, .time, in column order.
-        const int column = f.key.ends_with(".name") ? kNameColumn
+        const int column = f.key.ends_with(".name")     ? kNameColumn
                            : f.key.ends_with(".tone_a") ? kToneAColumn
                            : f.key.ends_with(".tone_b") ? kToneBColumn
                                                         : kTimeColumn;
@@ -102,7 +103,8 @@ QWidget* CTwoToneView::buildCodePage(const FieldTable& table) {
 
 void CTwoToneView::retranslateGrid() {
     QStringList headers;
-    for (int text : kHeaderTexts) headers << ctx().text(text);
+    for (int text : kHeaderTexts)
+        headers << ctx().text(text);
     codes_->setColumns(headers, {std::begin(kColumnWidths), std::end(kColumnWidths)});
     // Models without code names show the name column's header greyed.
     if (!names_)

@@ -12,7 +12,9 @@
 namespace vrl::gui {
 
 namespace {
-QString fromCore(const std::string& text) { return QString::fromUtf8(text.c_str()); }
+QString fromCore(const std::string& text) {
+    return QString::fromUtf8(text.c_str());
+}
 } // namespace
 
 CharFilter fieldCharFilter(const Field& field) {
@@ -31,7 +33,9 @@ FieldGrid::FieldGrid(QTableWidget* grid, FieldContext& ctx)
     });
 }
 
-void FieldGrid::bindCell(int row, int column, const Field& field) { cells_[{row, column}] = field; }
+void FieldGrid::bindCell(int row, int column, const Field& field) {
+    cells_[{row, column}] = field;
+}
 
 const Field* FieldGrid::fieldAt(int row, int column) const {
     auto it = cells_.find({row, column});
@@ -78,7 +82,8 @@ void FieldGrid::setColumns(const QStringList& headers, const std::vector<int>& w
     const QFontMetrics metrics(grid_->horizontalHeader()->font());
     int width = 2 * grid_->frameWidth() + 2;
     for (int c = 0; c < grid_->columnCount(); ++c) {
-        const int twips = c < static_cast<int>(widthsTwips.size()) ? widthsTwips[static_cast<size_t>(c)] : 0;
+        const int twips =
+            c < static_cast<int>(widthsTwips.size()) ? widthsTwips[static_cast<size_t>(c)] : 0;
         grid_->setColumnWidth(c, std::max(twips / 15, metrics.horizontalAdvance(headers[c]) + 16));
         width += grid_->columnWidth(c);
     }
@@ -92,8 +97,10 @@ void FieldGrid::reload() {
     for (const auto& [cell, field] : cells_) {
         const QString text = fromCore(field.text(ctx_));
         QTableWidgetItem* item = grid_->item(cell.first, cell.second);
-        if (!item) grid_->setItem(cell.first, cell.second, new QTableWidgetItem(text));
-        else if (item->text() != text) item->setText(text);
+        if (!item)
+            grid_->setItem(cell.first, cell.second, new QTableWidgetItem(text));
+        else if (item->text() != text)
+            item->setText(text);
     }
 }
 

@@ -24,11 +24,16 @@ struct TimingInfo {
 // in 50 ms steps.
 constexpr TimingInfo timingInfo(DtmfSettings::Timing t) {
     switch (t) {
-    case DtmfSettings::Timing::DigitTime: return {DtmfSettings::kDigitTime, 10, 5};
-    case DtmfSettings::Timing::InterDigitTime: return {DtmfSettings::kInterDigitTime, 10, 5};
-    case DtmfSettings::Timing::FirstDigitTime: return {DtmfSettings::kFirstDigitTime, 10, 5};
-    case DtmfSettings::Timing::FirstDigitDelay: return {DtmfSettings::kFirstDigitDelay, 50, 2};
-    case DtmfSettings::Timing::RiseTime: return {DtmfSettings::kRiseTime, 50, 2};
+    case DtmfSettings::Timing::DigitTime:
+        return {DtmfSettings::kDigitTime, 10, 5};
+    case DtmfSettings::Timing::InterDigitTime:
+        return {DtmfSettings::kInterDigitTime, 10, 5};
+    case DtmfSettings::Timing::FirstDigitTime:
+        return {DtmfSettings::kFirstDigitTime, 10, 5};
+    case DtmfSettings::Timing::FirstDigitDelay:
+        return {DtmfSettings::kFirstDigitDelay, 50, 2};
+    case DtmfSettings::Timing::RiseTime:
+        return {DtmfSettings::kRiseTime, 50, 2};
     }
     return {DtmfSettings::kDigitTime, 10, 5};
 }
@@ -42,11 +47,16 @@ struct CheckInfo {
 
 constexpr CheckInfo checkInfo(DtmfSettings::Check c) {
     switch (c) {
-    case DtmfSettings::Check::DialId: return {DtmfSettings::kKeypadFlags, 6, false};
-    case DtmfSettings::Check::HoldTime: return {DtmfSettings::kModeFlags, 1, true};
-    case DtmfSettings::Check::KeypadAutoPtt: return {DtmfSettings::kAutoPttFlags, 3, false};
-    case DtmfSettings::Check::StoreAndSend: return {DtmfSettings::kKeypadFlags, 5, false};
-    case DtmfSettings::Check::NumberDisplay: break;
+    case DtmfSettings::Check::DialId:
+        return {DtmfSettings::kKeypadFlags, 6, false};
+    case DtmfSettings::Check::HoldTime:
+        return {DtmfSettings::kModeFlags, 1, true};
+    case DtmfSettings::Check::KeypadAutoPtt:
+        return {DtmfSettings::kAutoPttFlags, 3, false};
+    case DtmfSettings::Check::StoreAndSend:
+        return {DtmfSettings::kKeypadFlags, 5, false};
+    case DtmfSettings::Check::NumberDisplay:
+        break;
     }
     return {DtmfSettings::kNumberDisplay, 0, false}; // a whole byte, handled apart
 }
@@ -56,24 +66,33 @@ constexpr std::array<uint8_t, 7> kGroupCodeBytes{0xFF, '*', '#', 'A', 'B', 'C', 
 constexpr std::array<uint8_t, 3> kCallAlertBytes{0xFF, 1, 2}; // item 2 covers 2..4
 constexpr std::array<uint8_t, 3> kTranspondBytes{2, 3, 4};
 
-template <size_t N>
-int itemOf(const std::array<uint8_t, N>& bytes, uint8_t b) {
+template <size_t N> int itemOf(const std::array<uint8_t, N>& bytes, uint8_t b) {
     for (size_t i = 0; i < N; ++i)
         if (bytes[i] == b) return static_cast<int>(i);
     return -1;
 }
 
-bool inItems(int item, size_t count) { return item >= 0 && static_cast<size_t>(item) < count; }
+bool inItems(int item, size_t count) {
+    return item >= 0 && static_cast<size_t>(item) < count;
+}
 
-bool isDtmfChar(uint8_t c) { return c != 0 && filterDtmfChar(static_cast<char>(c)) == static_cast<char>(c); }
+bool isDtmfChar(uint8_t c) {
+    return c != 0 && filterDtmfChar(static_cast<char>(c)) == static_cast<char>(c);
+}
 
 } // namespace
 
 // ---- encoder timing ----------------------------------------------------------
 
-size_t DtmfSettings::timingOffset(Timing t) { return timingInfo(t).offset; }
-int DtmfSettings::timingStep(Timing t) { return timingInfo(t).step; }
-int DtmfSettings::timingMinIndex(Timing t) { return timingInfo(t).minIndex; }
+size_t DtmfSettings::timingOffset(Timing t) {
+    return timingInfo(t).offset;
+}
+int DtmfSettings::timingStep(Timing t) {
+    return timingInfo(t).step;
+}
+int DtmfSettings::timingMinIndex(Timing t) {
+    return timingInfo(t).minIndex;
+}
 
 std::string DtmfSettings::timingText(Timing t) const {
     const TimingInfo info = timingInfo(t);
@@ -109,11 +128,14 @@ std::string DtmfSettings::dKeyText() const {
 
 void DtmfSettings::setDKeyText(std::string_view t) {
     long s = 0;
-    if (!t.empty() && t != text(kTextDKeyOff)) s = std::min<long>(leadingNumber(t).value_or(0), kDKeyMax);
+    if (!t.empty() && t != text(kTextDKeyOff))
+        s = std::min<long>(leadingNumber(t).value_or(0), kDKeyMax);
     image_.setU8(kDKeyAssignment, static_cast<uint8_t>(s));
 }
 
-int DtmfSettings::dKeyIndex() const { return image_.u8(kDKeyAssignment); }
+int DtmfSettings::dKeyIndex() const {
+    return image_.u8(kDKeyAssignment);
+}
 
 void DtmfSettings::setDKeyIndex(int index) {
     image_.setU8(kDKeyAssignment, static_cast<uint8_t>(wrapIndex(index, 0, kDKeyMax)));
@@ -165,7 +187,9 @@ void DtmfSettings::setCheck(Check c, bool on) {
 
 // ---- combos -----------------------------------------------------------------------
 
-int DtmfSettings::keyCountItem() const { return image_.bit(kModeFlags, 0) ? 0 : 1; }
+int DtmfSettings::keyCountItem() const {
+    return image_.bit(kModeFlags, 0) ? 0 : 1;
+}
 
 void DtmfSettings::setKeyCountItem(int item) {
     if (inItems(item, 2)) image_.setBit(kModeFlags, 0, item == 0);
@@ -182,7 +206,9 @@ std::vector<DtmfSettings::Signalling> DtmfSettings::signallingModes() const {
 std::vector<std::string> DtmfSettings::signallingItems() const {
     std::vector<std::string> items;
     for (Signalling m : signallingModes())
-        items.push_back(text(m == Signalling::Single ? 400 : m == Signalling::Sequence ? 401 : kTextOff));
+        items.push_back(text(m == Signalling::Single     ? 400
+                             : m == Signalling::Sequence ? 401
+                                                         : kTextOff));
     return items;
 }
 
@@ -209,7 +235,8 @@ bool DtmfSettings::signallingIs(Signalling mode) const {
 
 std::vector<std::string> DtmfSettings::intermediateItems() {
     std::vector<std::string> items;
-    for (char c : kIntermediateChars) items.emplace_back(1, c);
+    for (char c : kIntermediateChars)
+        items.emplace_back(1, c);
     return items;
 }
 
@@ -221,22 +248,29 @@ int DtmfSettings::intermediateItem() const {
 
 void DtmfSettings::setIntermediateItem(int item) {
     if (inItems(item, kIntermediateChars.size()))
-        image_.setU8(kIntermediateCode, static_cast<uint8_t>(kIntermediateChars[static_cast<size_t>(item)]));
+        image_.setU8(kIntermediateCode,
+                     static_cast<uint8_t>(kIntermediateChars[static_cast<size_t>(item)]));
 }
 
 std::vector<std::string> DtmfSettings::groupCodeItems() const {
     std::vector<std::string> items{text(kTextOff)};
-    for (size_t i = 1; i < kGroupCodeBytes.size(); ++i) items.emplace_back(1, static_cast<char>(kGroupCodeBytes[i]));
+    for (size_t i = 1; i < kGroupCodeBytes.size(); ++i)
+        items.emplace_back(1, static_cast<char>(kGroupCodeBytes[i]));
     return items;
 }
 
-int DtmfSettings::groupCodeItem() const { return itemOf(kGroupCodeBytes, image_.u8(kGroupCode)); }
-
-void DtmfSettings::setGroupCodeItem(int item) {
-    if (inItems(item, kGroupCodeBytes.size())) image_.setU8(kGroupCode, kGroupCodeBytes[static_cast<size_t>(item)]);
+int DtmfSettings::groupCodeItem() const {
+    return itemOf(kGroupCodeBytes, image_.u8(kGroupCode));
 }
 
-std::vector<std::string> DtmfSettings::callAlertItems() const { return {text(kTextOff), text(406), text(408)}; }
+void DtmfSettings::setGroupCodeItem(int item) {
+    if (inItems(item, kGroupCodeBytes.size()))
+        image_.setU8(kGroupCode, kGroupCodeBytes[static_cast<size_t>(item)]);
+}
+
+std::vector<std::string> DtmfSettings::callAlertItems() const {
+    return {text(kTextOff), text(406), text(408)};
+}
 
 bool DtmfSettings::isTranspond() const {
     const uint8_t b = image_.u8(kCallAlert);
@@ -254,12 +288,17 @@ void DtmfSettings::setCallAlertItem(int item) {
     image_.setU8(kCallAlert, kCallAlertBytes[static_cast<size_t>(item)]);
 }
 
-std::vector<std::string> DtmfSettings::transpondItems() const { return {text(409), text(410), text(411)}; }
+std::vector<std::string> DtmfSettings::transpondItems() const {
+    return {text(409), text(410), text(411)};
+}
 
-int DtmfSettings::transpondItem() const { return itemOf(kTranspondBytes, image_.u8(kCallAlert)); }
+int DtmfSettings::transpondItem() const {
+    return itemOf(kTranspondBytes, image_.u8(kCallAlert));
+}
 
 void DtmfSettings::setTranspondItem(int item) {
-    if (inItems(item, kTranspondBytes.size())) image_.setU8(kCallAlert, kTranspondBytes[static_cast<size_t>(item)]);
+    if (inItems(item, kTranspondBytes.size()))
+        image_.setU8(kCallAlert, kTranspondBytes[static_cast<size_t>(item)]);
 }
 
 // ---- dead-beat disable codes -----------------------------------------------------
@@ -284,12 +323,15 @@ void DtmfSettings::setDeadBeatText(int which, std::string_view typed) {
     if (t.size() == 1 || t.size() == 2) return; // too short to be a code: the old one stays
     t.resize(std::min(t.size(), kDeadBeatLength));
     image_.fill(base, kDeadBeatLength, 0xFF);
-    for (size_t i = 0; i < t.size(); ++i) image_.setU8(base + i, static_cast<uint8_t>(t[i]));
+    for (size_t i = 0; i < t.size(); ++i)
+        image_.setU8(base + i, static_cast<uint8_t>(t[i]));
 }
 
 // ---- the DTMF code list -------------------------------------------------------------
 
-int DtmfSettings::codeRowCount() const { return predicates::isKeypadModel(image_) ? kMaxCodeRows : 1; }
+int DtmfSettings::codeRowCount() const {
+    return predicates::isKeypadModel(image_) ? kMaxCodeRows : 1;
+}
 
 std::string DtmfSettings::code(int row) const {
     if (row < 1 || row > kMaxCodeRows) return {};
@@ -297,7 +339,8 @@ std::string DtmfSettings::code(int row) const {
     const uint8_t count = image_.u8(base + 1);
     if (count == 0xFF) return {};
     std::array<uint8_t, kMaxCodeDigits / 2> digits;
-    for (size_t i = 0; i < digits.size(); ++i) digits[i] = image_.u8(base + 16 + i);
+    for (size_t i = 0; i < digits.size(); ++i)
+        digits[i] = image_.u8(base + 16 + i);
     return readDtmfDigits(digits, std::min<size_t>(count, kMaxCodeDigits));
 }
 
@@ -315,7 +358,8 @@ void DtmfSettings::setCode(int row, std::string_view t) {
     image_.setU8(base + 1, static_cast<uint8_t>(t.size()));
     std::array<uint8_t, kMaxCodeDigits / 2> digits;
     packDtmfDigits(t, digits);
-    for (size_t i = 0; i < digits.size(); ++i) image_.setU8(base + 16 + i, digits[i]);
+    for (size_t i = 0; i < digits.size(); ++i)
+        image_.setU8(base + 16 + i, digits[i]);
 }
 
 } // namespace vrl
@@ -329,15 +373,20 @@ namespace {
 constexpr const char* kArea = "dtmf";
 constexpr const char* kDigits = "0123456789";
 
-DtmfSettings dtmfOf(const FieldContext& c) { return DtmfSettings(c.image(), c.texts); }
+DtmfSettings dtmfOf(const FieldContext& c) {
+    return DtmfSettings(c.image(), c.texts);
+}
 
-bool keypad(const FieldContext& c) { return predicates::isKeypadModel(c.image()); }
+bool keypad(const FieldContext& c) {
+    return predicates::isKeypadModel(c.image());
+}
 
 Field labelled(const char* label, int labelText, FieldKind kind, int controlId) {
     return labelledField(kArea, label, labelText, kind, controlId);
 }
 
-Field timingField(const char* label, int labelText, int editId, int spinId, DtmfSettings::Timing t) {
+Field timingField(const char* label, int labelText, int editId, int spinId,
+                  DtmfSettings::Timing t) {
     Field f = labelled(label, labelText, FieldKind::Spin, editId);
     f.spinId = spinId;
     f.maxLength = DtmfSettings::timingStep(t) == 10 ? 3 : 4;
@@ -360,7 +409,8 @@ using ItemsOf = std::vector<std::string> (DtmfSettings::*)() const;
 using ItemOf = int (DtmfSettings::*)() const;
 using SetItemOf = void (DtmfSettings::*)(int);
 
-Field comboField(const char* label, int labelText, int controlId, ItemsOf items, ItemOf get, SetItemOf set) {
+Field comboField(const char* label, int labelText, int controlId, ItemsOf items, ItemOf get,
+                 SetItemOf set) {
     Field f = labelled(label, labelText, FieldKind::Combo, controlId);
     f.choices = [items](const FieldContext& c) { return (dtmfOf(c).*items)(); };
     f.value = [get](const FieldContext& c) { return (dtmfOf(c).*get)(); };
@@ -374,7 +424,9 @@ Field deadBeatField(const char* label, int labelText, int controlId, int which) 
     f.allowed = std::string(DtmfSettings::kDtmfCharacters);
     f.upperCase = true;
     f.text = [which](const FieldContext& c) { return dtmfOf(c).deadBeatText(which); };
-    f.setText = [which](FieldContext& c, const std::string& v) { dtmfOf(c).setDeadBeatText(which, v); };
+    f.setText = [which](FieldContext& c, const std::string& v) {
+        dtmfOf(c).setDeadBeatText(which, v);
+    };
     return f;
 }
 
@@ -428,8 +480,9 @@ FieldTable buildDtmfTable(const FieldContext& ctx) {
                                   &DtmfSettings::signallingItem, &DtmfSettings::setSignallingItem);
     signalling.notifies = true; // the channel grid and channel edit window follow it
     t.push_back(std::move(signalling));
-    Field intermediate = comboField("Intermediate Code", 402, 1136, nullptr, &DtmfSettings::intermediateItem,
-                                    &DtmfSettings::setIntermediateItem);
+    Field intermediate =
+        comboField("Intermediate Code", 402, 1136, nullptr, &DtmfSettings::intermediateItem,
+                   &DtmfSettings::setIntermediateItem);
     intermediate.choices = [](const FieldContext&) { return DtmfSettings::intermediateItems(); };
     intermediate.enabled = [](const FieldContext& c) {
         return dtmfOf(c).signallingIs(DtmfSettings::Signalling::Sequence);
@@ -462,7 +515,9 @@ FieldTable buildDtmfTable(const FieldContext& ctx) {
     t.push_back(deadBeatField("Dead Beat Disable (TX&RX)", 413, 1139, 1));
 
     Field display = checkField("DTMF Number Display", 417, 1580, C::NumberDisplay);
-    display.shown = [](const FieldContext& c) { return predicates::isNumberDisplayModel(c.image()); };
+    display.shown = [](const FieldContext& c) {
+        return predicates::isNumberDisplayModel(c.image());
+    };
     display.enabled = [](const FieldContext& c) {
         return dtmfOf(c).signallingIs(DtmfSettings::Signalling::NumberDisplay);
     };

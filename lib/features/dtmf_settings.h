@@ -45,7 +45,7 @@ class DtmfSettings {
     static constexpr size_t kDigitTime = 0xF7;
     static constexpr size_t kFirstDigitTime = 0xF9;
     static constexpr size_t kInterDigitTime = 0xFB;
-    static constexpr size_t kKeypadFlags = 0xFD; // bit 5 store & send, bit 6 dial ID
+    static constexpr size_t kKeypadFlags = 0xFD;  // bit 5 store & send, bit 6 dial ID
     static constexpr size_t kAutoPttFlags = 0xFE; // bit 3 keypad auto-PTT
     static constexpr size_t kModeFlags = 0xFF;    // bit 0 keys, bit 1 hold, bits 2-3 signalling
     static constexpr size_t kCodeList = 0x5000;
@@ -132,7 +132,9 @@ class DtmfSettings {
     // ---- the DTMF code list ----
     // 9 rows on keypad models, else 1.
     int codeRowCount() const;
-    static size_t codeRecord(int row) { return kCodeList + kCodeRecordSize * static_cast<size_t>(row); }
+    static size_t codeRecord(int row) {
+        return kCodeList + kCodeRecordSize * static_cast<size_t>(row);
+    }
     std::string code(int row) const; // row 1..9
     void setCode(int row, std::string_view text);
 

@@ -23,8 +23,7 @@ constexpr std::array<uint8_t, 6> kCallFormatNibbles{0xF, 0xA, 0xB, 0xC, 0xD, 0xE
 constexpr std::array<uint8_t, 4> kGroupCallValues{3, 1, 2, 0};
 constexpr std::array<uint8_t, 3> kAlertValues{3, 1, 2};
 
-template <size_t N>
-int itemOf(const std::array<uint8_t, N>& values, int v) {
+template <size_t N> int itemOf(const std::array<uint8_t, N>& values, int v) {
     for (size_t i = 0; i < N; ++i)
         if (values[i] == v) return static_cast<int>(i);
     return -1;
@@ -85,29 +84,38 @@ int TwoToneSettings::callFormatItem() const {
 void TwoToneSettings::setCallFormatItem(int item) {
     if (item < 0 || item >= static_cast<int>(kCallFormatNibbles.size())) return;
     const uint8_t low = image_.u8(kOptions) & 0x0F;
-    image_.setU8(kOptions, static_cast<uint8_t>(kCallFormatNibbles[static_cast<size_t>(item)] << 4 | low));
+    image_.setU8(kOptions,
+                 static_cast<uint8_t>(kCallFormatNibbles[static_cast<size_t>(item)] << 4 | low));
 }
 
 std::vector<std::string> TwoToneSettings::groupCallItems() const {
     return {text(65), text(425), text(426), text(427)};
 }
 
-int TwoToneSettings::groupCallItem() const { return itemOf(kGroupCallValues, image_.u8(kOptions) & 3); }
+int TwoToneSettings::groupCallItem() const {
+    return itemOf(kGroupCallValues, image_.u8(kOptions) & 3);
+}
 
 void TwoToneSettings::setGroupCallItem(int item) {
     if (item < 0 || item >= static_cast<int>(kGroupCallValues.size())) return;
     const uint8_t b = image_.u8(kOptions);
-    image_.setU8(kOptions, static_cast<uint8_t>((b & ~0x03) | kGroupCallValues[static_cast<size_t>(item)]));
+    image_.setU8(kOptions,
+                 static_cast<uint8_t>((b & ~0x03) | kGroupCallValues[static_cast<size_t>(item)]));
 }
 
-std::vector<std::string> TwoToneSettings::alertItems() const { return {text(65), text(429), text(430)}; }
+std::vector<std::string> TwoToneSettings::alertItems() const {
+    return {text(65), text(429), text(430)};
+}
 
-int TwoToneSettings::alertItem() const { return itemOf(kAlertValues, (image_.u8(kOptions) >> 2) & 3); }
+int TwoToneSettings::alertItem() const {
+    return itemOf(kAlertValues, (image_.u8(kOptions) >> 2) & 3);
+}
 
 void TwoToneSettings::setAlertItem(int item) {
     if (item < 0 || item >= static_cast<int>(kAlertValues.size())) return;
     const uint8_t b = image_.u8(kOptions);
-    image_.setU8(kOptions, static_cast<uint8_t>((b & ~0x0C) | kAlertValues[static_cast<size_t>(item)] << 2));
+    image_.setU8(kOptions,
+                 static_cast<uint8_t>((b & ~0x0C) | kAlertValues[static_cast<size_t>(item)] << 2));
 }
 
 // ---- auto reset timer -------------------------------------------------------------
@@ -145,7 +153,9 @@ bool TwoToneSettings::hasCodeNames() const {
     return count == 32 || count == 128;
 }
 
-int TwoToneSettings::codeRowCount() const { return hasCodeNames() ? kMaxCodeRows : 1; }
+int TwoToneSettings::codeRowCount() const {
+    return hasCodeNames() ? kMaxCodeRows : 1;
+}
 
 std::string TwoToneSettings::codeName(int row) const {
     if (!validRow(row) || !hasCodeNames()) return {};
@@ -155,7 +165,8 @@ std::string TwoToneSettings::codeName(int row) const {
         if (b == 0xFF) break;
         out.push_back(b >= 0x20 && b < 0x7F ? static_cast<char>(b) : ' ');
     }
-    while (!out.empty() && out.back() == ' ') out.pop_back();
+    while (!out.empty() && out.back() == ' ')
+        out.pop_back();
     return out;
 }
 
@@ -187,7 +198,8 @@ void TwoToneSettings::setCodeToneText(int row, int column, std::string_view t) {
 }
 
 bool TwoToneSettings::codeHasBothTones(int row) const {
-    return validRow(row) && image_.u16(codeRecord(row)) != 0xFFFF && image_.u16(codeRecord(row) + 2) != 0xFFFF;
+    return validRow(row) && image_.u16(codeRecord(row)) != 0xFFFF &&
+           image_.u16(codeRecord(row) + 2) != 0xFFFF;
 }
 
 std::string TwoToneSettings::codeTimeText(int row) const {
@@ -222,7 +234,9 @@ namespace {
 constexpr const char* kArea = "twotone";
 constexpr const char* kDigits = "0123456789";
 
-TwoToneSettings toneOf(const FieldContext& c) { return TwoToneSettings(c.image(), c.texts); }
+TwoToneSettings toneOf(const FieldContext& c) {
+    return TwoToneSettings(c.image(), c.texts);
+}
 
 Field labelled(const char* label, int labelText, FieldKind kind, int controlId) {
     return labelledField(kArea, label, labelText, kind, controlId);
@@ -233,7 +247,9 @@ Field decoderTone(const char* label, int labelText, int controlId, int tone) {
     f.maxLength = 6;
     f.allowed = std::string(TwoToneSettings::kToneCharacters);
     f.text = [tone](const FieldContext& c) { return toneOf(c).decoderToneText(tone); };
-    f.setText = [tone](FieldContext& c, const std::string& v) { toneOf(c).setDecoderToneText(tone, v); };
+    f.setText = [tone](FieldContext& c, const std::string& v) {
+        toneOf(c).setDecoderToneText(tone, v);
+    };
     return f;
 }
 
@@ -287,7 +303,9 @@ FieldTable buildTwoToneTable(const FieldContext& ctx) {
         name.allowed = std::string(kNameCharacters);
         name.upperCase = true;
         name.text = [row](const FieldContext& c) { return toneOf(c).codeName(row); };
-        name.setText = [row](FieldContext& c, const std::string& v) { toneOf(c).setCodeName(row, v); };
+        name.setText = [row](FieldContext& c, const std::string& v) {
+            toneOf(c).setCodeName(row, v);
+        };
         name.enabled = [](const FieldContext& c) { return toneOf(c).hasCodeNames(); };
         t.push_back(std::move(name));
         const std::pair<const char*, int> tones[] = {{"tone_a", 420}, {"tone_b", 421}};
@@ -295,7 +313,9 @@ FieldTable buildTwoToneTable(const FieldContext& ctx) {
             Field tone = codeCell(row, tones[column].first, tones[column].second, 1210 + column);
             tone.maxLength = 6;
             tone.allowed = std::string(TwoToneSettings::kToneCharacters);
-            tone.text = [row, column](const FieldContext& c) { return toneOf(c).codeToneText(row, column); };
+            tone.text = [row, column](const FieldContext& c) {
+                return toneOf(c).codeToneText(row, column);
+            };
             tone.setText = [row, column](FieldContext& c, const std::string& v) {
                 toneOf(c).setCodeToneText(row, column, v);
             };
@@ -306,7 +326,9 @@ FieldTable buildTwoToneTable(const FieldContext& ctx) {
         time.maxLength = 3;
         time.allowed = kDigits;
         time.text = [row](const FieldContext& c) { return toneOf(c).codeTimeText(row); };
-        time.setText = [row](FieldContext& c, const std::string& v) { toneOf(c).setCodeTimeText(row, v); };
+        time.setText = [row](FieldContext& c, const std::string& v) {
+            toneOf(c).setCodeTimeText(row, v);
+        };
         time.stepIndex = [row](const FieldContext& c) { return toneOf(c).codeTimeIndex(row); };
         time.setStep = [row](FieldContext& c, int i) { toneOf(c).setCodeTimeIndex(row, i); };
         time.enabled = [row](const FieldContext& c) { return toneOf(c).codeHasBothTones(row); };

@@ -36,7 +36,8 @@ class TwoToneSettings {
     static constexpr int kTimeMax = 375;
     static constexpr std::string_view kToneCharacters = "0123456789.,";
 
-    TwoToneSettings(CDataImage& image, TextSource texts) : image_(image), texts_(std::move(texts)) {}
+    TwoToneSettings(CDataImage& image, TextSource texts)
+        : image_(image), texts_(std::move(texts)) {}
 
     // A frequency text as typed ("321.7", commas read as points) in tenths of a hertz,
     // truncated and clamped to 288.5..3200.0 Hz.
@@ -54,7 +55,7 @@ class TwoToneSettings {
     // ---- combos ----
     static std::vector<std::string> callFormatItems(); // "A-B", "C-B", "C-A", "B-C", "B-A", "A-C"
     int callFormatItem() const;
-    void setCallFormatItem(int item); // the high nibble of 0x2F; the low nibble kept
+    void setCallFormatItem(int item);                // the high nibble of 0x2F; the low nibble kept
     std::vector<std::string> groupCallItems() const; // language texts 65, 425, 426, 427
     int groupCallItem() const;
     void setGroupCallItem(int item);
@@ -73,7 +74,9 @@ class TwoToneSettings {
     int codeRowCount() const;
     // Names are kept only on 32- and 128-channel models.
     bool hasCodeNames() const;
-    static size_t codeRecord(int row) { return kCodeList + kCodeRecordSize * static_cast<size_t>(row - 1); }
+    static size_t codeRecord(int row) {
+        return kCodeList + kCodeRecordSize * static_cast<size_t>(row - 1);
+    }
     std::string codeName(int row) const; // "" on models without names
     void setCodeName(int row, std::string_view text);
     // Column 0 = tone A, 1 = tone B.

@@ -31,8 +31,7 @@ void useModel(Fixture& fx, int row) {
     fx.data.model.refresh();
 }
 
-template <typename T>
-T* control(CDTMFView& view, const char* key) {
+template <typename T> T* control(CDTMFView& view, const char* key) {
     return qobject_cast<T*>(view.fieldControl(key));
 }
 } // namespace
@@ -79,7 +78,9 @@ void DtmfViewTest::pagesAndRowsFollowTheModel() {
     QCOMPARE(control<QCheckBox>(view, "dtmf.store_send")->isEnabled(), storeAndSend);
     view.tabs()->setCurrentIndex(1);
     QCOMPARE(control<QCheckBox>(view, "dtmf.dtmf_number_display")->isVisible(), numberDisplay);
-    QCOMPARE(control<QComboBox>(view, "dtmf.dtmf_signalling")->count(), numberDisplay ? 3 : row == kP16 ? 1 : 2);
+    QCOMPARE(control<QComboBox>(view, "dtmf.dtmf_signalling")->count(), numberDisplay ? 3
+                                                                        : row == kP16 ? 1
+                                                                                      : 2);
 }
 
 void DtmfViewTest::codeTypedIntoTheGridIsPackedAndTheCursorMovesDown() {
@@ -188,7 +189,8 @@ void DtmfViewTest::numberFieldsShowTheirOffWords() {
 
 void DtmfViewTest::screenshots() {
     if (qEnvironmentVariableIsEmpty("VRL_SCREENSHOT_DIR")) QSKIP("VRL_SCREENSHOT_DIR not set");
-    for (const auto& [row, name] : {std::pair{kM128, "dtmf-128ch-mobile"}, std::pair{kP16, "dtmf-16ch-portable"}}) {
+    for (const auto& [row, name] :
+         {std::pair{kM128, "dtmf-128ch-mobile"}, std::pair{kP16, "dtmf-16ch-portable"}}) {
         Fixture fx;
         QCOMPARE(fx.lang.loadFile(VRL_SOURCE_DIR "/data/vrl73m.lng"), LanguageLoadStatus::Ok);
         useModel(fx, row);

@@ -27,7 +27,9 @@ void useModel(Fixture& fx, int row) {
     fx.data.model.refresh();
 }
 
-QWidget* editor(CTwoToneView& view, int column) { return view.codes()->editing()->editor(column); }
+QWidget* editor(CTwoToneView& view, int column) {
+    return view.codes()->editing()->editor(column);
+}
 } // namespace
 
 class TwoToneViewTest : public QObject {

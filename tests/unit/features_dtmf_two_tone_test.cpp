@@ -67,7 +67,8 @@ std::set<size_t> changed(const std::vector<uint8_t>& before, const CDataImage& a
 
 std::vector<uint8_t> bytes(const CDataImage& image, size_t offset, size_t n) {
     std::vector<uint8_t> out;
-    for (size_t i = 0; i < n; ++i) out.push_back(image.u8(offset + i));
+    for (size_t i = 0; i < n; ++i)
+        out.push_back(image.u8(offset + i));
     return out;
 }
 
@@ -154,8 +155,9 @@ TEST(DtmfSettings, StoredValuesOutOfRangeShowEmptyAndStayUntilEdited) {
     doc.image().setU8(0xEE, 'x');
     doc.image().setU8(0xF0, 9);
     doc.image().setU8(0xC0, 'Q');
-    for (const char* key : {"dtmf.digit_time_msec", "dtmf.d_key_assignment_sec", "dtmf.intermediate_code",
-                            "dtmf.call_alert_transpond", "dtmf.dead_beat_disable_tx"})
+    for (const char* key :
+         {"dtmf.digit_time_msec", "dtmf.d_key_assignment_sec", "dtmf.intermediate_code",
+          "dtmf.call_alert_transpond", "dtmf.dead_beat_disable_tx"})
         EXPECT_EQ(doc.field(key).shownText(doc.ctx), "") << key;
     doc.set("dtmf.inter_digit_time_msec", "100");
     doc.set("dtmf.group_code", "A");
@@ -171,9 +173,10 @@ TEST(DtmfSettings, CheckBoxesWriteTheirBitAndKeepTheOthers) {
         uint8_t mask;
         bool setMeansOn;
     };
-    for (const Case c : {Case{"dtmf.dial_id", 0xFD, 0x40, false}, Case{"dtmf.dtmf_hold_time", 0xFF, 0x02, true},
-                         Case{"dtmf.keypad_auto_ptt", 0xFE, 0x08, false},
-                         Case{"dtmf.store_send", 0xFD, 0x20, false}}) {
+    for (const Case c :
+         {Case{"dtmf.dial_id", 0xFD, 0x40, false}, Case{"dtmf.dtmf_hold_time", 0xFF, 0x02, true},
+          Case{"dtmf.keypad_auto_ptt", 0xFE, 0x08, false},
+          Case{"dtmf.store_send", 0xFD, 0x20, false}}) {
         for (uint8_t start : {uint8_t{0x00}, uint8_t{0xFF}}) {
             Doc doc(kM128);
             // Store & Send and Keypad Auto-PTT off: each would disable the other.
@@ -184,7 +187,8 @@ TEST(DtmfSettings, CheckBoxesWriteTheirBitAndKeepTheOthers) {
             for (const char* value : {"on", "off"}) {
                 const bool on = std::string(value) == "on";
                 EXPECT_EQ(doc.set(c.key, value), value) << c.key;
-                const uint8_t expected = (on == c.setMeansOn) ? (before | c.mask) : (before & ~c.mask);
+                const uint8_t expected =
+                    (on == c.setMeansOn) ? (before | c.mask) : (before & ~c.mask);
                 EXPECT_EQ(doc.image().u8(c.offset), expected) << c.key << " " << value;
             }
         }
@@ -232,13 +236,16 @@ TEST(DtmfSettings, SignallingItemsFollowTheModel) {
         int band;
         std::vector<std::string> items;
     };
-    for (const Case& c : {Case{kM8, 0, {"T400"}}, Case{kP16, 0, {"T400"}}, Case{kP32, 0, {"T400", "T401"}},
-                          Case{kM128, 0, {"T400", "T401"}}, Case{kM8M, 0, {"T400", "T69"}},
-                          Case{kM128M, 0, {"T400", "T401", "T69"}}, Case{kM128C, 0, {"T400", "T401", "T69"}},
-                          Case{kM128C, 2, {"T400", "T401"}}}) {
+    for (const Case& c :
+         {Case{kM8, 0, {"T400"}}, Case{kP16, 0, {"T400"}}, Case{kP32, 0, {"T400", "T401"}},
+          Case{kM128, 0, {"T400", "T401"}}, Case{kM8M, 0, {"T400", "T69"}},
+          Case{kM128M, 0, {"T400", "T401", "T69"}}, Case{kM128C, 0, {"T400", "T401", "T69"}},
+          Case{kM128C, 2, {"T400", "T401"}}}) {
         Doc doc(c.row, c.band);
-        EXPECT_EQ(doc.field("dtmf.dtmf_signalling").choices(doc.ctx), c.items) << c.row << "/" << c.band;
-        EXPECT_EQ(doc.has("dtmf.dtmf_number_display") && doc.field("dtmf.dtmf_number_display").isShown(doc.ctx),
+        EXPECT_EQ(doc.field("dtmf.dtmf_signalling").choices(doc.ctx), c.items)
+            << c.row << "/" << c.band;
+        EXPECT_EQ(doc.has("dtmf.dtmf_number_display") &&
+                      doc.field("dtmf.dtmf_number_display").isShown(doc.ctx),
                   c.items.back() == "T69")
             << c.row;
     }
@@ -257,12 +264,14 @@ TEST(DtmfSettings, EnableRulesPerModelKind) {
         bool storeAndSend;
         int codeRows;
     };
-    for (const Case c : {Case{kM8, true, false, 9}, Case{kP8, false, false, 1}, Case{kP16, false, false, 1},
-                         Case{kP32, false, false, 1}, Case{kM128, true, true, 9}}) {
+    for (const Case c :
+         {Case{kM8, true, false, 9}, Case{kP8, false, false, 1}, Case{kP16, false, false, 1},
+          Case{kP32, false, false, 1}, Case{kM128, true, true, 9}}) {
         Doc doc(c.row);
         doc.image().setBit(0xFD, 5, true); // Store & Send off
         doc.image().setBit(0xFE, 3, true); // Keypad Auto-PTT off
-        for (const char* key : {"dtmf.no_of_dtmf_key", "dtmf.dial_id", "dtmf.dtmf_hold_time", "dtmf.keypad_auto_ptt"})
+        for (const char* key :
+             {"dtmf.no_of_dtmf_key", "dtmf.dial_id", "dtmf.dtmf_hold_time", "dtmf.keypad_auto_ptt"})
             EXPECT_EQ(doc.enabled(key), c.keypad) << c.row << " " << key;
         EXPECT_EQ(doc.enabled("dtmf.store_send"), c.storeAndSend) << c.row;
         EXPECT_TRUE(doc.has("dtmf.code." + std::to_string(c.codeRows))) << c.row;
@@ -309,10 +318,12 @@ TEST(DtmfSettings, DeadBeatCodesNeedThreeCharacters) {
     EXPECT_EQ(doc.set("dtmf.dead_beat_disable_tx", "12a#*"), "12A#*");
     EXPECT_EQ(bytes(doc.image(), 0xC0, 10),
               (std::vector<uint8_t>{'1', '2', 'A', '#', '*', 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
-    EXPECT_EQ(doc.set("dtmf.dead_beat_disable_tx", "12"), "12A#*") << "two characters: the old code stays";
+    EXPECT_EQ(doc.set("dtmf.dead_beat_disable_tx", "12"), "12A#*")
+        << "two characters: the old code stays";
     EXPECT_EQ(doc.set("dtmf.dead_beat_disable_tx_rx", "0123456789"), "0123456789");
     EXPECT_EQ(doc.image().u8(0xD3), '9');
-    EXPECT_EQ(doc.set("dtmf.dead_beat_disable_tx_rx", "01234567890"), "REFUSED") << "longer than the edit";
+    EXPECT_EQ(doc.set("dtmf.dead_beat_disable_tx_rx", "01234567890"), "REFUSED")
+        << "longer than the edit";
     EXPECT_EQ(doc.set("dtmf.dead_beat_disable_tx", ""), "");
     EXPECT_EQ(bytes(doc.image(), 0xC0, 10), std::vector<uint8_t>(10, 0xFF));
 }
@@ -331,7 +342,8 @@ TEST(DtmfSettings, CodeListPacksDigitsIntoNibbles) {
         const char* code;
         uint8_t byte0;
     };
-    for (const Case c : {Case{"#", 0xFF}, Case{"##1", 0xFF}, Case{"#1#", 0x0A}, Case{"*0123456789ABCD#", 0x0A}}) {
+    for (const Case c :
+         {Case{"#", 0xFF}, Case{"##1", 0xFF}, Case{"#1#", 0x0A}, Case{"*0123456789ABCD#", 0x0A}}) {
         EXPECT_EQ(doc.set("dtmf.code.9", c.code), c.code);
         EXPECT_EQ(doc.image().u8(0x5120), c.byte0) << c.code;
         EXPECT_EQ(doc.image().u8(0x5121), std::string(c.code).size()) << c.code;
@@ -372,7 +384,8 @@ TEST(TwoToneSettings, DecoderTonesStoreTheNominalAndTheTwoPercentWords) {
             EXPECT_TRUE(off >= c.offset && off < c.offset + 6) << std::hex << off;
     }
     Doc doc(kM128);
-    EXPECT_EQ(doc.set("twotone.a_tone_hz", "1234567"), "REFUSED") << "the edit takes six characters";
+    EXPECT_EQ(doc.set("twotone.a_tone_hz", "1234567"), "REFUSED")
+        << "the edit takes six characters";
     EXPECT_EQ(doc.set("twotone.a_tone_hz", "12a"), "REFUSED");
 }
 
@@ -394,9 +407,11 @@ TEST(TwoToneSettings, CombosUseTheirBitsOf0x2F) {
         const char* item;
         uint8_t byte;
     };
-    for (const Case c : {Case{"twotone.group_call", "T65", 0xA3}, Case{"twotone.group_call", "T427", 0xA0},
-                         Case{"twotone.group_call", "T426", 0xA2}, Case{"twotone.alert_tone_transpond", "T429", 0xA6},
-                         Case{"twotone.alert_tone_transpond", "T65", 0xAE}}) {
+    for (const Case c :
+         {Case{"twotone.group_call", "T65", 0xA3}, Case{"twotone.group_call", "T427", 0xA0},
+          Case{"twotone.group_call", "T426", 0xA2},
+          Case{"twotone.alert_tone_transpond", "T429", 0xA6},
+          Case{"twotone.alert_tone_transpond", "T65", 0xAE}}) {
         EXPECT_EQ(doc.set(c.key, c.item), c.item);
         EXPECT_EQ(doc.image().u8(0x2F), c.byte) << c.key << " " << c.item;
     }
@@ -462,13 +477,15 @@ TEST(TwoToneSettings, CodeListRowsAndNamesPerModel) {
         int rows;
         bool names;
     };
-    for (const Case c : {Case{kM8, 1, false}, Case{kP16, 1, false}, Case{kP32, 10, true}, Case{kM128, 10, true}}) {
+    for (const Case c :
+         {Case{kM8, 1, false}, Case{kP16, 1, false}, Case{kP32, 10, true}, Case{kM128, 10, true}}) {
         Doc doc(c.row);
         EXPECT_TRUE(doc.has("twotone.code." + std::to_string(c.rows) + ".tone_b")) << c.row;
         EXPECT_FALSE(doc.has("twotone.code." + std::to_string(c.rows + 1) + ".tone_a")) << c.row;
         EXPECT_EQ(doc.enabled("twotone.code.1.name"), c.names) << c.row;
         // New data name row 1 "CODE 1"; a model without names shows none.
-        EXPECT_EQ(doc.field("twotone.code.1.name").shownText(doc.ctx), c.names ? "CODE 1" : "") << c.row;
+        EXPECT_EQ(doc.field("twotone.code.1.name").shownText(doc.ctx), c.names ? "CODE 1" : "")
+            << c.row;
         EXPECT_TRUE(doc.enabled("twotone.code.1.time")) << c.row;
     }
 }
@@ -479,11 +496,13 @@ TEST(ModelPredicates, NumberDisplayModels) {
         int band;
         bool display;
     };
-    for (const Case c : {Case{kM8M, 0, true}, Case{kM128M, 0, true}, Case{7, 0, true}, Case{11, 1, true},
-                         Case{13, 0, true}, Case{20, 0, true}, Case{31, 0, true}, Case{kM128C, 0, true},
-                         Case{kM128C, 1, true}, Case{kM128C, 2, false}, Case{kM8, 0, false}, Case{kM128, 0, false},
-                         Case{19, 0, false}, Case{kP16, 0, false}}) {
+    for (const Case c :
+         {Case{kM8M, 0, true}, Case{kM128M, 0, true}, Case{7, 0, true}, Case{11, 1, true},
+          Case{13, 0, true}, Case{20, 0, true}, Case{31, 0, true}, Case{kM128C, 0, true},
+          Case{kM128C, 1, true}, Case{kM128C, 2, false}, Case{kM8, 0, false}, Case{kM128, 0, false},
+          Case{19, 0, false}, Case{kP16, 0, false}}) {
         Doc doc(c.row, c.band);
-        EXPECT_EQ(predicates::isNumberDisplayModel(doc.image()), c.display) << c.row << "/" << c.band;
+        EXPECT_EQ(predicates::isNumberDisplayModel(doc.image()), c.display)
+            << c.row << "/" << c.band;
     }
 }
