@@ -197,8 +197,7 @@ void DtmfSettings::setKeyCountItem(int item) {
 
 std::vector<DtmfSettings::Signalling> DtmfSettings::signallingModes() const {
     std::vector<Signalling> modes{Signalling::Single};
-    const int count = predicates::channelCount(image_);
-    if (count == 32 || count == 128) modes.push_back(Signalling::Sequence);
+    if (predicates::isWideModel(image_)) modes.push_back(Signalling::Sequence);
     if (predicates::isNumberDisplayModel(image_)) modes.push_back(Signalling::NumberDisplay);
     return modes;
 }

@@ -148,10 +148,7 @@ void TwoToneSettings::setAutoResetIndex(int index) {
 
 // ---- the 2-tone code list ---------------------------------------------------------
 
-bool TwoToneSettings::hasCodeNames() const {
-    const int count = predicates::channelCount(image_);
-    return count == 32 || count == 128;
-}
+bool TwoToneSettings::hasCodeNames() const { return predicates::isWideModel(image_); }
 
 int TwoToneSettings::codeRowCount() const {
     return hasCodeNames() ? kMaxCodeRows : 1;

@@ -37,7 +37,6 @@ class TwoToneViewTest : public QObject {
   private slots:
     void gridFollowsTheModel_data();
     void gridFollowsTheModel();
-    void typedToneStoresTheThreeWords();
     void timeOpensOnlyWithBothTonesAndStepsWithTheArrowKeys();
     void leavingTheCodeListStoresTheOpenCell();
     void screenshots();
@@ -73,22 +72,6 @@ void TwoToneViewTest::gridFollowsTheModel() {
     view.grid()->setCurrentCell(0, 1);
     QTest::keyClick(view.grid(), Qt::Key_Return);
     QCOMPARE(view.codes()->editing()->isOpen(), rows == 10);
-}
-
-void TwoToneViewTest::typedToneStoresTheThreeWords() {
-    Fixture fx;
-    useModel(fx, kM128);
-    CTwoToneView view(*fx.ctx, nullptr);
-    QVERIFY(showActive(&view));
-    auto* toneA = qobject_cast<QLineEdit*>(view.fieldControl("twotone.a_tone_hz"));
-    toneA->setFocus();
-    toneA->selectAll();
-    QTest::keyClicks(toneA, "100");
-    QTest::keyClick(toneA, Qt::Key_Tab);
-    QCOMPARE(fx.data.image.u16(0x30), 2885);
-    QCOMPARE(fx.data.image.u16(0x32), 2943);
-    QCOMPARE(fx.data.image.u16(0x34), 2827);
-    QCOMPARE(toneA->text(), QString("288.5"));
 }
 
 void TwoToneViewTest::timeOpensOnlyWithBothTonesAndStepsWithTheArrowKeys() {
