@@ -1,6 +1,7 @@
 #include "widgets/form_view.h"
 
 #include "app/app_context.h"
+#include "widgets/field_grid.h"
 #include "widgets/help.h"
 #include "widgets/filtered_edit.h"
 #include "widgets/spin_edit.h"
@@ -106,7 +107,11 @@ void CFormView::retranslate() {
     setFont(ctx_.font());
     if (titleText_ >= 0) setWindowTitle(ctx_.text(titleText_));
     for (const TextEntry& e : texts_) {
-        const QString text = ctx_.text(e.textIndex);
+        // Labels are shown as written: an "&" ("Store & Send") is no shortcut mark.
+        QString text = ctx_.text(e.textIndex);
+        if (qobject_cast<QAbstractButton*>(e.control) || qobject_cast<QLabel*>(e.control) ||
+            qobject_cast<QGroupBox*>(e.control))
+            text.replace(QLatin1Char('&'), QLatin1String("&&"));
         if (auto* b = qobject_cast<QAbstractButton*>(e.control))
             b->setText(text);
         else if (auto* l = qobject_cast<QLabel*>(e.control))
@@ -135,7 +140,10 @@ CFormView::Binding& CFormView::bindEdit(int controlId, QLineEdit* edit, TextGett
                                         TextSetter set) {
     Binding& b = addBinding(controlId, edit);
     b.load = [edit, get, &b] {
-        edit->setText(get());
+        if (auto* filtered = qobject_cast<FilteredEdit*>(edit))
+            filtered->setShownText(get());
+        else
+            edit->setText(get());
         b.edited = false;
     };
     // Typed-into is tracked here rather than with QLineEdit::isModified(), which a
@@ -204,11 +212,6 @@ namespace {
 QString fromCore(const std::string& text) { return QString::fromUtf8(text.c_str()); }
 std::string toCore(const QString& text) { return text.toUtf8().toStdString(); }
 
-CharFilter filterOf(const Field& field) {
-    if (field.allowed.empty()) return CharFilter::printableAscii();
-    return CharFilter::list(QString::fromLatin1(field.allowed.c_str()), field.upperCase);
-}
-
 // Replaces a combo box's items only when they changed, so an open list and the
 // selection are not disturbed by a reload.
 void setItems(QComboBox* combo, const std::vector<std::string>& items) {
@@ -273,8 +276,8 @@ QWidget* CFormView::addField(const Field& field) {
     QWidget* control = nullptr;
     switch (field.kind) {
     case FieldKind::Edit:
-    case FieldKind::Cell: control = new FilteredEdit(filterOf(field), field.maxLength, this); break;
-    case FieldKind::Spin: control = new SpinEdit(filterOf(field), field.maxLength, this); break;
+    case FieldKind::Cell: control = new FilteredEdit(fieldCharFilter(field), field.maxLength, this); break;
+    case FieldKind::Spin: control = new SpinEdit(fieldCharFilter(field), field.maxLength, this); break;
     case FieldKind::Check: {
         auto* check = new QCheckBox(this);
         if (field.labelText >= 0)

@@ -84,6 +84,7 @@ QString GridCellEditing::editorText() const {
 bool GridCellEditing::open(int row, int column, Start start) {
     auto it = columns_.find(column);
     if (it == columns_.end() || row < 0 || row >= grid_->rowCount()) return false;
+    if (canOpen_ && !canOpen_(row, column)) return false;
     if (open_) commit();
     Column& c = it->second;
     const QString text = start == Start::WithText ? cellText(row, column) : QString();
@@ -171,9 +172,10 @@ bool GridCellEditing::gridKey(QKeyEvent* key) {
     }
     if (!printable) return false;
     if (acceptsKey(it->second, key->text())) {
-        open(row, column, typedInto(it->second) ? Start::Empty : Start::WithText);
-        QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text());
-        QApplication::sendEvent(it->second.editor, &copy);
+        if (open(row, column, typedInto(it->second) ? Start::Empty : Start::WithText)) {
+            QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text());
+            QApplication::sendEvent(it->second.editor, &copy);
+        }
     }
     return true;
 }

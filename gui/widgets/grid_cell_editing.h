@@ -56,6 +56,9 @@ class GridCellEditing : public QObject {
     void setEmptyKeys(const QList<int>& keys) { emptyKeys_ = keys; }
     // A click on a cell of an editable column opens its editor.
     void setOpenOnClick(bool on) { openOnClick_ = on; }
+    // Which cells of the editable columns may be opened now; all when not set.
+    using CanOpen = std::function<bool(int row, int column)>;
+    void setCanOpen(CanOpen rule) { canOpen_ = std::move(rule); }
 
     bool isEditable(int column) const { return columns_.count(column) != 0; }
     bool isOpen() const { return open_; }
@@ -101,6 +104,7 @@ class GridCellEditing : public QObject {
     std::map<int, Column> columns_;
     QList<int> emptyKeys_;
     bool openOnClick_ = false;
+    CanOpen canOpen_;
     bool open_ = false;
     int row_ = -1;
     int column_ = -1;

@@ -47,16 +47,31 @@ char filterDtmfChar(char c) {
     return 0;
 }
 
-std::string readDtmfCode(std::span<const uint8_t> b) {
-    if (b.size() < kDtmfCodeBytes) return {};
-    const size_t count = b[15];
-    if (count > kMaxDtmfDigits) return {};
+std::string readDtmfDigits(std::span<const uint8_t> b, size_t count) {
     std::string out;
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < count && i / 2 < b.size(); ++i) {
         const int nibble = (i % 2 == 0) ? (b[i / 2] & 0x0F) : (b[i / 2] >> 4);
         out.push_back(kDtmfDigits[nibble]);
     }
     return out;
+}
+
+void packDtmfDigits(std::string_view text, std::span<uint8_t> bytes) {
+    std::fill(bytes.begin(), bytes.end(), uint8_t{0xFF});
+    for (size_t i = 0; i < text.size() && i / 2 < bytes.size(); ++i) {
+        const int v = dtmfValue(text[i]);
+        const auto nibble = static_cast<uint8_t>(v < 0 ? 0xF : v);
+        uint8_t& byte = bytes[i / 2];
+        byte = (i % 2 == 0) ? static_cast<uint8_t>(0xF0 | nibble)
+                            : static_cast<uint8_t>((byte & 0x0F) | (nibble << 4));
+    }
+}
+
+std::string readDtmfCode(std::span<const uint8_t> b) {
+    if (b.size() < kDtmfCodeBytes) return {};
+    const size_t count = b[15];
+    if (count > kMaxDtmfDigits) return {};
+    return readDtmfDigits(b, count);
 }
 
 std::optional<std::array<uint8_t, kDtmfCodeBytes>> packDtmfCode(std::string_view text) {
@@ -64,13 +79,9 @@ std::optional<std::array<uint8_t, kDtmfCodeBytes>> packDtmfCode(std::string_view
     out.fill(0xFF);
     if (text.size() > kMaxDtmfDigits) return std::nullopt;
     if (text.empty()) return out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const int v = dtmfValue(text[i]);
-        if (v < 0) return std::nullopt;
-        uint8_t& byte = out[i / 2];
-        byte = (i % 2 == 0) ? static_cast<uint8_t>(0xF0 | v)
-                            : static_cast<uint8_t>((byte & 0x0F) | (v << 4));
-    }
+    for (char c : text)
+        if (dtmfValue(c) < 0) return std::nullopt;
+    packDtmfDigits(text, std::span<uint8_t>(out.data(), 15));
     out[15] = static_cast<uint8_t>(text.size());
     return out;
 }

@@ -23,6 +23,13 @@ std::string readIdCode(std::span<const uint8_t> fiveBytes);
 // Packs up to ten digits; nullopt for a non-digit or more than ten digits.
 std::optional<std::array<uint8_t, kIdCodeBytes>> packIdCode(std::string_view digits);
 
+// DTMF digits two per byte, the first of each pair in the low nibble (0-9, A-D =
+// 10-13, * = 14, # = 15): the first `count` digits of `bytes` (at most two per byte).
+std::string readDtmfDigits(std::span<const uint8_t> bytes, size_t count);
+// Fills `bytes` with 0xFF and packs the digits of `text` over them (lower-case a-d
+// accepted, any other character packed as 0xF, digits beyond the bytes dropped).
+void packDtmfDigits(std::string_view text, std::span<uint8_t> bytes);
+
 // BOT/EOT: DTMF digits (0-9, A-D = 10-13, * = 14, # = 15) in bytes 0-14, count in
 // byte 15; a count above 16 means no code.
 std::string readDtmfCode(std::span<const uint8_t> sixteenBytes);

@@ -10,6 +10,8 @@ const std::vector<FieldArea>& fieldAreas() {
     static const std::vector<FieldArea> areas{
         optionalFeaturesArea(),
         scanArea(),
+        dtmfArea(),
+        twoToneArea(),
         trunkingArea(),
         emergencyArea(),
         operatorSelToneArea(),

@@ -8,6 +8,8 @@ namespace vrl {
 
 FieldArea optionalFeaturesArea(); // "optional"
 FieldArea scanArea();             // "scan"
+FieldArea dtmfArea();             // "dtmf"
+FieldArea twoToneArea();          // "twotone"
 FieldArea emergencyArea();        // "emergency"
 FieldArea operatorSelToneArea();  // "ost"
 FieldArea trunkingArea();         // "trunking"

@@ -240,6 +240,16 @@ void setWordBit(CDataImage& image, size_t offset, int bitNo, bool on) {
     image.setU16(offset, static_cast<uint16_t>(on ? (word | mask) : (word & ~mask)));
 }
 
+Field labelledField(std::string_view area, std::string_view label, int labelText, FieldKind kind,
+                    int controlId) {
+    Field f;
+    f.key = fieldKey(area, label);
+    f.labelText = labelText;
+    f.kind = kind;
+    f.controlId = controlId;
+    return f;
+}
+
 std::vector<std::string> textChoices(const FieldContext& ctx, std::initializer_list<int> items) {
     std::vector<std::string> out;
     for (int i : items) out.push_back(ctx.text(i));

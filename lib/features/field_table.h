@@ -137,6 +137,10 @@ std::optional<long> leadingNumber(std::string_view text);
 // other bits preserved.
 bool wordBit(const CDataImage& image, size_t offset, int bitNo);
 void setWordBit(CDataImage& image, size_t offset, int bitNo, bool on);
+// A field of `area` labelled by language text `labelText`, keyed by the label as
+// the window's template writes it (`label`).
+Field labelledField(std::string_view area, std::string_view label, int labelText, FieldKind kind,
+                    int controlId);
 // Combo items from language texts, in the chosen language.
 std::vector<std::string> textChoices(const FieldContext& ctx, std::initializer_list<int> items);
 

@@ -59,4 +59,25 @@ bool hasSpeedDialMemories(const CDataImage& image) {
     return channelCount(image) == 128 || !isPortable(image);
 }
 
+bool isNumberDisplayModel(const CDataImage& image) {
+    const int row = rowOf(image);
+    if (row == kNoRow) return false;
+    const ModelRow& r = modelTable()[static_cast<size_t>(row)];
+    struct Kind {
+        std::string_view code;
+        uint8_t market;
+    };
+    static constexpr Kind kKinds[] = {{"M1600", 1}, {"M4600", 1}, {"P1200", 1}, {"P4200", 1},
+                                      {"M1500", 1}, {"M1500", 3}, {"M4500", 1}, {"M4500", 3}};
+    for (const Kind& k : kKinds) {
+        if (r.code != k.code || r.market != k.market) continue;
+        if (k.code == "M4500" && k.market == 3) {
+            const int band = image.identity().band();
+            return band == 6 || band == 8;
+        }
+        return true;
+    }
+    return false;
+}
+
 } // namespace vrl::predicates

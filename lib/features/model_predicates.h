@@ -36,5 +36,9 @@ bool isKeypadModel(const CDataImage& image);
 bool isSmallPortable(const CDataImage& image);
 // The trunking board's speed-dial memories: channel count 128, or a mobile.
 bool hasSpeedDialMemories(const CDataImage& image);
+// The models that can show a caller's DTMF number: RM-160A, RM-460A, RP-120A and
+// RP-420A of market M, RM-150A and RM-450A of markets M and C (the 128-channel
+// RM-450A of market C only on bands 6 and 8).
+bool isNumberDisplayModel(const CDataImage& image);
 
 } // namespace vrl::predicates

@@ -146,7 +146,7 @@ void newData(RadioData& data) {
     newDataFor(data, data.image.identity());
 }
 
-void recomputeTwoToneDerivedWords(CDataImage& image) {
+void recomputeTwoToneDerivedWords(CDataImage& image, int tone) {
     const float up = 1.02f, down = 0.98f;
     // An unset tone stays unset, and a large word cannot wrap around 16 bits.
     auto scaled = [](uint16_t w, float f) -> uint16_t {
@@ -154,11 +154,14 @@ void recomputeTwoToneDerivedWords(CDataImage& image) {
         const double v = w * 0.1 * f * 10 + 0.5;
         return v >= 0xFFFF ? uint16_t{0xFFFF} : static_cast<uint16_t>(v);
     };
-    for (size_t i = 0; i < 3; ++i) {
-        const uint16_t w = image.u16(0x30 + 6 * i);
-        image.setU16(0x32 + 6 * i, scaled(w, up));
-        image.setU16(0x34 + 6 * i, scaled(w, down));
-    }
+    const size_t base = 0x30 + 6 * static_cast<size_t>(tone);
+    const uint16_t w = image.u16(base);
+    image.setU16(base + 2, scaled(w, up));
+    image.setU16(base + 4, scaled(w, down));
+}
+
+void recomputeTwoToneDerivedWords(CDataImage& image) {
+    for (int tone = 0; tone < 3; ++tone) recomputeTwoToneDerivedWords(image, tone);
 }
 
 // ---------------------------------------------------------------------------

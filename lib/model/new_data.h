@@ -31,6 +31,8 @@ void newDataFor(RadioData& data, const ModelIdentity& id);
 // Recomputes the +2 % / -2 % words of the three 2-tone decoder tones (0x30.. 0x42)
 // from the base words, as after reading a radio.
 void recomputeTwoToneDerivedWords(CDataImage& image);
+// The same for one decoder tone (0 = A, 1 = B, 2 = C).
+void recomputeTwoToneDerivedWords(CDataImage& image, int tone);
 
 } // namespace vrl
 
