@@ -6,7 +6,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-cmake --build "$build" --target package >/dev/null
+# The same package as `cmake --build build --target package`, without building the
+# tests and benchmarks first: only the installed programs are needed.
+cmake --build "$build" --target vrl73m vrl73m-cli vrl73m-radiosim >/dev/null
+(cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls -t "$build"/vrl73m_*.deb | head -1)
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT

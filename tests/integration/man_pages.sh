@@ -12,7 +12,11 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 # The page's text with roff's escaped minus signs as plain ones.
 page() { sed -e 's/\\-/-/g' "$MAN/$1.1"; }
-options() { grep -oE -- '(^|[^a-zA-Z0-9-])--?[a-z][a-z-]*' | grep -oE -- '--?[a-z][a-z-]*' | sort -u; }
+# Options named in a help text's usage lines and option lists (not in its prose).
+options() {
+    grep -E -- '^(usage:| +(-|\[|vrl73m))' | grep -oE -- '(^|[^a-zA-Z0-9-])--?[a-z][a-z-]*' |
+        grep -oE -- '--?[a-z][a-z-]*' | sort -u
+}
 
 check_page() { # NAME PROGRAM_HELP_TEXT
     local name=$1 help=$2 text
@@ -23,10 +27,9 @@ check_page() { # NAME PROGRAM_HELP_TEXT
     done < <(options <<<"$help")
 }
 
-for prog in VRL_GUI:vrl73m VRL_SIM:vrl73m-radiosim VRL_CLI:vrl73m-cli; do
-    exe=${!prog%%:*}
-    exe=${!exe:?}
-    name=${prog#*:}
+for prog in "VRL_GUI vrl73m" "VRL_SIM vrl73m-radiosim" "VRL_CLI vrl73m-cli"; do
+    read -r var name <<<"$prog"
+    exe=${!var:?}
     version=$("$exe" --version) || fail "$name --version failed"
     [ "$version" = "$name $(sed -n 's/^\.TH [^ ]* 1 "[^"]*" "vrl73m \([^"]*\)".*/\1/p' "$MAN/$name.1")" ] ||
         fail "$name.1 does not carry the version of '$version'"
@@ -38,10 +41,10 @@ commands=$("$cli" --help | awk '/^  [a-z]/ {print $1}')
 [ -n "$commands" ] || fail "vrl73m-cli --help lists no commands"
 for c in $commands; do
     grep -qE -- "^\.B $(sed 's/-/\\\\-/g' <<<"$c")( |$)" "$MAN/vrl73m-cli.1" || fail "vrl73m-cli.1 has no entry for $c"
-    grep -qE -- "(^| )$c( |\"|$)" "$COMPLETION" || fail "the completion does not offer $c"
+    grep -qE -- "(^| |\")$c( |\"|$)" "$COMPLETION" || fail "the completion does not offer $c"
     help=$("$cli" "$c" --help)
     check_page vrl73m-cli "$help"
-    line=$(grep -E "^ *$c\)" "$COMPLETION" | head -1)
+    line=$(grep -E "^ *([a-z|-]*\|)?$c(\|[a-z|-]*)?\)" "$COMPLETION" | head -1)
     link=$(grep -E '^ *local link=' "$COMPLETION")
     for opt in $(options <<<"$help"); do
         [ "$opt" = "--help" ] && continue
