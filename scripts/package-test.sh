@@ -18,7 +18,7 @@ fail() { echo "FAIL (package): $*" >&2; exit 1; }
 
 for f in usr/bin/vrl73m usr/bin/vrl73m-cli usr/bin/vrl73m-radiosim usr/share/vrl73m/vrl73m.lng \
          usr/share/vrl73m/help/vrl73m-help.html usr/share/applications/vrl73m.desktop \
-         usr/share/metainfo/vrl73m.metainfo.xml usr/share/icons/hicolor/scalable/apps/vrl73m.svg \
+         usr/share/metainfo/com.norvale.vrl73m.metainfo.xml usr/share/icons/hicolor/scalable/apps/vrl73m.svg \
          usr/share/man/man1/vrl73m.1 usr/share/man/man1/vrl73m-cli.1 usr/share/man/man1/vrl73m-radiosim.1 \
          usr/share/bash-completion/completions/vrl73m-cli; do
     [ -e "$root/$f" ] || fail "the package holds no /$f"
@@ -38,7 +38,7 @@ if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$root/usr/share/applications/vrl73m.desktop" || fail "desktop entry"
 fi
 if command -v appstreamcli >/dev/null; then
-    appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/vrl73m.metainfo.xml" >/dev/null ||
-        appstreamcli validate --no-net "$root/usr/share/metainfo/vrl73m.metainfo.xml" || fail "metainfo"
+    appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/com.norvale.vrl73m.metainfo.xml" >/dev/null ||
+        appstreamcli validate --no-net "$root/usr/share/metainfo/com.norvale.vrl73m.metainfo.xml" || fail "metainfo"
 fi
 echo "package $(basename "$deb") installs and runs"
