@@ -5,6 +5,7 @@
 #include "options.h"
 
 #include "channels/channel_table.h"
+#include "channels/chirp_table.h"
 #include "channels/keys.h"
 #include "file/data_file.h"
 
@@ -15,13 +16,15 @@ namespace vrl::cli {
 
 int cmdChannels(const Args& args) {
     static constexpr std::string_view kUsage =
-        "usage: vrl73m-cli channels FILE [--csv] [--language N]\n"
+        "usage: vrl73m-cli channels FILE [--csv [--format own|chirp]] [--language N]\n"
         "Lists every existing channel of a data file, one line each: Group, Channel and the\n"
         "19 channel fields as the channel windows show them, in language N (default 0).\n"
-        "With --csv the output is RFC 4180 CSV with a header line, as import-csv reads it.\n";
-    Options opts({"--language"}, {"--csv"});
+        "With --csv the output is RFC 4180 CSV with a header line, as import-csv reads it;\n"
+        "--format chirp writes CHIRP's CSV layout instead (power names in language N).\n";
+    Options opts({"--language", "--format"}, {"--csv"});
     if (auto code = startCommand("channels", kUsage, opts, args)) return *code;
-    if (opts.positional().size() != 1) return fail("channels", "expected one data file", kExitUsage);
+    if (opts.positional().size() != 1)
+        return fail("channels", "expected one data file", kExitUsage);
     long language = 0;
     if (auto text = opts.value("--language")) {
         auto v = parseNumber(*text);
@@ -31,6 +34,11 @@ int cmdChannels(const Args& args) {
                         kExitUsage);
         language = *v;
     }
+    const std::string format = opts.value("--format").value_or("own");
+    if (format != "own" && format != "chirp")
+        return fail("channels", "--format must be own or chirp", kExitUsage);
+    if (format == "chirp" && !opts.has("--csv"))
+        return fail("channels", "--format chirp goes with --csv", kExitUsage);
     std::string error;
     auto table = loadLanguageForCli(language, error);
     if (!table) return fail("channels", error, kExitRefused);
@@ -43,25 +51,34 @@ int cmdChannels(const Args& args) {
     KeyAssignment keys(data, texts);
     ChannelStore store(data, texts, &keys);
 
+    if (format == "chirp") {
+        std::cout << csvLine(TextRow(kChirpColumns.begin(), kChirpColumns.end()));
+        for (const auto& row : exportChirpRows(store))
+            std::cout << csvLine(row);
+        return kExitOk;
+    }
     std::vector<TextRow> rows = exportChannelRows(store);
     TextRow header(kChannelColumns.begin(), kChannelColumns.end());
     if (opts.has("--csv")) {
         std::cout << csvLine(header);
-        for (const auto& row : rows) std::cout << csvLine(row);
+        for (const auto& row : rows)
+            std::cout << csvLine(row);
         return kExitOk;
     }
     // Plain table: columns padded to their widest text.
     rows.insert(rows.begin(), header);
     std::vector<size_t> width(header.size(), 0);
     for (const auto& row : rows)
-        for (size_t i = 0; i < row.size(); ++i) width[i] = std::max(width[i], row[i].size());
+        for (size_t i = 0; i < row.size(); ++i)
+            width[i] = std::max(width[i], row[i].size());
     for (const auto& row : rows) {
         std::string line;
         for (size_t i = 0; i < row.size(); ++i) {
             line += row[i];
             if (i + 1 < row.size()) line += std::string(width[i] - row[i].size() + 2, ' ');
         }
-        while (!line.empty() && line.back() == ' ') line.pop_back();
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
         std::cout << line << '\n';
     }
     return kExitOk;

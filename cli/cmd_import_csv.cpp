@@ -5,6 +5,7 @@
 #include "options.h"
 
 #include "channels/channel_table.h"
+#include "channels/chirp_table.h"
 #include "channels/keys.h"
 #include "file/data_file.h"
 
@@ -16,15 +17,17 @@ namespace vrl::cli {
 
 int cmdImportCsv(const Args& args) {
     static constexpr std::string_view kUsage =
-        "usage: vrl73m-cli import-csv FILE CSV -o OUT [--language N] [--fine-step]\n"
+        "usage: vrl73m-cli import-csv FILE CSV -o OUT [--language N] [--fine-step] [--group G]\n"
         "Applies the rows of CSV (header line with the column names of 'channels --csv', in any\n"
         "order; missing columns stay unchanged) to the data file FILE and writes OUT. Rows are\n"
         "applied in file order as the channel grid would: a row for a missing channel creates\n"
         "it, an empty Receive deletes the channel, list fields must match the texts the\n"
         "windows offer in language N (default 0). Out-of-band frequencies are stored with a\n"
         "warning. Any bad row is reported by line and column and nothing is written (exit 2).\n"
-        "--fine-step allows 1.25 kHz VHF steps, as the program's /STEP switch.\n";
-    Options opts({"--language", "-o", "--output"}, {"--fine-step"});
+        "--fine-step allows 1.25 kHz VHF steps, as the program's /STEP switch.\n"
+        "A CSV in CHIRP's layout (header with Location and Frequency) is appended as new\n"
+        "channels of group G (default 1) from its first free channel number, in file order.\n";
+    Options opts({"--language", "-o", "--output", "--group"}, {"--fine-step"});
     if (auto code = startCommand("import-csv", kUsage, opts, args)) return *code;
     auto out = opts.value("-o") ? opts.value("-o") : opts.value("--output");
     if (opts.positional().size() != 2 || !out)
@@ -37,6 +40,13 @@ int cmdImportCsv(const Args& args) {
             return fail("import-csv", "--language must be a language number, 0 for the first",
                         kExitUsage);
         language = *v;
+    }
+    long group = 1;
+    if (auto text = opts.value("--group")) {
+        auto v = parseNumber(*text);
+        if (!v || *v < 1 || *v > 128)
+            return fail("import-csv", "--group must be 1 to 128", kExitUsage);
+        group = *v;
     }
     std::string error;
     auto table = loadLanguageForCli(language, error);
@@ -54,7 +64,8 @@ int cmdImportCsv(const Args& args) {
     text << in.rdbuf();
     CsvParse csv = parseCsv(text.str());
     if (!csv.error.empty())
-        return fail("import-csv", "line " + std::to_string(csv.errorLine) + ": " + csv.error, kExitRefused);
+        return fail("import-csv", "line " + std::to_string(csv.errorLine) + ": " + csv.error,
+                    kExitRefused);
     if (csv.records.empty()) return fail("import-csv", "the CSV has no header line", kExitRefused);
 
     std::vector<TableRow> rows;
@@ -63,9 +74,18 @@ int cmdImportCsv(const Args& args) {
     TextSource texts = [&table](int i) { return table->text(i); };
     KeyAssignment keys(data, texts);
     ChannelStore store(data, texts, &keys);
-    const ImportReport report = importChannelRows(store, csv.records[0].fields, rows, csv.records[0].line);
-    for (const auto& w : report.warnings) std::cerr << "vrl73m-cli import-csv: warning: " << w.format() << '\n';
-    for (const auto& e : report.errors) std::cerr << "vrl73m-cli import-csv: " << e.format() << '\n';
+    const TextRow& header = csv.records[0].fields;
+    if (isChirpHeader(header) && group > store.groupCount())
+        return fail("import-csv", "--group must be 1 to " + std::to_string(store.groupCount()),
+                    kExitUsage);
+    const ImportReport report =
+        isChirpHeader(header)
+            ? importChirpRows(store, header, rows, static_cast<int>(group - 1), csv.records[0].line)
+            : importChannelRows(store, header, rows, csv.records[0].line);
+    for (const auto& w : report.warnings)
+        std::cerr << "vrl73m-cli import-csv: warning: " << w.format() << '\n';
+    for (const auto& e : report.errors)
+        std::cerr << "vrl73m-cli import-csv: " << e.format() << '\n';
     if (!report.ok()) {
         std::cerr << "vrl73m-cli import-csv: nothing written\n";
         return kExitRefused;

@@ -107,6 +107,7 @@ bool CliUi::askOk(int text) {
 void CliUi::showError(int text) {
     if (text == texts::kPortOpenFailed && session_.line()) {
         say(messageText(text) + " " + platform::portOpenFailure(*session_.line()));
+        if (session_.line()->permissionDenied()) say(messageText(texts::kPortPermissionHint));
         return;
     }
     say(messageText(text));

@@ -37,7 +37,7 @@ const std::vector<Command>& allCommands() {
 
 namespace {
 void printUsage(std::ostream& out) {
-    out << "usage: vrl73m-cli COMMAND [OPTIONS]\n\nCommands:\n";
+    out << "usage: vrl73m-cli COMMAND [OPTIONS]\n       vrl73m-cli --version\n\nCommands:\n";
     for (const auto& c : vrl::cli::allCommands()) {
         std::string name(c.name);
         name.resize(12, ' ');
@@ -54,6 +54,10 @@ int main(int argc, char** argv) {
         return vrl::cli::kExitUsage;
     }
     std::string name = argv[1];
+    if (name == "--version") {
+        std::cout << "vrl73m-cli " VRL_VERSION "\n";
+        return vrl::cli::kExitOk;
+    }
     if (name == "--help" || name == "-h" || name == "help") {
         printUsage(std::cout);
         return vrl::cli::kExitOk;

@@ -21,6 +21,8 @@
 #include <QTimer>
 
 #include <clocale>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -31,7 +33,31 @@ QString optionValue(const QStringList& args, const QString& name) {
 
 } // namespace
 
+// Answered before any window system is needed.
+constexpr const char* kUsage =
+    "usage: vrl73m [/STEP] [/SCR] [--screenshot FILE] [--screenshot-model-info FILE]\n"
+    "              [--quit-when-shown]\n"
+    "       vrl73m --help | --version\n"
+    "The VRL-73M dealer programming tool.\n"
+    "  /STEP                        allow 1.25 kHz VHF channel steps\n"
+    "  /SCR                         offer the scrambler settings\n"
+    "  --screenshot FILE            save a picture of the main window and end\n"
+    "  --screenshot-model-info FILE save a picture of the Model Information dialog and end\n"
+    "  --quit-when-shown            end as soon as the main window is shown\n"
+    "  --help                       show this text and end\n"
+    "  --version                    show the version and end\n";
+
 int main(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::fputs("vrl73m " VRL_VERSION "\n", stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("NORVALE"));
     QApplication::setApplicationName(QStringLiteral("vrl73m"));

@@ -1,5 +1,6 @@
 #include "platform/port_directory.h"
 
+#include <QDir>
 #include <QSerialPortInfo>
 #include <QSettings>
 
@@ -20,6 +21,14 @@ QStringList PortDirectory::listSystemDevices() {
     QStringList devices;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         devices << info.systemLocation();
+    return devices;
+}
+
+QStringList PortDirectory::listDevicesById(const QString& folder) {
+    QStringList devices;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name))
+        devices << dir.filePath(name);
     return devices;
 }
 

@@ -27,6 +27,9 @@ class PortDirectory {
 
     // The serial devices of this computer (QSerialPortInfo), by system location.
     static QStringList listSystemDevices();
+    // The stable names of USB serial adapters (the links in `folder`, by default
+    // /dev/serial/by-id), as full paths in name order; empty where there are none.
+    static QStringList listDevicesById(const QString& folder = QStringLiteral("/dev/serial/by-id"));
     // A directory of the system's devices with the ties remembered in the settings.
     static PortDirectory fromSettings(QSettings& settings);
     void saveTo(QSettings& settings) const;

@@ -57,9 +57,11 @@ bool QtSerialTransport::settleError() {
 
 bool QtSerialTransport::open() {
     if (port_.isOpen()) return true;
+    permissionDenied_ = false;
     port_.setPortName(device_);
     if (!port_.open(QIODevice::ReadWrite)) {
         lastError_ = port_.errorString();
+        permissionDenied_ = port_.error() == QSerialPort::PermissionError;
         port_.clearError();
         return false;
     }

@@ -24,6 +24,7 @@ class QtSerialTransport : public Transport {
     // The last error QSerialPort reported, for messages.
     QString lastError() const { return lastError_; }
     std::string failureReason() const override { return lastError_.toStdString(); }
+    bool permissionDenied() const override { return permissionDenied_; }
 
   private:
     // Clears the port's error; a fatal one (the other end hung up, the device went
@@ -33,6 +34,7 @@ class QtSerialTransport : public Transport {
     QString device_;
     QSerialPort port_;
     QString lastError_;
+    bool permissionDenied_ = false;
 };
 
 } // namespace vrl::platform

@@ -76,7 +76,10 @@ int saveMemory(const radiosim::SimOptions& o, const sim::RadioSimulator& radio) 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     for (const auto& a : args)
-        if (a == "--help" || a == "-h") {
+        if (a == "--version") {
+            std::cout << "vrl73m-radiosim " VRL_VERSION "\n";
+            return 0;
+        } else if (a == "--help" || a == "-h") {
             std::cout << radiosim::kUsage;
             return 0;
         }

@@ -25,6 +25,7 @@ const char* const kUsage =
     "  --throttle           take the line time of every byte (11 bits at the rate)\n"
     "  --link PATH          also make PATH a symbolic link to the device\n"
     "  --verbose            log every exchange on stderr\n"
+    "  --version            show the version and end\n"
     "Faults:\n"
     "  --drop-command N [--drop-count K]   commands N .. N+K-1 go unheard\n"
     "  --late-command N[,N...] [--late-ms MS]  these commands are answered after MS\n"

@@ -17,3 +17,5 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 echo "== all tests"
 ctest --test-dir build --output-on-failure -j "$jobs"
+echo "== Debian package"
+bash scripts/package-test.sh build

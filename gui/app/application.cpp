@@ -58,6 +58,10 @@ CVrl73mApp::Environment CVrl73mApp::Environment::current(const QStringList& argu
 #ifdef VRL_INSTALL_DATA_DIR
     env.installDataDir = QStringLiteral(VRL_INSTALL_DATA_DIR);
 #endif
+    // An installed program (or a package unpacked anywhere) finds its data beside
+    // its own bin folder, whatever prefix it was built for.
+    const QString besideBin = env.exeDir + QStringLiteral("/../share/vrl73m");
+    if (QDir(besideBin).exists()) env.installDataDir = QDir(besideBin).canonicalPath();
 #ifdef VRL_SOURCE_DATA_DIR
     env.sourceDataDir = QStringLiteral(VRL_SOURCE_DATA_DIR);
 #endif

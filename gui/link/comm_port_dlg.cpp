@@ -139,7 +139,9 @@ void CCommPortDlg::accept() {
         showDevice(n);
     }
     if (!usable_[n - 1]) {
-        ctx_.messages().ask({ctx_.text(texts::kPortOpenFailed), ctx_.text(texts::kCaptionError),
+        QString text = ctx_.text(texts::kPortOpenFailed);
+        if (service_.permissionDenied(n)) text += QStringLiteral("\n\n") + ctx_.text(texts::kPortPermissionHint);
+        ctx_.messages().ask({text, ctx_.text(texts::kCaptionError),
                              MessageService::Icon::Error, MessageService::Buttons::Ok});
         device_->setFocus();
         device_->lineEdit()->selectAll();

@@ -89,8 +89,15 @@ void LinkService::saveTies() {
 QStringList LinkService::knownDevices() const {
     QStringList devices = systemDevices_;
     devices.sort();
+    // USB adapters also by their stable names, which survive re-plugging.
+    if (!options_.systemDevices) devices << platform::PortDirectory::listDevicesById();
     devices << QString::fromLatin1(platform::kVirtualPortName);
     return devices;
+}
+
+bool LinkService::permissionDenied(int n) {
+    const Transport* port = transportFor(n);
+    return port && port->permissionDenied();
 }
 
 bool LinkService::probe(int n) {

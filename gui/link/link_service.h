@@ -53,6 +53,8 @@ class LinkService : public QObject {
     // Whether port n opens and is a plain serial line; the link is left closed and on
     // its own port number.
     bool probe(int n);
+    // The last open of port n failed for lack of access rights.
+    bool permissionDenied(int n);
 
   private:
     Transport* transportFor(int n);

@@ -5,6 +5,9 @@ namespace vrl::texts {
 std::string_view englishText(int index) {
     switch (index) {
     case kPortOpenFailed: return "The communication port cannot be opened.";
+    case kPortPermissionHint:
+        return "Permission denied: add your user to the dialout group (sudo usermod -aG dialout $USER), then "
+               "log out and in again.";
     case kCommFailed: return "Communication with the radio failed.";
     case kIdentityRejected: return "The radio's model is not supported.";
     case kRadioDataDiffer: return "The radio and the data are of different models. Write anyway?";

@@ -7,6 +7,7 @@
 namespace vrl::texts {
 
 inline constexpr int kPortOpenFailed = 25;      // OK, error
+inline constexpr int kPortPermissionHint = 485; // follows kPortOpenFailed: the dialout fix
 inline constexpr int kCommFailed = 26;          // Retry/Cancel, error
 inline constexpr int kIdentityRejected = 27;    // Retry/Cancel, error
 inline constexpr int kRadioDataDiffer = 28;     // OK/Cancel, warning, Cancel default

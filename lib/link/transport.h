@@ -45,6 +45,9 @@ class Transport {
     // Why the last open (or, for a simulated radio, the last save of its memory)
     // failed, in the system's words; empty when nothing failed or nothing is known.
     virtual std::string failureReason() const { return {}; }
+    // The last open failed for lack of access rights to the device (on Linux: the
+    // user is not in the dialout group).
+    virtual bool permissionDenied() const { return false; }
 };
 
 } // namespace vrl

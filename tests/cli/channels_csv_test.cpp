@@ -42,7 +42,8 @@ class ChannelsCsv : public ::testing::Test {
         if (!pipe) return run;
         char buf[4096];
         size_t n;
-        while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) run.out.append(buf, n);
+        while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
+            run.out.append(buf, n);
         const int raw = pclose(pipe);
         run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
         run.err = read(errFile);
@@ -101,10 +102,9 @@ const char* kHeader =
 TEST_F(ChannelsCsv, RoundTripThroughFreshDataOfEveryCapacity) {
     for (int row : {kRm160K, kRp130K, kRm140K}) {
         SCOPED_TRACE(row);
-        roundTrip(row, std::string(kHeader) +
-                           "1,1,150.5,155,D23,88.5,ab,DTMF,4711,Both,12a*,#9\n"
-                           "1,3,148.00625,,67,,,None,000,Off,,\n"
-                           "1,5,\"150,0125\",150,D189I,,x,2-Tone,000,BOT,1,\n");
+        roundTrip(row, std::string(kHeader) + "1,1,150.5,155,D23,88.5,ab,DTMF,4711,Both,12a*,#9\n"
+                                              "1,3,148.00625,,67,,,None,000,Off,,\n"
+                                              "1,5,\"150,0125\",150,D189I,,x,2-Tone,000,BOT,1,\n");
         // Texts come out in their normal form.
         EXPECT_NE(firstExport_.find("1,1,150.50000,155.00000,D230N,88.5,"), std::string::npos);
         EXPECT_NE(firstExport_.find("1,5,150.01250,150.00000,D177I,"), std::string::npos);
@@ -121,7 +121,8 @@ TEST_F(ChannelsCsv, RoundTripKeepsChannelsOfSeveralGroups) {
     std::istringstream lines(firstExport_);
     std::string line;
     int count = 0;
-    while (std::getline(lines, line)) ++count;
+    while (std::getline(lines, line))
+        ++count;
     EXPECT_EQ(count, 4); // header and three channels
     EXPECT_NE(firstExport_.find("\n128,7,152.00000,"), std::string::npos);
 }
@@ -141,7 +142,8 @@ TEST_F(ChannelsCsv, BadRowNamesLineAndColumnAndWritesNothing) {
     for (const Bad& b : cases) {
         SCOPED_TRACE(b.csv);
         const std::string out = path("out.dat");
-        const CliResult run = cli("import-csv " + base + " " + write("bad.csv", b.csv) + " -o " + out);
+        const CliResult run =
+            cli("import-csv " + base + " " + write("bad.csv", b.csv) + " -o " + out);
         EXPECT_EQ(run.status, 2);
         EXPECT_NE(run.err.find(b.where), std::string::npos) << run.err;
         EXPECT_NE(run.err.find("nothing written"), std::string::npos) << run.err;
@@ -154,9 +156,64 @@ TEST_F(ChannelsCsv, RefusedImportLeavesAnExistingOutputUntouched) {
     const std::string out = fresh(kRm140K, "out.dat");
     const std::string before = read(out);
     const CliResult run = cli("import-csv " + base + " " +
-                        write("bad.csv", "Group,Channel,Receive\n1,1,abc\n") + " -o " + out);
+                              write("bad.csv", "Group,Channel,Receive\n1,1,abc\n") + " -o " + out);
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(read(out), before);
+}
+
+// --- CHIRP-layout CSV ----------------------------------------------------------------
+
+const char* kChirpHeader =
+    "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+    "RxDtcsCode,"
+    "CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\r\n";
+
+TEST_F(ChannelsCsv, ChirpRoundTripThroughFreshDataOfEveryCapacity) {
+    const std::string plan =
+        std::string(kChirpHeader) +
+        "1,Rpt,150.000000,-,0.600000,Tone,123.0,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\r\n"
+        "2,,151.012500,off,0.000000,Cross,88.5,88.5,025,RN,754,DTCS->DTCS,NFM,12.50,S,Low,,,,,\r\n"
+        "3,,152.000000,,0.000000,TSQL,88.5,100.0,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\r\n";
+    for (int row : {kRm160K, kRp130K, kRm140K}) {
+        SCOPED_TRACE(row);
+        const std::string first = path("first.dat"), second = path("second.dat");
+        CliResult run =
+            cli("import-csv " + fresh(row, "a.dat") + " " + write("in.csv", plan) + " -o " + first);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const CliResult exported = cli("channels " + first + " --csv --format chirp");
+        ASSERT_EQ(exported.status, 0) << exported.err;
+        EXPECT_EQ(exported.out.rfind(kChirpHeader, 0), 0u);
+        EXPECT_NE(
+            exported.out.find(
+                ",151.012500,off,0.000000,Cross,88.5,88.5,025,RN,754,DTCS->DTCS,NFM,12.50,S,Low,"
+                "G1 C2,,,,\r\n"),
+            std::string::npos)
+            << exported.out;
+        run = cli("import-csv " + fresh(row, "b.dat") + " " + write("out.csv", exported.out) +
+                  " -o " + second);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(cli("channels " + second + " --csv --format chirp").out, exported.out);
+    }
+}
+
+TEST_F(ChannelsCsv, ChirpRowTheRadioCannotHoldIsRefusedAndNothingWritten) {
+    const std::string bad =
+        std::string(kChirpHeader) +
+        "1,,150.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\r\n"
+        "2,,150.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,AM,5.00,,High,,,,,\r\n";
+    const std::string out = path("out.dat");
+    const CliResult run =
+        cli("import-csv " + fresh(kRm160K, "a.dat") + " " + write("bad.csv", bad) + " -o " + out);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("line 3, column 13 (Mode)"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(out));
+    // Options that cannot apply are refused before anything is read.
+    EXPECT_EQ(cli("channels " + path("a.dat") + " --format chirp").status, 1);
+    EXPECT_EQ(cli("channels " + path("a.dat") + " --csv --format other").status, 1);
+    EXPECT_EQ(
+        cli("import-csv " + path("a.dat") + " " + path("bad.csv") + " -o " + out + " --group 129")
+            .status,
+        1);
 }
 
 // --- vrl73m-cli copy ----------------------------------------------------------------
@@ -165,8 +222,10 @@ TEST_F(ChannelsCsv, RefusedImportLeavesAnExistingOutputUntouched) {
 // `others` more channels spread over groups 3 and up.
 std::string copyCsv(int others) {
     std::string csv = "Group,Channel,Receive,Name\n";
-    for (int c = 1; c <= 10; ++c) csv += "1," + std::to_string(c) + ",15" + std::to_string(c % 10) + ",G1\n";
-    for (int c = 1; c <= 4; ++c) csv += "2," + std::to_string(20 + c) + ",160,G2\n";
+    for (int c = 1; c <= 10; ++c)
+        csv += "1," + std::to_string(c) + ",15" + std::to_string(c % 10) + ",G1\n";
+    for (int c = 1; c <= 4; ++c)
+        csv += "2," + std::to_string(20 + c) + ",160,G2\n";
     for (int n = 0; n < others; ++n)
         csv += std::to_string(3 + n / 100) + "," + std::to_string(1 + n % 100) + ",170,X\n";
     return csv;
@@ -174,8 +233,11 @@ std::string copyCsv(int others) {
 
 TEST_F(ChannelsCsv, CopyChannelAndGroupMatchTheListing) {
     const std::string base = fresh(kRm160K, "base.dat");
-    ASSERT_EQ(cli("import-csv " + base + " " + write("in.csv", copyCsv(0)) + " -o " + path("d.dat")).status, 0);
-    CliResult run = cli("copy " + path("d.dat") + " -o " + path("c.dat") + " --channel 1:3 --to 5:9");
+    ASSERT_EQ(cli("import-csv " + base + " " + write("in.csv", copyCsv(0)) + " -o " + path("d.dat"))
+                  .status,
+              0);
+    CliResult run =
+        cli("copy " + path("d.dat") + " -o " + path("c.dat") + " --channel 1:3 --to 5:9");
     ASSERT_EQ(run.status, 0) << run.err;
     run = cli("copy " + path("c.dat") + " -o " + path("g.dat") + " --group 1 --to 2");
     ASSERT_EQ(run.status, 0) << run.err;
@@ -185,7 +247,8 @@ TEST_F(ChannelsCsv, CopyChannelAndGroupMatchTheListing) {
     EXPECT_NE(list.out.find("\n2,10,150.00000,"), std::string::npos);
     EXPECT_EQ(list.out.find("\n2,21,"), std::string::npos) << "target group replaced";
     const CliResult source = cli("channels " + path("d.dat") + " --csv");
-    EXPECT_EQ(list.out.substr(0, list.out.find("\n2,")), source.out.substr(0, source.out.find("\n2,")));
+    EXPECT_EQ(list.out.substr(0, list.out.find("\n2,")),
+              source.out.substr(0, source.out.find("\n2,")));
     // Onto itself: the data are written unchanged.
     for (const char* args : {"--channel 1:4 --to 1:4", "--group 2 --to 2"}) {
         run = cli("copy " + path("d.dat") + " -o " + path("same.dat") + " " + args);
@@ -197,14 +260,15 @@ TEST_F(ChannelsCsv, CopyChannelAndGroupMatchTheListing) {
 TEST_F(ChannelsCsv, CopyRefusalsWriteNothing) {
     const std::string base = fresh(kRm160K, "base.dat");
     const std::string full = path("full.dat"); // 125 channels in use
-    ASSERT_EQ(cli("import-csv " + base + " " + write("in.csv", copyCsv(111)) + " -o " + full).status, 0);
+    ASSERT_EQ(
+        cli("import-csv " + base + " " + write("in.csv", copyCsv(111)) + " -o " + full).status, 0);
     const std::string small = fresh(kRm140K, "small.dat");
     struct Case {
         std::string file, args, reason;
         int status;
     };
     const Case cases[] = {
-        {full, "--group 1 --to 2", "exceed 128", 2},      // 125 + 10 - 4 = 131
+        {full, "--group 1 --to 2", "exceed 128", 2}, // 125 + 10 - 4 = 131
         {full, "--channel 1:50 --to 1:51", "does not exist", 2},
         {small, "--group 1 --to 2", "between groups", 2},
         {full, "--channel 1 --to 1:2", "G:C", 1},
@@ -219,7 +283,8 @@ TEST_F(ChannelsCsv, CopyRefusalsWriteNothing) {
     }
     // Fewer channels in use: the same group copy is carried out (120 + 10 - 4 = 126).
     const std::string fits = path("fits.dat");
-    ASSERT_EQ(cli("import-csv " + base + " " + write("in2.csv", copyCsv(106)) + " -o " + fits).status, 0);
+    ASSERT_EQ(
+        cli("import-csv " + base + " " + write("in2.csv", copyCsv(106)) + " -o " + fits).status, 0);
     EXPECT_EQ(cli("copy " + fits + " -o " + path("out.dat") + " --group 1 --to 2").status, 0);
 }
 

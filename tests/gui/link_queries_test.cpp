@@ -155,6 +155,23 @@ class LinkQueriesTest : public QObject {
         QVERIFY(bench.frame().statusText(0).endsWith("20"));
     }
 
+    void commPortWithoutAccessRightsNamesTheDialoutFix() {
+        LinkBench bench(radioConfig(), radioMemory(kRow0, 1), {"/dev/lockedUSB0", "/dev/ttyS0"});
+        QVERIFY(bench.started());
+        bench.messages().answer({QMessageBox::Ok, QMessageBox::Ok});
+        onDialog<CCommPortDlg>([&](CCommPortDlg* dlg) {
+            dlg->portButton(1)->setChecked(true); // the locked device
+            dlg->accept();
+            dlg->portButton(2)->setChecked(true); // a device that is simply not there
+            dlg->accept();
+            dlg->reject();
+        });
+        bench.frame().runCommand(cmd::kCommunicationPort);
+        QCOMPARE(bench.messages().texts(),
+                 (QStringList{textOf(texts::kPortOpenFailed) + "\n\n" + textOf(texts::kPortPermissionHint),
+                              textOf(texts::kPortOpenFailed)}));
+    }
+
     void commPortTakesATypedDeviceAndRemembersIt() {
         LinkBench bench(radioConfig(), radioMemory(kRow0, 1), {});
         QVERIFY(bench.started());

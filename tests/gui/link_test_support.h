@@ -52,6 +52,15 @@ class ForwardingTransport : public Transport {
     Transport& to_;
 };
 
+// A device the user may not open (not in the dialout group).
+class LockedTransport : public ForwardingTransport {
+  public:
+    using ForwardingTransport::ForwardingTransport;
+    bool open() override { return false; }
+    bool isOpen() const override { return false; }
+    bool permissionDenied() const override { return true; }
+};
+
 inline IdentityBytes identityOf(const char* code, uint8_t variant, uint8_t flags = 0xF1) {
     IdentityBytes id{};
     for (int i = 0; i < 5; ++i) id[static_cast<size_t>(i)] = static_cast<uint8_t>(code[i]);
@@ -100,6 +109,7 @@ struct LinkBench {
             if (device == QLatin1String("virtual")) return std::make_unique<ForwardingTransport>(*line);
             if (device.startsWith(QLatin1String("/dev/good")))
                 return std::make_unique<ForwardingTransport>(*line);
+            if (device.startsWith(QLatin1String("/dev/locked"))) return std::make_unique<LockedTransport>(*line);
             return nullptr; // no such device
         };
         service = new LinkService(ctx(), options);

@@ -6,6 +6,7 @@
 #include "platform/data_folder.h"
 #include "platform/port_directory.h"
 #include "platform/qt_serial_transport.h"
+#include "platform/transports.h"
 #include "platform/virtual_radio.h"
 #include "pty_line.h"
 
@@ -19,6 +20,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vrl;
 using namespace vrl::platform;
@@ -45,6 +49,17 @@ TEST(PortNumbering, SystemDevicesFillTheNumbersInNameOrder) {
     EXPECT_EQ(dir.deviceFor(4), "");
     EXPECT_EQ(dir.numberOf("/dev/ttyUSB1"), 3);
     EXPECT_EQ(dir.numberOf("/dev/ttyACM0"), 0);
+}
+
+TEST(PortNumbering, DevicesByIdAreListedByTheirLinkNames) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), dir.filePath(QStringLiteral("usb-FTDI_B-if00-port0"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), dir.filePath(QStringLiteral("usb-FTDI_A-if00-port0"))));
+    EXPECT_EQ(PortDirectory::listDevicesById(dir.path()),
+              (QStringList{dir.filePath(QStringLiteral("usb-FTDI_A-if00-port0")),
+                           dir.filePath(QStringLiteral("usb-FTDI_B-if00-port0"))}));
+    EXPECT_TRUE(PortDirectory::listDevicesById(dir.filePath(QStringLiteral("none"))).isEmpty());
 }
 
 TEST(PortNumbering, TiedDevicesKeepTheirNumber) {
@@ -114,6 +129,22 @@ TEST(SerialTransport, MovesBytesOverAPseudoTerminal) {
     // The time-out is cleared: the next read works.
     pty.send(reply);
     EXPECT_EQ(port.read(std::span(buf).first(3), 1000), 3u);
+}
+
+// A device the user may not open is told apart from a missing one, so that the
+// message can name the dialout group.
+TEST(SerialTransport, PortWithoutAccessRightsIsReportedAsPermissionDenied) {
+    QtSerialTransport missing(QStringLiteral("/dev/vrl-no-such-device"));
+    EXPECT_FALSE(missing.open());
+    EXPECT_FALSE(missing.permissionDenied());
+    if (geteuid() == 0) GTEST_SKIP() << "root opens any device";
+    radiosim::PtyLine pty;
+    ASSERT_TRUE(pty.create()) << pty.error();
+    ASSERT_EQ(chmod(pty.devicePath().c_str(), 0), 0);
+    QtSerialTransport port(QString::fromStdString(pty.devicePath()));
+    EXPECT_FALSE(port.open());
+    EXPECT_TRUE(port.permissionDenied()) << port.lastError().toStdString();
+    EXPECT_NE(portOpenFailure(port).find(pty.devicePath()), std::string::npos);
 }
 
 TEST(SerialTransport, DiscardDropsUnreadInput) {

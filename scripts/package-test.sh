@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Builds the Debian package, unpacks it into a temporary folder with dpkg-deb -x
+# and runs the installed programs from there: vrl73m-cli --version, lang-check on
+# the installed language file, and the desktop program offscreen until its first
+# paint. usage: scripts/package-test.sh [BUILD_DIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+# The same package as `cmake --build build --target package`, without building the
+# tests and benchmarks first: only the installed programs are needed.
+cmake --build "$build" --target vrl73m vrl73m-cli vrl73m-radiosim >/dev/null
+(cd "$build" && cpack -G DEB >/dev/null)
+deb=$(ls -t "$build"/vrl73m_*.deb | head -1)
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+dpkg-deb -x "$deb" "$root"
+fail() { echo "FAIL (package): $*" >&2; exit 1; }
+
+for f in usr/bin/vrl73m usr/bin/vrl73m-cli usr/bin/vrl73m-radiosim usr/share/vrl73m/vrl73m.lng \
+         usr/share/vrl73m/help/vrl73m-help.html usr/share/applications/vrl73m.desktop \
+         usr/share/metainfo/com.norvale.vrl73m.metainfo.xml usr/share/icons/hicolor/scalable/apps/vrl73m.svg \
+         usr/share/man/man1/vrl73m.1 usr/share/man/man1/vrl73m-cli.1 usr/share/man/man1/vrl73m-radiosim.1 \
+         usr/share/bash-completion/completions/vrl73m-cli; do
+    [ -e "$root/$f" ] || fail "the package holds no /$f"
+done
+dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "no dependency on the Qt 6 runtime"
+
+"$root/usr/bin/vrl73m-cli" --version | grep -q '^vrl73m-cli ' || fail "vrl73m-cli --version"
+"$root/usr/bin/vrl73m-radiosim" --version | grep -q '^vrl73m-radiosim ' || fail "vrl73m-radiosim --version"
+"$root/usr/bin/vrl73m-cli" lang-check "$root/usr/share/vrl73m/vrl73m.lng" >/dev/null || fail "lang-check"
+# The installed tool finds its language file beside its bin folder, not in the source tree.
+"$root/usr/bin/vrl73m-cli" new --row 0 -o "$root/a.dat" >/dev/null
+"$root/usr/bin/vrl73m-cli" channels "$root/a.dat" --csv --format chirp | grep -q '^Location,' ||
+    fail "vrl73m-cli channels from the package"
+HOME=$root XDG_CONFIG_HOME=$root/config XDG_DATA_HOME=$root/data QT_QPA_PLATFORM=offscreen \
+    timeout 60 "$root/usr/bin/vrl73m" --quit-when-shown || fail "the desktop program did not reach its first paint"
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$root/usr/share/applications/vrl73m.desktop" || fail "desktop entry"
+fi
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/com.norvale.vrl73m.metainfo.xml" >/dev/null ||
+        appstreamcli validate --no-net "$root/usr/share/metainfo/com.norvale.vrl73m.metainfo.xml" || fail "metainfo"
+fi
+echo "package $(basename "$deb") installs and runs"
