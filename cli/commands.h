@@ -39,6 +39,7 @@ int cmdSettings(const Args& args);
 int cmdSet(const Args& args);
 int cmdCopy(const Args& args);
 int cmdPrint(const Args& args);
+int cmdDiff(const Args& args);
 
 // The table of all subcommands, in the order `vrl73m-cli --help` lists them.
 const std::vector<Command>& allCommands();

@@ -35,4 +35,13 @@ CsvParse parseCsv(std::string_view text);
 // tree's data folder and selects `language`; nullopt with `error` set on failure.
 std::optional<LanguageTable> loadLanguageForCli(int language, std::string& error);
 
+class Options;
+// The --language option: a language index of the language file (0 when not
+// given); nullopt with `exitCode` set (message printed) when it is malformed.
+std::optional<int> languageOf(const Options& opts, std::string_view command, int& exitCode);
+
+// Texts from the image may hold any byte; JSON must stay valid UTF-8 (Latin-1
+// bytes become their UTF-8 pairs).
+std::string jsonSafe(const std::string& text);
+
 } // namespace vrl::cli

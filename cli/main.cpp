@@ -24,6 +24,7 @@ const std::vector<Command>& allCommands() {
         {"set", "change settings of a data file by key", cmdSet},
         {"copy", "copy a channel or a whole group within a data file", cmdCopy},
         {"print", "write the print-out of a data file as a PDF", cmdPrint},
+        {"diff", "list what differs between two data files or a file and a radio", cmdDiff},
     };
     return commands;
 }
