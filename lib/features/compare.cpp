@@ -128,22 +128,29 @@ void compareChannels(RadioData& a, RadioData& b, const TextSource& texts, std::v
     }
 }
 
+// Keys are matched and named by their caption ("key.p1_key"), so that models of different
+// key families still pair the keys they share; a key one side lacks is one entry.
 void compareKeys(RadioData& a, RadioData& b, const TextSource& texts, std::vector<Difference>& out) {
     KeyAssignment keysA(a, texts);
     KeyAssignment keysB(b, texts);
     const KeyFamily& fa = keysA.current();
     const KeyFamily& fb = keysB.current();
-    const int rows = std::max(fa.rowCount(), fb.rowCount());
-    for (int row = 0; row < rows; ++row) {
-        const bool hasA = row < fa.rowCount();
-        const bool hasB = row < fb.rowCount();
-        const std::string ta = hasA ? fa.keyText(row) : "";
-        const std::string tb = hasB ? fb.keyText(row) : "";
-        const std::string ca = hasA ? fa.caption(row) : "";
-        const std::string cb = hasB ? fb.caption(row) : "";
-        if (hasA && hasB && ta == tb && ca == cb) continue;
-        out.push_back({"key", "key." + std::to_string(row + 1), hasA ? ca : cb, ta, tb});
-    }
+    auto rowOf = [](const KeyFamily& f, const std::string& caption) {
+        for (int row = 0; row < f.rowCount(); ++row)
+            if (f.caption(row) == caption) return row;
+        return -1;
+    };
+    auto entry = [&](int rowA, int rowB) {
+        const std::string ta = rowA >= 0 ? fa.keyText(rowA) : "";
+        const std::string tb = rowB >= 0 ? fb.keyText(rowB) : "";
+        if (rowA >= 0 && rowB >= 0 && ta == tb) return;
+        const std::string caption = rowA >= 0 ? fa.caption(rowA) : fb.caption(rowB);
+        out.push_back({"key", fieldKey("key", caption), caption, ta, tb});
+    };
+    for (int row = 0; row < fa.rowCount(); ++row)
+        entry(row, rowOf(fb, fa.caption(row)));
+    for (int row = 0; row < fb.rowCount(); ++row)
+        if (rowOf(fa, fb.caption(row)) < 0) entry(-1, row);
 }
 
 // A scratch copy of one side on which single bytes of the other side are tried

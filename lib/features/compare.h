@@ -16,7 +16,7 @@ namespace vrl {
 
 struct Difference {
     std::string area;  // field area name, "channel", "key" or "memory"
-    std::string key;   // field key, "channel.G.C[.Column]", "key.N"; empty for memory
+    std::string key;   // field key, "channel.G.C[.Column]", "key.<caption>"; empty for memory
     std::string label; // label in the chosen language; "0x0123-0x0125" for memory
     std::string a;     // shown text (memory: hex byte run), empty when absent on that side
     std::string b;
