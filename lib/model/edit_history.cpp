@@ -44,23 +44,17 @@ bool EditHistory::record(const CDataImage& image, std::string label) {
 const std::string& EditHistory::undoLabel() const { return undo_.empty() ? kNoLabel : undo_.back().label; }
 const std::string& EditHistory::redoLabel() const { return redo_.empty() ? kNoLabel : redo_.back().label; }
 
-bool EditHistory::undo(CDataImage& image) {
-    if (undo_.empty()) return false;
-    Step step = std::move(undo_.back());
-    undo_.pop_back();
-    redo_.push_back({current_, step.label});
+bool EditHistory::move(std::deque<Step>& from, std::deque<Step>& to, CDataImage& image) {
+    if (from.empty()) return false;
+    Step step = std::move(from.back());
+    from.pop_back();
+    to.push_back({current_, step.label});
     apply(step.state, image);
     return true;
 }
 
-bool EditHistory::redo(CDataImage& image) {
-    if (redo_.empty()) return false;
-    Step step = std::move(redo_.back());
-    redo_.pop_back();
-    undo_.push_back({current_, step.label});
-    apply(step.state, image);
-    return true;
-}
+bool EditHistory::undo(CDataImage& image) { return move(undo_, redo_, image); }
+bool EditHistory::redo(CDataImage& image) { return move(redo_, undo_, image); }
 
 void EditHistory::markSaved() { saved_ = current_; }
 

@@ -55,6 +55,8 @@ class EditHistory {
     };
     static State copyOf(const CDataImage& image);
     void apply(const State& state, CDataImage& image);
+    // Takes the last step of `from` and files its way back on `to`.
+    bool move(std::deque<Step>& from, std::deque<Step>& to, CDataImage& image);
 
     size_t depth_;
     State current_;

@@ -130,6 +130,38 @@ class UndoTest : public QObject {
         QVERIFY(!w.redo()->isEnabled());
     }
 
+    void changesAnnouncedByOtherWindowsAreOneStepEach() {
+        // The grid, key window, copy dialogs and memory map store, then announce
+        // the change: the step is named after the window in front.
+        Session w;
+        QVERIFY(w.start());
+        AppContext& ctx = w.s.app->context();
+        ctx.data().image.writeAscii(0x220, "GRID");
+        emit ctx.dataChanged();
+        QCOMPARE(w.shown(1), QString("GRID"));
+        QCOMPARE(w.undo()->text(), textOf(559) + " " + w.view->windowTitle());
+        w.run(cmd::kEditUndo);
+        QCOMPARE(w.shown(1), QString());
+    }
+
+    void undoOfAModelChangeRestoresTheModel() {
+        Session w;
+        QVERIFY(w.start());
+        RadioData& data = w.s.app->data();
+        const ModelIdentity before = data.image.identity();
+        const ModelIdentity other = models::identityFor(5, 0, OptionBoard::None);
+        QVERIFY(other.bytes != before.bytes);
+        data.image.setIdentity(other);
+        emit w.s.app->context().modelChanged();
+        QVERIFY(w.undo()->isEnabled());
+        w.run(cmd::kEditUndo);
+        QVERIFY(data.image.identity().bytes == before.bytes);
+        QCOMPARE(data.model.currentChoice(), data.model.committed());
+        w.run(cmd::kEditRedo);
+        QVERIFY(data.image.identity().bytes == other.bytes);
+        QCOMPARE(data.model.row(), 5);
+    }
+
     void shortcutsAreCtrlZAndCtrlYOrCtrlShiftZ() {
         Session w;
         QVERIFY(w.start());
