@@ -13,11 +13,14 @@ namespace {
 
 using namespace vrl;
 
-std::string noText(int) { return {}; }
+std::string noText(int) {
+    return {};
+}
 
 void undoRedoStep(benchmark::State& state) {
     RadioData data;
-    newDataFor(data, identityOfChoice(ModelChoice{5, 0, OptionBoard::None, 1})); // 128-channel mobile
+    newDataFor(data,
+               identityOfChoice(ModelChoice{5, 0, OptionBoard::None, 1})); // 128-channel mobile
     data.model.refresh();
     ChannelStore store(data, noText);
     EditHistory history;

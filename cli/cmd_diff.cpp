@@ -22,7 +22,9 @@ constexpr std::string_view kCommand = "diff";
 constexpr std::string_view kRadioPrefix = "radio:";
 
 // As diff(1) does, 1 means "different"; a bad command line is trouble (2).
-int troubleExit(int code) { return code == kExitUsage ? kExitRefused : code; }
+int troubleExit(int code) {
+    return code == kExitUsage ? kExitRefused : code;
+}
 
 struct Side {
     std::string source; // the argument: a file path or radio:PORT
@@ -35,12 +37,15 @@ std::optional<int> loadSide(Side& side, const Options& opts) {
     const std::string& source = side.source;
     if (source.compare(0, kRadioPrefix.size(), kRadioPrefix) != 0) {
         const DataFileStatus status = readDataFile(source, side.data.image);
-        if (status.result != kFileOk) return fail(kCommand, source + ": " + status.detail, kExitRefused);
+        if (status.result != kFileOk)
+            return fail(kCommand, source + ": " + status.detail, kExitRefused);
         side.data.model.refresh();
         return std::nullopt;
     }
     const std::string port = source.substr(kRadioPrefix.size());
-    if (port.empty()) return fail(kCommand, "radio: needs a port (radio:/dev/ttyUSB0, radio:virtual)", kExitRefused);
+    if (port.empty())
+        return fail(kCommand, "radio: needs a port (radio:/dev/ttyUSB0, radio:virtual)",
+                    kExitRefused);
     Args linkArgs{"--port", port};
     for (const char* name : {"--retries", "--trace"})
         if (auto v = opts.value(name)) linkArgs.insert(linkArgs.end(), {name, *v});
@@ -85,7 +90,8 @@ void printJson(const Side& a, const Side& b, const Comparison& result) {
         list.push_back(std::move(o));
     }
     nlohmann::json notes = nlohmann::json::array();
-    for (const std::string& n : result.notes) notes.push_back(jsonSafe(n));
+    for (const std::string& n : result.notes)
+        notes.push_back(jsonSafe(n));
     const nlohmann::json out{{"a", sideJson(a)},
                              {"b", sideJson(b)},
                              {"same_model", result.sameModel},
@@ -100,7 +106,8 @@ void printJson(const Side& a, const Side& b, const Comparison& result) {
 void printPlain(const Side& a, const Side& b, const Comparison& result) {
     if (result.equal() && result.notes.empty()) return;
     std::cout << "--- " << sideLine(a) << "\n+++ " << sideLine(b) << '\n';
-    for (const std::string& n : result.notes) std::cout << "note: " << n << '\n';
+    for (const std::string& n : result.notes)
+        std::cout << "note: " << n << '\n';
     for (const Difference& d : result.differences) {
         if (d.isMemory())
             std::cout << "memory " << d.label << ": " << d.a << " -> " << d.b << '\n';
@@ -126,7 +133,8 @@ int cmdDiff(const Args& args) {
         "  --password DIGITS  the radio's data password, when it has one\n";
     Options opts({"--language", "--retries", "--trace", "--password"}, {"--json"});
     if (auto code = startCommand(kCommand, kUsage, opts, args)) return troubleExit(*code);
-    if (opts.positional().size() != 2) return fail(kCommand, "expected two sides A and B\n" + kUsage, kExitRefused);
+    if (opts.positional().size() != 2)
+        return fail(kCommand, "expected two sides A and B\n" + kUsage, kExitRefused);
     int code = kExitOk;
     const auto language = languageOf(opts, kCommand, code);
     if (!language) return troubleExit(code);

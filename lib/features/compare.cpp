@@ -26,10 +26,11 @@ constexpr std::array<std::pair<size_t, size_t>, 8> kChannelAreas{{
     {layout::kGroupsInUse, layout::kChannelsInUse + 1},
     {layout::kGroupScanBits, layout::kScanAddBits + 16},
     {layout::kChannelIndex, layout::kChannelIndexEnd},
-    {layout::kGroupRecords, layout::kGroupRecords + layout::kRecordSlots * layout::kGroupRecordSize},
-    {layout::kChannelRecords, layout::kChannelRecords + layout::kRecordSlots * layout::kChannelRecordSize},
-    {layout::kBotCodes, layout::kEotCodes + layout::kRecordSlots * layout::kDtmfCodeSize},
-    {layout::kIdCodes, layout::kIdCodes + layout::kRecordSlots * layout::kIdCodeSize},
+    {layout::kGroupRecords, layout::kGroupRecords + layout::kRecordSlots* layout::kGroupRecordSize},
+    {layout::kChannelRecords,
+     layout::kChannelRecords + layout::kRecordSlots* layout::kChannelRecordSize},
+    {layout::kBotCodes, layout::kEotCodes + layout::kRecordSlots* layout::kDtmfCodeSize},
+    {layout::kIdCodes, layout::kIdCodes + layout::kRecordSlots* layout::kIdCodeSize},
 }};
 
 bool inChannelArea(size_t offset) {
@@ -62,10 +63,13 @@ FieldTexts fieldTexts(RadioData& data, const TextSource& texts) {
     return out;
 }
 
-std::string areaOfKey(const std::string& key) { return key.substr(0, key.find('.')); }
+std::string areaOfKey(const std::string& key) {
+    return key.substr(0, key.find('.'));
+}
 
 // Settings: one entry per key whose shown text differs or that only one side has.
-void compareFields(RadioData& a, RadioData& b, const TextSource& texts, std::vector<Difference>& out) {
+void compareFields(RadioData& a, RadioData& b, const TextSource& texts,
+                   std::vector<Difference>& out) {
     const FieldTexts fa = fieldTexts(a, texts);
     const FieldTexts fb = fieldTexts(b, texts);
     std::vector<std::string> keys = fa.order;
@@ -78,7 +82,8 @@ void compareFields(RadioData& a, RadioData& b, const TextSource& texts, std::vec
         const bool hasB = ib != fb.byKey.end();
         if (hasA && hasB && ia->second.text == ib->second.text) continue;
         out.push_back({areaOfKey(k), k, hasA ? ia->second.label : ib->second.label,
-                       hasA ? ia->second.text : std::string(), hasB ? ib->second.text : std::string()});
+                       hasA ? ia->second.text : std::string(),
+                       hasB ? ib->second.text : std::string()});
     }
 }
 
@@ -93,7 +98,8 @@ std::string channelSummary(const TextRow& row) {
     return name.empty() ? row[2] : row[2] + " " + name;
 }
 
-void compareChannels(RadioData& a, RadioData& b, const TextSource& texts, std::vector<Difference>& out) {
+void compareChannels(RadioData& a, RadioData& b, const TextSource& texts,
+                     std::vector<Difference>& out) {
     KeyAssignment keysA(a, texts);
     KeyAssignment keysB(b, texts);
     const std::vector<TextRow> rowsA = exportChannelRows(ChannelStore(a, texts, &keysA));
@@ -101,11 +107,15 @@ void compareChannels(RadioData& a, RadioData& b, const TextSource& texts, std::v
     using Number = std::pair<int, int>;
     auto number = [](const TextRow& r) { return Number{std::stoi(r[0]), std::stoi(r[1])}; };
     std::map<Number, const TextRow*> mapA, mapB;
-    for (const TextRow& r : rowsA) mapA[number(r)] = &r;
-    for (const TextRow& r : rowsB) mapB[number(r)] = &r;
+    for (const TextRow& r : rowsA)
+        mapA[number(r)] = &r;
+    for (const TextRow& r : rowsB)
+        mapB[number(r)] = &r;
     std::set<Number> all;
-    for (const auto& [n, r] : mapA) all.insert(n);
-    for (const auto& [n, r] : mapB) all.insert(n);
+    for (const auto& [n, r] : mapA)
+        all.insert(n);
+    for (const auto& [n, r] : mapB)
+        all.insert(n);
     for (const Number& n : all) {
         const std::string g = std::to_string(n.first);
         const std::string c = std::to_string(n.second);
@@ -114,7 +124,8 @@ void compareChannels(RadioData& a, RadioData& b, const TextSource& texts, std::v
         const auto ia = mapA.find(n);
         const auto ib = mapB.find(n);
         if (ia == mapA.end() || ib == mapB.end()) {
-            out.push_back({"channel", key, label, ia != mapA.end() ? channelSummary(*ia->second) : "",
+            out.push_back({"channel", key, label,
+                           ia != mapA.end() ? channelSummary(*ia->second) : "",
                            ib != mapB.end() ? channelSummary(*ib->second) : ""});
             continue;
         }
@@ -130,7 +141,8 @@ void compareChannels(RadioData& a, RadioData& b, const TextSource& texts, std::v
 
 // Keys are matched and named by their caption ("key.p1_key"), so that models of different
 // key families still pair the keys they share; a key one side lacks is one entry.
-void compareKeys(RadioData& a, RadioData& b, const TextSource& texts, std::vector<Difference>& out) {
+void compareKeys(RadioData& a, RadioData& b, const TextSource& texts,
+                 std::vector<Difference>& out) {
     KeyAssignment keysA(a, texts);
     KeyAssignment keysB(b, texts);
     const KeyFamily& fa = keysA.current();
@@ -165,7 +177,8 @@ class CoverageProbe {
         FieldContext ctx{scratch_, texts_};
         for (Field& f : allFields(ctx))
             if (keys.count(f.key)) fields_.push_back(std::move(f));
-        for (const Field& f : fields_) base_.push_back(f.shownText(ctx));
+        for (const Field& f : fields_)
+            base_.push_back(f.shownText(ctx));
     }
 
     bool covers(size_t offset, uint8_t value) {
@@ -176,7 +189,8 @@ class CoverageProbe {
         if (inIdentity(offset)) scratch_.model.refresh();
         FieldContext ctx{scratch_, texts_};
         bool changed = false;
-        for (size_t i = 0; i < fields_.size() && !changed; ++i) changed = fields_[i].shownText(ctx) != base_[i];
+        for (size_t i = 0; i < fields_.size() && !changed; ++i)
+            changed = fields_[i].shownText(ctx) != base_[i];
         image.setU8(offset, old);
         if (inIdentity(offset)) scratch_.model.refresh();
         return changed;
@@ -194,14 +208,15 @@ class CoverageProbe {
     std::vector<std::string> base_;
 };
 
-void compareMemory(RadioData& a, RadioData& b, const TextSource& texts, const std::vector<Difference>& found,
-                   std::vector<Difference>& out) {
+void compareMemory(RadioData& a, RadioData& b, const TextSource& texts,
+                   const std::vector<Difference>& found, std::vector<Difference>& out) {
     std::set<std::string> differingKeys;
     for (const Difference& d : found)
         if (d.area != "channel" && d.area != "key") differingKeys.insert(d.key);
     std::set<size_t> keyBytes;
     KeyAssignment keys(a, texts);
-    for (const KeyRow& row : keys.current().rows()) keyBytes.insert(row.offset);
+    for (const KeyRow& row : keys.current().rows())
+        keyBytes.insert(row.offset);
 
     // Tried both ways and with a neighbouring value: a text stored over several
     // bytes (a line ending at the first 0xFF, trailing blanks dropped) may show a
@@ -214,15 +229,16 @@ void compareMemory(RadioData& a, RadioData& b, const TextSource& texts, const st
     std::vector<bool> report(ba.size(), false);
     for (size_t i = 0; i < ba.size(); ++i)
         report[i] = ba[i] != bb[i] && !inChannelArea(i) && !keyBytes.count(i) &&
-                    !probeA.covers(i, bb[i]) && !probeB.covers(i, ba[i]) && !probeA.covers(i, ba[i] ^ 1) &&
-                    !probeB.covers(i, bb[i] ^ 1);
+                    !probeA.covers(i, bb[i]) && !probeB.covers(i, ba[i]) &&
+                    !probeA.covers(i, ba[i] ^ 1) && !probeB.covers(i, bb[i] ^ 1);
     for (size_t i = 0; i < report.size();) {
         if (!report[i]) {
             ++i;
             continue;
         }
         size_t end = i;
-        while (end < report.size() && report[end]) ++end;
+        while (end < report.size() && report[end])
+            ++end;
         char label[32];
         if (end - i == 1)
             std::snprintf(label, sizeof label, "0x%04zX", i);
@@ -258,8 +274,8 @@ Comparison compareDocuments(RadioData& a, RadioData& b, const TextSource& texts)
     result.sameModel = a.model.row() == b.model.row();
     if (!result.sameModel) {
         const std::string la(a.model.label()), lb(b.model.label());
-        result.notes.push_back("different models (" + (la.empty() ? a.image.identity().hex() : la) + ", " +
-                               (lb.empty() ? b.image.identity().hex() : lb) +
+        result.notes.push_back("different models (" + (la.empty() ? a.image.identity().hex() : la) +
+                               ", " + (lb.empty() ? b.image.identity().hex() : lb) +
                                "): settings, channels and keys compared, image bytes not");
     }
     compareFields(a, b, texts, result.differences);

@@ -41,8 +41,12 @@ bool EditHistory::record(const CDataImage& image, std::string label) {
     return true;
 }
 
-const std::string& EditHistory::undoLabel() const { return undo_.empty() ? kNoLabel : undo_.back().label; }
-const std::string& EditHistory::redoLabel() const { return redo_.empty() ? kNoLabel : redo_.back().label; }
+const std::string& EditHistory::undoLabel() const {
+    return undo_.empty() ? kNoLabel : undo_.back().label;
+}
+const std::string& EditHistory::redoLabel() const {
+    return redo_.empty() ? kNoLabel : redo_.back().label;
+}
 
 bool EditHistory::move(std::deque<Step>& from, std::deque<Step>& to, CDataImage& image) {
     if (from.empty()) return false;
@@ -53,11 +57,19 @@ bool EditHistory::move(std::deque<Step>& from, std::deque<Step>& to, CDataImage&
     return true;
 }
 
-bool EditHistory::undo(CDataImage& image) { return move(undo_, redo_, image); }
-bool EditHistory::redo(CDataImage& image) { return move(redo_, undo_, image); }
+bool EditHistory::undo(CDataImage& image) {
+    return move(undo_, redo_, image);
+}
+bool EditHistory::redo(CDataImage& image) {
+    return move(redo_, undo_, image);
+}
 
-void EditHistory::markSaved() { saved_ = current_; }
+void EditHistory::markSaved() {
+    saved_ = current_;
+}
 
-bool EditHistory::atSavedState() const { return current_ && current_ == saved_; }
+bool EditHistory::atSavedState() const {
+    return current_ && current_ == saved_;
+}
 
 } // namespace vrl

@@ -8,7 +8,9 @@ namespace {
 
 constexpr size_t kByte = 0x0200;
 
-uint8_t valueOf(const CDataImage& image) { return image.u8(kByte); }
+uint8_t valueOf(const CDataImage& image) {
+    return image.u8(kByte);
+}
 
 // A fresh image with the history reset on it (byte = 0).
 struct History {
@@ -77,7 +79,8 @@ TEST(EditHistory, CommitThatStoredNothingMakesNoStep) {
 
 TEST(EditHistory, KeepsAtLeastAHundredStepsAndDropsTheOldest) {
     History h(120);
-    for (int i = 1; i <= 150; ++i) h.edit(static_cast<uint8_t>(i), "Step " + std::to_string(i));
+    for (int i = 1; i <= 150; ++i)
+        h.edit(static_cast<uint8_t>(i), "Step " + std::to_string(i));
     EXPECT_EQ(h.history.undoCount(), 120u);
     while (h.history.undo(h.image)) {
     }

@@ -13,7 +13,9 @@ using namespace vrl;
 
 namespace {
 
-std::string text(int i) { return "T" + std::to_string(i); }
+std::string text(int i) {
+    return "T" + std::to_string(i);
+}
 
 constexpr int kRow128Class2 = 5; // RM-160A[128CH]:M: groups, keys and the extended window
 constexpr int kRowPortable8 = 15;
@@ -46,7 +48,8 @@ struct Case {
 
 std::vector<std::string> keysOf(const Comparison& c) {
     std::vector<std::string> out;
-    for (const Difference& d : c.differences) out.push_back(d.isMemory() ? d.label : d.key);
+    for (const Difference& d : c.differences)
+        out.push_back(d.isMemory() ? d.label : d.key);
     return out;
 }
 
@@ -62,24 +65,34 @@ TEST(Compare, OneChangePerAreaGivesExactlyItsEntries) {
     const std::vector<Case> cases{
         {"nothing", [](Doc&) {}, {}},
         {"message line", [](Doc& d) { d.set("message.line_1", "HELLO"); }, {"message.line_1"}},
-        {"combo", [](Doc& d) { d.set("extended.st_reverse_burst_phase_deg", "-120"); },
+        {"combo",
+         [](Doc& d) { d.set("extended.st_reverse_burst_phase_deg", "-120"); },
          {"extended.st_reverse_burst_phase_deg"}},
-        {"group scan", [](Doc& d) { d.data.image.setBit(layout::kGroupScanBits, 0, !d.data.image.bit(layout::kGroupScanBits, 0)); }, {"group.1.scan_add"}},
-        {"channel added", [](Doc& d) { d.addChannel(1, 4, "151.000"); },
+        {"group scan",
+         [](Doc& d) {
+             d.data.image.setBit(layout::kGroupScanBits, 0,
+                                 !d.data.image.bit(layout::kGroupScanBits, 0));
+         },
+         {"group.1.scan_add"}},
+        {"channel added",
+         [](Doc& d) { d.addChannel(1, 4, "151.000"); },
          {"group.2.name", "group.2.scan_add", "channel.2.5"}},
-        {"two columns", [](Doc& d) {
+        {"two columns",
+         [](Doc& d) {
              ChannelStore s(d.data, text);
              s.setText("155.000", 0, 0, ChannelField::Receive);
              s.setText("ABC", 0, 0, ChannelField::Name);
          },
          {"channel.1.1.Receive", "channel.1.1.Name"}},
-        {"key", [](Doc& d) {
+        {"key",
+         [](Doc& d) {
              KeyAssignment keys(d.data, text);
              const auto choices = keys.choices(0);
              keys.current().setKeyText(0, choices.back());
          },
          {keyOfFirstKey()}},
-        {"uncovered bytes", [](Doc& d) {
+        {"uncovered bytes",
+         [](Doc& d) {
              d.data.image.setU8(0x7F10, 0x12);
              d.data.image.setU8(0x7F11, 0x34);
              d.data.image.setU8(0x7F13, 0x56);
@@ -145,7 +158,8 @@ TEST(Compare, BytesOfADifferingSettingAreNotRepeatedAsMemory) {
     for (size_t i = 0; i < CDataImage::kSize; ++i)
         if (probe.data.image.u8(i) != a.data.image.u8(i)) settingByte = i;
     ASSERT_NE(settingByte, 0u);
-    b.data.image.setU8(settingByte + 1, static_cast<uint8_t>(a.data.image.u8(settingByte + 1) ^ 0x5A));
+    b.data.image.setU8(settingByte + 1,
+                       static_cast<uint8_t>(a.data.image.u8(settingByte + 1) ^ 0x5A));
     const Comparison r = compareDocuments(a.data, b.data, text);
     ASSERT_EQ(r.differences.size(), 2u);
     EXPECT_EQ(r.differences[0].key, "extended.st_reverse_burst_phase_deg");
@@ -160,7 +174,8 @@ TEST(Compare, DifferentModelsAreComparedByFieldsOnlyWithANote) {
     EXPECT_FALSE(r.sameModel);
     ASSERT_EQ(r.notes.size(), 1u);
     EXPECT_NE(r.notes[0].find("different models"), std::string::npos);
-    for (const Difference& d : r.differences) EXPECT_NE(d.area, "memory") << d.label;
+    for (const Difference& d : r.differences)
+        EXPECT_NE(d.area, "memory") << d.label;
     // The extended window exists on one side only: its field is listed with one text.
     bool extended = false;
     for (const Difference& d : r.differences)
@@ -172,8 +187,10 @@ TEST(Compare, LeavesBothImagesUnchanged) {
     Doc a, b;
     b.set("message.line_2", "X");
     b.data.image.setU8(0x7F10, 1);
-    const auto beforeA = std::vector<uint8_t>(a.data.image.bytes().begin(), a.data.image.bytes().end());
-    const auto beforeB = std::vector<uint8_t>(b.data.image.bytes().begin(), b.data.image.bytes().end());
+    const auto beforeA =
+        std::vector<uint8_t>(a.data.image.bytes().begin(), a.data.image.bytes().end());
+    const auto beforeB =
+        std::vector<uint8_t>(b.data.image.bytes().begin(), b.data.image.bytes().end());
     compareDocuments(a.data, b.data, text);
     EXPECT_TRUE(std::equal(beforeA.begin(), beforeA.end(), a.data.image.bytes().begin()));
     EXPECT_TRUE(std::equal(beforeB.begin(), beforeB.end(), b.data.image.bytes().begin()));
