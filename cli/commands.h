@@ -44,6 +44,7 @@ int cmdCopy(const Args& args);
 int cmdPrint(const Args& args);
 int cmdTestMode(const Args& args);
 int cmdTune(const Args& args);
+int cmdDiff(const Args& args);
 
 // The table of all subcommands, in the order `vrl73m-cli --help` lists them.
 const std::vector<Command>& allCommands();

@@ -37,4 +37,13 @@ std::optional<LanguageTable> loadLanguageForCli(long language, std::string& erro
 // The largest --language number taken before the file is read.
 inline constexpr long kMaxLanguageOption = 999;
 
+class Options;
+// The --language option: a language index of the language file (0 when not
+// given); nullopt with `exitCode` set (message printed) when it is malformed.
+std::optional<int> languageOf(const Options& opts, std::string_view command, int& exitCode);
+
+// Texts from the image may hold any byte; JSON must stay valid UTF-8 (Latin-1
+// bytes become their UTF-8 pairs).
+std::string jsonSafe(const std::string& text);
+
 } // namespace vrl::cli

@@ -29,6 +29,7 @@ const std::vector<Command>& allCommands() {
         {"print", "write the print-out of a data file as a PDF", cmdPrint},
         {"test-mode", "check a radio against a data file in test mode and key it", cmdTestMode},
         {"tune", "align one item of a radio in test mode", cmdTune},
+        {"diff", "list what differs between two data files or a file and a radio", cmdDiff},
     };
     return commands;
 }

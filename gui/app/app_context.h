@@ -6,6 +6,7 @@
 
 #include "app/message_service.h"
 #include "lang/language_table.h"
+#include "model/edit_history.h"
 #include "model/radio_data.h"
 
 #include <QFont>
@@ -24,7 +25,11 @@ class AppContext : public QObject {
     Q_OBJECT
   public:
     AppContext(RadioData& data, LanguageTable& lang, MessageService& messages)
-        : data_(data), lang_(lang), messages_(messages) {}
+        : data_(data), lang_(lang), messages_(messages) {
+        history_.reset(data_.image);
+        // New, Open and a radio read start a new history.
+        connect(this, &AppContext::dataReplaced, this, &AppContext::resetHistory);
+    }
 
     RadioData& data() { return data_; }
     LanguageTable& lang() { return lang_; }
@@ -64,6 +69,19 @@ class AppContext : public QObject {
     ChannelPlanEditor* channelPlanEditor() const { return channelPlanEditor_; }
     void setChannelPlanEditor(ChannelPlanEditor* editor) { channelPlanEditor_ = editor; }
 
+    // The steps of Edit > Undo and Edit > Redo.
+    EditHistory& history() { return history_; }
+    const EditHistory& history() const { return history_; }
+    // One undo step for what was just committed, named `label` (the field's label,
+    // the window's title); nothing when the image did not change.
+    void recordEdit(const QString& label) {
+        if (history_.record(data_.image, label.toStdString())) emit historyChanged();
+    }
+    void resetHistory() {
+        history_.reset(data_.image);
+        emit historyChanged();
+    }
+
   signals:
     // The image changed in a way other open windows show (a channel, a group, a key,
     // the DTMF signalling, ...): they reload their fields.
@@ -76,6 +94,8 @@ class AppContext : public QObject {
     // The language changed: windows re-read their texts and font.
     void languageChanged();
     void comPortChanged(int port);
+    // A step was recorded, undone or redone, or the history was cleared.
+    void historyChanged();
 
   private:
     RadioData& data_;
@@ -85,6 +105,7 @@ class AppContext : public QObject {
     QString filePath_;
     FileDialogs* fileDialogs_ = nullptr;
     ChannelPlanEditor* channelPlanEditor_ = nullptr;
+    EditHistory history_;
 };
 
 } // namespace vrl::gui

@@ -49,10 +49,22 @@ CMainFrame::CMainFrame(AppContext& ctx, AppSettings* settings, QWidget* parent)
     rebuildTitle();
 
     connect(&ctx_, &AppContext::dataChanged, this, [this] {
+        // Changes that no form field recorded (grid, copy dialogs, keys, ...) are
+        // one step named after the window they were made in.
+        QMdiSubWindow* active = mdi_->activeSubWindow();
+        ctx_.recordEdit(active ? active->windowTitle() : QString());
         refreshAllWindows();
         updateModifiedMark();
     });
     connect(&ctx_, &AppContext::modelChanged, this, &CMainFrame::modelIdentityChanged);
+    // A model change is one step (New, Open and Read have just cleared the history,
+    // so they make none).
+    connect(&ctx_, &AppContext::modelChanged, this,
+            [this] { ctx_.recordEdit(ctx_.text(118).remove('&').section('\t', 0, 0)); });
+    connect(&ctx_, &AppContext::historyChanged, this, [this] {
+        updateUndoActions();
+        updateModifiedMark(); // every recorded edit, also those no other window shows
+    });
     connect(&ctx_, &AppContext::languageChanged, this, [this] {
         rebuildMenus();
         rebuildTitle();
@@ -114,6 +126,8 @@ void CMainFrame::runCommand(int command) {
     case cmd::kFileSave: files_->save(); return;
     case cmd::kFileSaveAs: files_->saveAs(); return;
     case cmd::kFileExit: close(); return;
+    case cmd::kEditUndo: stepHistory(true); return;
+    case cmd::kEditRedo: stepHistory(false); return;
     case cmd::kModelInformation: runModelInformation(*this); return;
     case cmd::kLanguageSetup: showLanguageSetup(); return;
     case cmd::kTreeView: showTreeView(); return;
@@ -134,6 +148,25 @@ void CMainFrame::runCommand(int command) {
         return;
     }
     if (FunctionWindowRegistry::instance().find(command)) openFunctionWindow(command);
+}
+
+void CMainFrame::stepHistory(bool undo) {
+    CommitFocus commit; // text being typed is a step of its own first
+    CDataImage& image = ctx_.data().image;
+    ctx_.recordEdit(QString()); // a change nobody recorded is not lost by the undo
+    const ModelIdentity before = image.identity();
+    if (!(undo ? ctx_.history().undo(image) : ctx_.history().redo(image))) return;
+    CModelInfo& model = ctx_.data().model;
+    model.refresh();
+    if (image.identity().bytes != before.bytes) {
+        // Windows of the other model may show fields this one does not have.
+        closeAllFunctionWindows();
+        model.setCommitted(model.currentChoice());
+        modelIdentityChanged();
+        openDefaultWindow();
+    }
+    emit ctx_.historyChanged();
+    emit ctx_.dataChanged(); // every window reloads; the title's "*" follows
 }
 
 void CMainFrame::modelIdentityChanged() {

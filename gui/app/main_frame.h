@@ -78,6 +78,9 @@ class CMainFrame : public QMainWindow, public FrameHost {
     void updateStatusBar();
     void updateModifiedMark();
     void updateEnabledStates();
+    // Edit > Undo / Redo: the menu texts with the step's label, enabled states.
+    void updateUndoActions();
+    void stepHistory(bool undo);
     void showTreeView();
     void showAbout();
     void showLanguageSetup();

@@ -24,7 +24,7 @@ namespace {
 // Commands the frame carries out itself.
 constexpr int kBuiltIn[] = {
     cmd::kFileNew,        cmd::kFileOpen,         cmd::kFileSave,       cmd::kFileSaveAs,
-    cmd::kFileExit,       cmd::kModelInformation, cmd::kLanguageSetup,  cmd::kTreeView,
+    cmd::kFileExit,       cmd::kEditUndo,         cmd::kEditRedo,       cmd::kModelInformation, cmd::kLanguageSetup,  cmd::kTreeView,
     cmd::kCloseAllWindows, cmd::kCascade,         cmd::kTileHorizontal, cmd::kTileVertical,
     cmd::kArrangeIcons,   cmd::kViewToolbar,      cmd::kViewStatusBar,  cmd::kAbout,
 };
@@ -33,7 +33,8 @@ constexpr int kBuiltIn[] = {
 // that other parts of the program register.
 constexpr int kAllCommands[] = {
     cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave, cmd::kFileSaveAs, cmd::kFilePrint,
-    cmd::kFilePrintPreview, cmd::kFileExportPdf, cmd::kFileExit, cmd::kModelInformation, cmd::kReadFromRadio,
+    cmd::kFilePrintPreview, cmd::kFileExportPdf, cmd::kFileExit, cmd::kEditUndo, cmd::kEditRedo,
+    cmd::kModelInformation, cmd::kReadFromRadio,
     cmd::kWriteToRadio, cmd::kTestMode, cmd::kReadFromTrunkingBoard, cmd::kWriteToTrunkingBoard,
     cmd::kTrunkingAlignment, cmd::kMemoryMap, cmd::kRadioInformation, cmd::kCheckSum,
     cmd::kCommunicationPort, cmd::kLanguageSetup, cmd::kTreeView, cmd::kCloseAllWindows,
@@ -156,6 +157,9 @@ void CMainFrame::rebuildMenus() {
     addItem(model, cmd::kModelInformation, 118);
 
     QMenu* edit = addPopup(119);
+    edit->addAction(actions_[cmd::kEditUndo]);
+    edit->addAction(actions_[cmd::kEditRedo]);
+    edit->addSeparator();
     for (const FunctionEntry& e : functionList_) {
         if (e.isSeparator()) edit->addSeparator();
         else addItem(edit, e.command, e.textIndex);
@@ -205,6 +209,23 @@ void CMainFrame::rebuildMenus() {
     // The tool bar shows the same actions; their tips are the menu texts.
     for (auto& [command, a] : actions_) a->setToolTip(a->text().remove('&'));
     applyLanguageFont(statusBar(), font);
+    updateUndoActions();
+}
+
+void CMainFrame::updateUndoActions() {
+    const EditHistory& history = ctx_.history();
+    auto label = [this](int textIndex, const std::string& step) {
+        QString text = ctx_.text(textIndex);
+        if (!step.empty()) text += QLatin1Char(' ') + QString::fromStdString(step);
+        return text;
+    };
+    actions_[cmd::kEditUndo]->setText(label(559, history.undoLabel()));
+    actions_[cmd::kEditRedo]->setText(label(560, history.redoLabel()));
+    actions_[cmd::kEditUndo]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    actions_[cmd::kEditRedo]->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    for (int command : {cmd::kEditUndo, cmd::kEditRedo})
+        actions_[command]->setToolTip(actions_[command]->text().remove('&'));
     updateEnabledStates();
 }
 
@@ -215,6 +236,8 @@ bool CMainFrame::commandAvailable(int command) const {
         command == cmd::kTileHorizontal || command == cmd::kTileVertical ||
         command == cmd::kArrangeIcons)
         return true;
+    if (command == cmd::kEditUndo) return ctx_.history().canUndo();
+    if (command == cmd::kEditRedo) return ctx_.history().canRedo();
     if (isBuiltIn(command)) return true;
     if (CommandRegistry::instance().find(command)) return true;
     return FunctionWindowRegistry::instance().find(command) != nullptr;

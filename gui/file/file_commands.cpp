@@ -142,6 +142,8 @@ bool FileCommands::writeCurrent() {
         return false;
     }
     ctx.data().image.takeSnapshot();
+    ctx.recordEdit(QString());
+    ctx.history().markSaved();
     host_.rebuildTitle();
     return true;
 }

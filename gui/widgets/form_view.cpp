@@ -269,6 +269,7 @@ CFormView::Binding& CFormView::bindField(const Field& f, QWidget* control) {
     if (field->enabled) binding->enabledWhen([field, fc] { return field->enabled(*fc); });
     if (field->shown) showWhen(control, [field, fc] { return field->shown(*fc); });
     if (field->notifies) binding->notifies();
+    binding->label = [field, fc] { return fromCore(field->labelIn(*fc)); };
     return *binding;
 }
 
@@ -368,6 +369,7 @@ void CFormView::refresh() {
 void CFormView::afterCommit(const Binding& binding) {
     refresh();
     emit committed();
+    ctx_.recordEdit(binding.label ? binding.label() : windowTitle());
     if (binding.notifiesOthers) emit ctx_.dataChanged();
 }
 

@@ -76,6 +76,7 @@ class CFormView : public QWidget {
         std::function<void()> commitPending;
         Predicate enabled;
         bool notifiesOthers = false;
+        std::function<QString()> label; // names the undo step; empty: the window's title
         bool edited = false; // typed into since the last load or commit
     };
 

@@ -270,3 +270,61 @@ TEST(Cli, ServiceCommandsRefuseBadOptionsBeforeTheRadio) {
     EXPECT_EQ(cli("test-mode " + data + port).status, 3);
     fs::remove_all(dir);
 }
+
+TEST(Cli, DiffExitStatusFollowsDiff) {
+    const fs::path dir = tempDir();
+    const std::string a = (dir / "diff-a.dat").string(), b = (dir / "diff-b.dat").string();
+    const std::string junk = (dir / "diff-junk.dat").string();
+    ASSERT_EQ(cli("new --row 5 -o " + a).status, 0);
+    ASSERT_EQ(cli("set " + a + " message.line_1=HELLO -o " + b).status, 0);
+    std::ofstream(junk) << "not a data file";
+    struct Case {
+        std::string args;
+        int status;
+    };
+    const std::vector<Case> cases{
+        {a + " " + a, 0},
+        {a + " " + b, 1},
+        {a + " " + junk, 2},
+        {a + " " + (dir / "missing.dat").string(), 2},
+        {a, 2},                       // one side only
+        {a + " " + b + " --bogus", 2}, // bad option: trouble, not "different"
+        {a + " radio:", 2},
+        {a + " radio:" + (dir / "no-such-tty").string() + " --retries 0", 3},
+        {"radio:virtual radio:virtual", 0},
+        {a + " radio:virtual", 1}, // another model: compared by fields, with a note
+    };
+    for (const Case& c : cases) EXPECT_EQ(cli("diff " + c.args).status, c.status) << c.args;
+}
+
+TEST(Cli, DiffJsonNamesSidesAndDifferences) {
+    const fs::path dir = tempDir();
+    const std::string a = (dir / "dj-a.dat").string(), b = (dir / "dj-b.dat").string();
+    ASSERT_EQ(cli("new --row 5 -o " + a).status, 0);
+    ASSERT_EQ(cli("set " + a + " message.line_1=HELLO extended.st_reverse_burst_phase_deg=-120 -o " + b).status, 0);
+    const CliRun run = cli("diff " + a + " " + b + " --json");
+    ASSERT_EQ(run.status, 1);
+    const auto j = json(run);
+    EXPECT_EQ(j["a"]["label"], "RM-160A[128CH]:M");
+    EXPECT_EQ(j["b"]["source"], b);
+    EXPECT_EQ(j["a"]["identity"], j["b"]["identity"]);
+    EXPECT_EQ(j["notes"].size(), 0u);
+    ASSERT_EQ(j["differences"].size(), 2u);
+    const auto& line = j["differences"][0];
+    EXPECT_EQ(line["area"], "message");
+    EXPECT_EQ(line["key"], "message.line_1");
+    EXPECT_EQ(line["a"], "");
+    EXPECT_EQ(line["b"], "HELLO");
+    EXPECT_EQ(j["differences"][1]["b"], "-120");
+
+    const CliRun plain = cli("diff " + a + " " + b);
+    EXPECT_NE(plain.out.find("message.line_1 ("), std::string::npos) << plain.out;
+    EXPECT_NE(plain.out.find("\"+180\" -> \"-120\""), std::string::npos) << plain.out;
+    const auto german = json(cli("diff " + a + " " + b + " --json --language 1"));
+    EXPECT_EQ(german["differences"][0]["key"], "message.line_1");
+    EXPECT_EQ(german["differences"][1]["label"], "ST-Phasenumkehr [Grad]");
+
+    const auto other = json(cli("diff " + a + " radio:virtual --json"));
+    ASSERT_EQ(other["notes"].size(), 1u);
+    for (const auto& d : other["differences"]) EXPECT_NE(d["area"], "memory");
+}
