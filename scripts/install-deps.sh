@@ -10,6 +10,7 @@ PKGS=(
   libgl1-mesa-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   xvfb xauth fonts-dejavu-core poppler-utils
+  clang libclang-rt-dev
 )
 missing=()
 for p in "${PKGS[@]}"; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the full build (core, CLI, simulator,
 # desktop program) with all its tests, then the core tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, and every fuzz target for a short
+# time (FUZZ_SECONDS each, default 20; 0 skips them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -17,3 +18,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 echo "== all tests"
 ctest --test-dir build --output-on-failure -j "$jobs"
+if [ "${FUZZ_SECONDS:-20}" != 0 ]; then
+  echo "== fuzz targets"
+  bash scripts/fuzz.sh "${FUZZ_SECONDS:-20}"
+fi
