@@ -18,15 +18,6 @@ using namespace vrl;
 
 namespace {
 
-class PretendClock : public Clock {
-  public:
-    int64_t nowMs() const override { return now; }
-    void sleepMs(int ms) override {
-        if (ms > 0) now += ms;
-    }
-    int64_t now = 1000;
-};
-
 // The line between the program and the radio, spoiled as the input says. Once the
 // input runs out the line works.
 class SpoiledLine : public Transport {
