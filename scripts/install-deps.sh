@@ -11,6 +11,7 @@ PKGS=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   xvfb xauth fonts-dejavu-core poppler-utils
   dpkg-dev fakeroot file appstream
+  clang libclang-rt-dev
 )
 missing=()
 for p in "${PKGS[@]}"; do

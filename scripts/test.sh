@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the full build (core, CLI, simulator,
 # desktop program) with all its tests, then the core tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, and every fuzz target for a short
+# time (FUZZ_SECONDS each, default 20; 0 skips them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -19,3 +20,7 @@ echo "== all tests"
 ctest --test-dir build --output-on-failure -j "$jobs"
 echo "== Debian package"
 bash scripts/package-test.sh build
+if [ "${FUZZ_SECONDS:-20}" != 0 ]; then
+  echo "== fuzz targets"
+  bash scripts/fuzz.sh "${FUZZ_SECONDS:-20}"
+fi

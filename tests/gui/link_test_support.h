@@ -23,14 +23,6 @@
 
 namespace vrl::gui::test {
 
-class PretendClock : public Clock {
-  public:
-    int64_t nowMs() const override { return now; }
-    void sleepMs(int ms) override {
-        if (ms > 0) now += ms;
-    }
-    int64_t now = 1000;
-};
 
 // A transport that hands every call to another one (the service owns its
 // transports; the test keeps the simulated line).

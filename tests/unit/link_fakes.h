@@ -21,14 +21,7 @@ using Bytes = std::vector<uint8_t>;
 
 inline Bytes textBytes(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
-class FakeClock : public Clock {
-  public:
-    int64_t nowMs() const override { return now; }
-    void sleepMs(int ms) override {
-        if (ms > 0) now += ms;
-    }
-    int64_t now = 1000;
-};
+using FakeClock = PretendClock;
 
 // Every write must equal the next scripted step; its reply then becomes readable.
 // A step may also carry a late reply, readable only `lateMs` after the write (a
