@@ -25,22 +25,16 @@ int cmdChannels(const Args& args) {
     if (auto code = startCommand("channels", kUsage, opts, args)) return *code;
     if (opts.positional().size() != 1)
         return fail("channels", "expected one data file", kExitUsage);
-    long language = 0;
-    if (auto text = opts.value("--language")) {
-        auto v = parseNumber(*text);
-        // Far beyond any language file, and beyond an int: refused, never wrapped.
-        if (!v || *v < 0 || *v > kMaxLanguageOption)
-            return fail("channels", "--language must be a language number, 0 for the first",
-                        kExitUsage);
-        language = *v;
-    }
+    int code = kExitOk;
+    const auto language = languageOf(opts, "channels", code);
+    if (!language) return code;
     const std::string format = opts.value("--format").value_or("own");
     if (format != "own" && format != "chirp")
         return fail("channels", "--format must be own or chirp", kExitUsage);
     if (format == "chirp" && !opts.has("--csv"))
         return fail("channels", "--format chirp goes with --csv", kExitUsage);
     std::string error;
-    auto table = loadLanguageForCli(language, error);
+    auto table = loadLanguageForCli(*language, error);
     if (!table) return fail("channels", error, kExitRefused);
 
     RadioData data;

@@ -3,6 +3,7 @@
 #include "commands.h"
 #include "csv.h"
 #include "link_common.h"
+#include "json_out.h"
 #include "options.h"
 
 #include "features/compare.h"
@@ -83,21 +84,21 @@ void printJson(const Side& a, const Side& b, const Comparison& result) {
             o["length"] = d.length;
         } else {
             o["key"] = d.key;
-            o["label"] = jsonSafe(d.label);
+            o["label"] = d.label;
         }
-        o["a"] = jsonSafe(d.a);
-        o["b"] = jsonSafe(d.b);
+        o["a"] = d.a;
+        o["b"] = d.b;
         list.push_back(std::move(o));
     }
     nlohmann::json notes = nlohmann::json::array();
     for (const std::string& n : result.notes)
-        notes.push_back(jsonSafe(n));
+        notes.push_back(n);
     const nlohmann::json out{{"a", sideJson(a)},
                              {"b", sideJson(b)},
                              {"same_model", result.sameModel},
                              {"notes", notes},
                              {"differences", list}};
-    std::cout << out.dump(2) << '\n';
+    std::cout << jsonText(out) << '\n';
 }
 
 // One line per difference, in area order (the key names the area):

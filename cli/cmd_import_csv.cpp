@@ -32,15 +32,9 @@ int cmdImportCsv(const Args& args) {
     auto out = opts.value("-o") ? opts.value("-o") : opts.value("--output");
     if (opts.positional().size() != 2 || !out)
         return fail("import-csv", "expected FILE, CSV and -o OUT", kExitUsage);
-    long language = 0;
-    if (auto text = opts.value("--language")) {
-        auto v = parseNumber(*text);
-        // Far beyond any language file, and beyond an int: refused, never wrapped.
-        if (!v || *v < 0 || *v > kMaxLanguageOption)
-            return fail("import-csv", "--language must be a language number, 0 for the first",
-                        kExitUsage);
-        language = *v;
-    }
+    int code = kExitOk;
+    const auto language = languageOf(opts, "import-csv", code);
+    if (!language) return code;
     long group = 1;
     if (auto text = opts.value("--group")) {
         auto v = parseNumber(*text);
@@ -49,7 +43,7 @@ int cmdImportCsv(const Args& args) {
         group = *v;
     }
     std::string error;
-    auto table = loadLanguageForCli(language, error);
+    auto table = loadLanguageForCli(*language, error);
     if (!table) return fail("import-csv", error, kExitRefused);
 
     RadioData data;

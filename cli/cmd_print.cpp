@@ -28,14 +28,11 @@ int cmdPrint(const Args& args) {
     if (auto code = startCommand("print", kUsage, opts, args)) return *code;
     auto out = opts.value("-o") ? opts.value("-o") : opts.value("--output");
     if (opts.positional().size() != 1 || !out) return fail("print", "expected FILE and -o OUT.pdf", kExitUsage);
-    long language = 0;
-    if (auto text = opts.value("--language")) {
-        auto v = parseNumber(*text);
-        if (!v || *v < 0 || *v > 255) return fail("print", "--language must be a language number", kExitUsage);
-        language = *v;
-    }
+    int code = kExitOk;
+    const auto language = languageOf(opts, "print", code);
+    if (!language) return code;
     std::string error;
-    auto table = loadLanguageForCli(static_cast<int>(language), error);
+    auto table = loadLanguageForCli(*language, error);
     if (!table) return fail("print", error, kExitRefused);
 
     RadioData data;

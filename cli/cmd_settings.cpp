@@ -3,6 +3,7 @@
 // Both walk the core's field tables, so they cannot disagree with the windows.
 #include "commands.h"
 #include "csv.h"
+#include "json_out.h"
 #include "options.h"
 
 #include "features/field_table.h"
@@ -68,18 +69,18 @@ int cmdSettings(const Args& args) {
         for (const Field& f : fields) {
             nlohmann::json o{{"key", f.key},
                              {"area", f.key.substr(0, f.key.find('.'))},
-                             {"label", jsonSafe(f.labelIn(ctx))},
+                             {"label", f.labelIn(ctx)},
                              {"kind", fieldKindName(f.kind)},
-                             {"text", jsonSafe(f.shownText(ctx))},
+                             {"text", f.shownText(ctx)},
                              {"enabled", f.isAvailable(ctx)}};
             if (f.kind == FieldKind::Combo) {
                 nlohmann::json items = nlohmann::json::array();
-                for (const std::string& item : f.choices(ctx)) items.push_back(jsonSafe(item));
+                for (const std::string& item : f.choices(ctx)) items.push_back(item);
                 o["choices"] = items;
             }
             list.push_back(std::move(o));
         }
-        std::cout << list.dump(2) << '\n';
+        std::cout << jsonText(list) << '\n';
         return kExitOk;
     }
     size_t keyWidth = 0;

@@ -131,25 +131,11 @@ std::optional<int> languageOf(const Options& opts, std::string_view command, int
     auto text = opts.value("--language");
     if (!text) return 0;
     auto v = parseNumber(*text);
-    if (!v || *v < 0 || *v > 255) {
+    if (!v || *v < 0 || *v > kMaxLanguageOption) {
         exitCode = fail(command, "--language must be a language number (0, 1, ...)", kExitUsage);
         return std::nullopt;
     }
     return static_cast<int>(*v);
-}
-
-// Texts from the image may hold any byte; JSON must stay valid UTF-8.
-std::string jsonSafe(const std::string& text) {
-    std::string out;
-    for (unsigned char c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else { // Latin-1 byte as its UTF-8 pair
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
 }
 
 } // namespace vrl::cli

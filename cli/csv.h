@@ -42,8 +42,4 @@ class Options;
 // given); nullopt with `exitCode` set (message printed) when it is malformed.
 std::optional<int> languageOf(const Options& opts, std::string_view command, int& exitCode);
 
-// Texts from the image may hold any byte; JSON must stay valid UTF-8 (Latin-1
-// bytes become their UTF-8 pairs).
-std::string jsonSafe(const std::string& text);
-
 } // namespace vrl::cli

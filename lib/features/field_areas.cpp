@@ -15,6 +15,7 @@ const std::vector<FieldArea>& fieldAreas() {
         trunkingArea(),
         emergencyArea(),
         operatorSelToneArea(),
+        testFrequencyArea(),
         embeddedMessageArea(),
         extendedFunctionArea(),
         groupSettingsArea(),

@@ -198,3 +198,16 @@ TEST(FieldTable, GroupKeysFollowTheGroupsInUse) {
     EXPECT_FALSE(store.getGroupScan(2));
     EXPECT_FALSE(findField(Doc(0).ctx, "group.1.name")); // 8 channels: no groups
 }
+
+TEST(FieldTable, TestFrequenciesTakeTypedTextsAndFallBackToTheDefaults) {
+    Doc doc(0);
+    auto rx = findField(doc.ctx, "test_frequency.3.receive");
+    ASSERT_TRUE(rx);
+    EXPECT_EQ(assignField(*rx, doc.ctx, "151,5").text, "151.50000");
+    EXPECT_FALSE(assignField(*rx, doc.ctx, "151.5x").ok);
+    // Blanking every entry loads the band's default table again.
+    for (const Field& f : allFields(doc.ctx))
+        if (f.key.rfind("test_frequency.", 0) == 0 && f.key.find(".receive") != std::string::npos)
+            assignField(f, doc.ctx, "");
+    EXPECT_NE(findField(doc.ctx, "test_frequency.1.receive")->shownText(doc.ctx), "");
+}
