@@ -136,6 +136,9 @@ void CMainFrame::addItem(QMenu* menu, int command, int textIndex) {
 
 void CMainFrame::rebuildMenus() {
     const QFont font = ctx_.font();
+    // The popups of the previous build go too (clear() only takes them off the bar);
+    // later, as this may run from one of their own items.
+    for (QMenu* old : menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) old->deleteLater();
     menuBar()->clear();
     menuBar()->setFont(font);
     const bool trunking = ctx_.data().model.flags().trunking;

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QWidget>
@@ -10,6 +11,15 @@ namespace vrl::gui {
 
 WaitCursor::WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
 WaitCursor::~WaitCursor() { QApplication::restoreOverrideCursor(); }
+
+void fitTitle(QWidget* dialog) {
+    // The title bar's font is the window manager's; the application's font, with a
+    // quarter more for a larger or bold bar font, stands in for it. The bar's icon and
+    // buttons take about 120 pixels.
+    const QFontMetrics metrics(QApplication::font());
+    const int title = metrics.horizontalAdvance(dialog->windowTitle()) * 5 / 4 + 120;
+    if (dialog->minimumWidth() < title) dialog->setMinimumWidth(title);
+}
 
 void applyLanguageFont(QWidget* root, const QFont& font) {
     if (!root) return;

@@ -1,9 +1,13 @@
 #include "link/link_service.h"
 
 #include "app/app_context.h"
+#include "platform/qt_serial_transport.h"
 #include "platform/transports.h"
 
 #include <QSettings>
+
+#include <algorithm>
+#include <cctype>
 
 namespace vrl::gui {
 
@@ -93,14 +97,40 @@ QStringList LinkService::knownDevices() const {
     return devices;
 }
 
-bool LinkService::probe(int n) {
+bool LinkService::probe(int n, QString* reason) {
     const int own = link_->portNumber();
     link_->setOpen(false);
     link_->setPortNumber(n);
-    bool usable = link_->setOpen(true) && link_->isRs232();
+    const bool opened = link_->setOpen(true);
+    const bool usable = opened && link_->isRs232();
     link_->setOpen(false);
     link_->setPortNumber(own);
+    if (!usable && reason) {
+        // What the system said when the device would not open; a device that opens but
+        // is no serial line has no system error to tell.
+        auto* serial = dynamic_cast<platform::QtSerialTransport*>(transportFor(n));
+        *reason = opened || !serial ? QString() : serial->lastError();
+    }
     return usable;
+}
+
+void LinkService::rememberSerial(const IdentityBytes& identity, const InfoBlock& block) {
+    QString serial;
+    // Letters, digits and '-' only: the number goes into file names.
+    for (size_t i = 16; i < 28; ++i) {
+        const uint8_t b = block[i];
+        if (b == 0) break;
+        if (b < 0x80 && (std::isalnum(b) || b == '-')) serial += QChar::fromLatin1(char(b));
+    }
+    serialIdentity_ = identity;
+    serial_ = serial;
+}
+
+QString LinkService::serialFor(const IdentityBytes& identity) const {
+    // The option-board and flag bytes may be adjusted when the identity is adopted;
+    // the model bytes name the radio.
+    const bool same = std::equal(identity.begin(), identity.begin() + 6, serialIdentity_.begin());
+    return same ? serial_ : QString();
 }
 
 } // namespace vrl::gui

@@ -84,7 +84,8 @@ class FileCommandsTest : public QObject {
         f.close();
         s.files.openAnswers << bad;
         s.app->mainFrame()->runCommand(cmd::kFileOpen);
-        QCOMPARE(s.messages.texts(), QStringList{"L0:16"});
+        QCOMPARE(s.messages.texts().size(), 1);
+        QVERIFY(s.messages.texts().front().startsWith("L0:16\n\n" + bad + "\n"));
         QCOMPARE(s.messages.asked[0].caption, QStringLiteral("L0:79"));
         QCOMPARE(s.app->data().image.u8(0x0010), uint8_t(9));
         QVERIFY(s.app->context().currentFilePath().endsWith("/vrl73m.dat"));
@@ -94,7 +95,39 @@ class FileCommandsTest : public QObject {
         QVERIFY(s.start());
         s.files.openAnswers << s.dir.path() + "/none.dat";
         s.app->mainFrame()->runCommand(cmd::kFileOpen);
-        QCOMPARE(s.messages.texts(), QStringList{"L0:15"});
+        QCOMPARE(s.messages.texts(), QStringList{"L0:15\n\n" + s.dir.path() + "/none.dat\n" +
+                                                 QString::fromLocal8Bit(std::strerror(ENOENT))});
+    }
+    void regressionRefusedFilesAreNamedWithTheCheckThatFailed_data() {
+        QTest::addColumn<QByteArray>("content");
+        QByteArray random(int(kDataFileSize), 0);
+        for (int i = 0; i < random.size(); ++i) random[i] = char((i * 7919 + 13) % 251);
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("truncated") << QByteArray("VRL73M\xFF\xFF\xFF\xFFV0422", 15).leftJustified(1000, '\xFF');
+        QTest::newRow("random") << random;
+    }
+    // Empty, truncated and random files all got the same "not a data file" text, with
+    // neither the file's name nor the reason.
+    void regressionRefusedFilesAreNamedWithTheCheckThatFailed() {
+        QFETCH(QByteArray, content);
+        StartedApp s;
+        QVERIFY(s.start());
+        const QString path = s.dir.path() + "/" + QTest::currentDataTag() + ".dat";
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+        f.close();
+        s.files.openAnswers << path;
+        s.app->mainFrame()->runCommand(cmd::kFileOpen);
+        QCOMPARE(s.messages.texts().size(), 1);
+        const QStringList lines = s.messages.texts().front().split('\n');
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], QStringLiteral("L0:16"));
+        QCOMPARE(lines[2], path);
+        QVERIFY(!lines[3].isEmpty());
+        static QStringList reasons;
+        QVERIFY2(!reasons.contains(lines[3]), qPrintable(lines[3])); // each case says its own
+        reasons << lines[3];
     }
     void savingTwiceGivesIdenticalFilesAndUnmodifiedData() {
         StartedApp s;
@@ -136,7 +169,8 @@ class FileCommandsTest : public QObject {
         const QString before = s.app->context().currentFilePath();
         s.files.saveAnswers << s.dir.path() + "/no/such/folder/x.dat";
         s.app->mainFrame()->runCommand(cmd::kFileSaveAs);
-        QCOMPARE(s.messages.texts(), QStringList{QString::fromLocal8Bit(std::strerror(ENOENT))});
+        QCOMPARE(s.messages.texts(), QStringList{s.dir.path() + "/no/such/folder/x.dat\n" +
+                                                 QString::fromLocal8Bit(std::strerror(ENOENT))});
         QCOMPARE(s.app->context().currentFilePath(), before);
         QVERIFY(s.app->data().image.isModified());
     }
