@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace vrl::gui {
 
 WaitCursor::WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -16,9 +18,12 @@ void fitTitle(QWidget* dialog) {
     // The title bar's font is the window manager's; the application's font, with a
     // quarter more for a larger or bold bar font, stands in for it. The bar's icon and
     // buttons take about 120 pixels.
+    // The dialog opens at that width; a minimum width set here would override the
+    // minimum its layout needs.
     const QFontMetrics metrics(QApplication::font());
     const int title = metrics.horizontalAdvance(dialog->windowTitle()) * 5 / 4 + 120;
-    if (dialog->minimumWidth() < title) dialog->setMinimumWidth(title);
+    const QSize hint = dialog->sizeHint();
+    dialog->resize(std::max(hint.width(), title), hint.height());
 }
 
 void applyLanguageFont(QWidget* root, const QFont& font) {

@@ -21,8 +21,8 @@ class WaitCursor {
 // of their own too).
 void applyLanguageFont(QWidget* root, const QFont& font);
 
-// Makes a dialog at least wide enough to show its translated title in full in the
-// title bar, beside the bar's buttons. Call after the title and font are set.
+// Opens a dialog at least wide enough to show its translated title in full in the
+// title bar, beside the bar's buttons. Call after the title, font and layout are set.
 void fitTitle(QWidget* dialog);
 
 // Installed on a dialog: Enter or Return on any control except a push button moves
