@@ -185,6 +185,8 @@ class FrameTest : public QObject {
             QVERIFY2(shown.left() + textWidth + tree->iconSize().width() <= tree->viewport()->width(),
                      qPrintable(root->child(i)->text(0)));
         }
+        if (qEnvironmentVariableIsSet("VRL_SCREENSHOT_DIR"))
+            f->treeView()->grab().save(qEnvironmentVariable("VRL_SCREENSHOT_DIR") + "/tree_view_de.png");
         FunctionWindowRegistry::instance().remove(cmd::kOperatorSelTone);
     }
     // Ctrl+W did nothing: the child window's own close key took it too. Every key the

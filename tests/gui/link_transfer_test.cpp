@@ -51,6 +51,7 @@ void pressStart(QString* label = nullptr) {
         auto* bar = dlg->findChild<QProgressBar*>();
         QVERIFY(bar->maximum() > bar->minimum());
         QCOMPARE(bar->value(), bar->minimum());
+        screenshot(dlg, QStringLiteral("link_transfer_idle"));
         QTest::mouseClick(dlg->startButton(), Qt::LeftButton);
     });
 }
