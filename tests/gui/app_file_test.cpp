@@ -10,10 +10,14 @@
 #include "model/new_data.h"
 
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QTreeView>
 #include <QtTest>
 
+#include <algorithm>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -189,6 +193,42 @@ class FileCommandsTest : public QObject {
     }
 };
 
+// The file chooser cut its Size column ("32....KiB").
+class FileChooserTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void regressionChoosersShowTheirColumnsInFull_data() {
+        QTest::addColumn<bool>("save");
+        QTest::newRow("open") << false;
+        QTest::newRow("save as") << true;
+    }
+    void regressionChoosersShowTheirColumnsInFull() {
+        QFETCH(bool, save);
+        QTemporaryDir dir;
+        writeRow37File(dir.path() + "/a radio with a long file name.dat", 1);
+        QList<int> cut;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto* view = dialog->findChild<QTreeView*>();
+            QVERIFY(view);
+            QTRY_VERIFY(view->model()->rowCount(view->rootIndex()) > 0);
+            for (int column = 0; column < 4; ++column)
+                if (view->columnWidth(column) <
+                    std::max(static_cast<QAbstractItemView*>(view)->sizeHintForColumn(column),
+                             view->header()->sectionSizeHint(column)))
+                    cut << column;
+            if (qEnvironmentVariableIsSet("VRL_SCREENSHOT_DIR"))
+                dialog->grab().save(qEnvironmentVariable("VRL_SCREENSHOT_DIR") + "/file_dialog.png");
+            dialog->reject();
+        });
+        QtFileDialogs chooser;
+        if (save) chooser.saveFile(nullptr, dir.path() + "/x.dat");
+        else chooser.openFile(nullptr, dir.path());
+        QCOMPARE(cut, QList<int>{});
+    }
+};
+
 class ModifiedPromptTest : public QObject {
     Q_OBJECT
   private slots:
@@ -260,6 +300,10 @@ int main(int argc, char** argv) {
     int status = 0;
     {
         FileCommandsTest t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    {
+        FileChooserTest t;
         status |= QTest::qExec(&t, argc, argv);
     }
     {
