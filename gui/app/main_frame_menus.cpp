@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
@@ -207,6 +208,8 @@ void CMainFrame::rebuildMenus() {
     for (QMenu* m : menuBar()->findChildren<QMenu*>()) m->setFont(font);
     // The tool bar shows the same actions; their tips are the menu texts.
     for (auto& [command, a] : actions_) a->setToolTip(a->text().remove('&'));
+    // Keys that the rebuilt menus show now may be held by an open child window.
+    for (auto& [command, sub] : windows_) releaseMenuShortcuts(sub);
     applyLanguageFont(statusBar(), font);
     updateEnabledStates();
 }

@@ -83,6 +83,8 @@ CCommPortDlg::CCommPortDlg(AppContext& ctx, LinkService& service, QWidget* paren
     layout->addLayout(deviceRow);
     layout->addWidget(buttons);
 
+    // The language font first: the device names are shortened to fit in it.
+    applyLanguageFont(this, ctx.font());
     probeAll();
     // The program's port stays selected even when its device is gone, so that the
     // user sees which device is missing and can give the number another one.
@@ -92,7 +94,6 @@ CCommPortDlg::CCommPortDlg(AppContext& ctx, LinkService& service, QWidget* paren
         if (on) selectionChanged();
     });
     selectionChanged();
-    applyLanguageFont(this, ctx.font());
     fitTitle(this);
     if (QAbstractButton* checked = group_->checkedButton())
         checked->setFocus();
