@@ -69,7 +69,8 @@ int main(int argc, char* argv[]) {
                 // The main window with its tree view beside the work area.
                 frame->runCommand(vrl::gui::cmd::kTreeView);
                 if (QWidget* tree = frame->treeView())
-                    tree->move(frame->geometry().right() - tree->width() - 40, frame->geometry().top() + 400);
+                    tree->move(frame->geometry().right() - tree->width() - 40,
+                               frame->geometry().top() + 400);
                 // Every window paints before the picture is taken.
                 QEventLoop settle;
                 QTimer::singleShot(300, &settle, &QEventLoop::quit);

@@ -145,12 +145,11 @@ bool CVrl73mApp::start(bool show) {
     ctx_ = std::make_unique<AppContext>(*data_, lang_, messages_);
     ctx_->setComPort(comPortFromSetting(settings_.comPort()));
     installHelp();
-    const std::string folder =
-        dataFolder(settings_.lastFilePath().value_or(QString()).toStdString(), str(env_.exeDir),
-                   [](const std::string& p) { return QFileInfo(QString::fromStdString(p)).isDir(); },
-                   str(env_.userDataDir), [](const std::string& p) {
-                       return isUsableDataFolder(QString::fromStdString(p));
-                   });
+    const std::string folder = dataFolder(
+        settings_.lastFilePath().value_or(QString()).toStdString(), str(env_.exeDir),
+        [](const std::string& p) { return QFileInfo(QString::fromStdString(p)).isDir(); },
+        str(env_.userDataDir),
+        [](const std::string& p) { return isUsableDataFolder(QString::fromStdString(p)); });
     // The user's folder is made on first use, so that the file choosers can start there.
     if (!env_.userDataDir.isEmpty() && QString::fromStdString(folder).startsWith(env_.userDataDir))
         QDir().mkpath(env_.userDataDir);

@@ -154,9 +154,9 @@ std::vector<FunctionEntry> CMainFrame::offeredFunctionWindows() const {
 
 void CMainFrame::rebuildTitle() {
     const CModelInfo& m = ctx_.data().model;
-    baseTitle_ = QString::fromStdString(
-        buildTitle(m.label(), m.vhfUhfText(), m.bandText(), ctx_.text(83).toStdString(),
-                   ctx_.shownFileName().toStdString()));
+    baseTitle_ = QString::fromStdString(buildTitle(m.label(), m.vhfUhfText(), m.bandText(),
+                                                   ctx_.text(83).toStdString(),
+                                                   ctx_.shownFileName().toStdString()));
     updateModifiedMark();
 }
 

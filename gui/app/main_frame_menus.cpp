@@ -139,7 +139,8 @@ void CMainFrame::rebuildMenus() {
     const QFont font = ctx_.font();
     // The popups of the previous build go too (clear() only takes them off the bar);
     // later, as this may run from one of their own items.
-    for (QMenu* old : menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) old->deleteLater();
+    for (QMenu* old : menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
+        old->deleteLater();
     menuBar()->clear();
     menuBar()->setFont(font);
     const bool trunking = ctx_.data().model.flags().trunking;
@@ -209,7 +210,8 @@ void CMainFrame::rebuildMenus() {
     // The tool bar shows the same actions; their tips are the menu texts.
     for (auto& [command, a] : actions_) a->setToolTip(a->text().remove('&'));
     // Keys that the rebuilt menus show now may be held by an open child window.
-    for (auto& [command, sub] : windows_) releaseMenuShortcuts(sub);
+    for (auto& [command, sub] : windows_)
+        releaseMenuShortcuts(sub);
     applyLanguageFont(statusBar(), font);
     updateEnabledStates();
 }

@@ -9,9 +9,9 @@
 
 #include <QAction>
 #include <QEvent>
-#include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPointer>
 
 namespace vrl::gui {
@@ -76,7 +76,8 @@ void CMainFrame::releaseMenuShortcuts(QMdiSubWindow* sub) const {
     // menu's Write Data to Radio: two owners make the key do nothing at all. The
     // frame's menu keeps it; the child frame still closes with its other keys.
     QList<QKeySequence> taken;
-    for (const auto& [command, a] : actions_) taken += a->shortcuts();
+    for (const auto& [command, a] : actions_)
+        taken += a->shortcuts();
     if (!sub->systemMenu()) return;
     for (QAction* a : sub->systemMenu()->actions()) {
         QList<QKeySequence> keys = a->shortcuts();

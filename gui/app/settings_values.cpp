@@ -152,7 +152,8 @@ std::string dataFolder(std::string_view lastFilePath, std::string_view exeDir,
         return withSeparator(std::string(lastFilePath));
     std::string exe = withSeparator(std::string(exeDir));
     if (isDirectory(exe + "DATA")) exe += "DATA/";
-    if (!userFolder.empty() && usable && !usable(exe)) return withSeparator(std::string(userFolder));
+    if (!userFolder.empty() && usable && !usable(exe))
+        return withSeparator(std::string(userFolder));
     return exe;
 }
 

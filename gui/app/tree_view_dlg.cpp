@@ -66,8 +66,7 @@ void CTreeViewDlg::rebuild(const std::vector<FunctionEntry>& entries) {
 void CTreeViewDlg::fitToTexts() {
     // Wide enough for the longest entry in this language, scroll bar included.
     tree_->resizeColumnToContents(0);
-    const int needed = tree_->columnWidth(0) + tree_->indentation() +
-                       2 * tree_->frameWidth() +
+    const int needed = tree_->columnWidth(0) + tree_->indentation() + 2 * tree_->frameWidth() +
                        style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
     tree_->setMinimumWidth(needed);
     if (width() < minimumSizeHint().width()) resize(minimumSizeHint().width(), height());

@@ -2,9 +2,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QLayout>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QPointer>
 #include <QSpacerItem>
 #include <QVariant>

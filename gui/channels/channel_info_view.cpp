@@ -129,8 +129,10 @@ void CChannelInfoView::buildEditors() {
     // last column to the first of the next row, so a row is typed in one go.
     connect(editing_, &GridCellEditing::returnedByEnter, this, [this](int row, int column) {
         if (!qobject_cast<FilteredEdit*>(editing_->editor(column))) return;
-        if (column + 1 < grid_->columnCount()) grid_->setCurrentCell(row, column + 1);
-        else if (row + 1 < grid_->rowCount()) grid_->setCurrentCell(row + 1, 0);
+        if (column + 1 < grid_->columnCount())
+            grid_->setCurrentCell(row, column + 1);
+        else if (row + 1 < grid_->rowCount())
+            grid_->setCurrentCell(row + 1, 0);
     });
     // Installed after the helper's, our filter runs first: it takes the window's keys
     // and refuses cells that may not be edited.
@@ -415,8 +417,8 @@ bool CChannelInfoView::eventFilter(QObject* watched, QEvent* event) {
     if (viewKey(key)) return true;
     const bool opens = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
                        key->key() == Qt::Key_Delete || GridCellEditing::opensList(key) ||
-                       (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !key->text().isEmpty() &&
-                        key->text().at(0).isPrint());
+                       (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+                        !key->text().isEmpty() && key->text().at(0).isPrint());
     if (opens && !mayEdit(grid_->currentRow(), grid_->currentColumn(), true)) return true;
     return false;
 }

@@ -32,7 +32,9 @@ MessageService::Request error(AppContext& ctx, const QString& text) {
 }
 
 // The operating system's text for an error number.
-QString systemText(int systemError) { return QString::fromLocal8Bit(std::strerror(systemError)); }
+QString systemText(int systemError) {
+    return QString::fromLocal8Bit(std::strerror(systemError));
+}
 
 // A file message says which file and why: the message text (when there is one), the
 // path as the system writes it, then the reason.
@@ -54,10 +56,13 @@ QString FileCommands::openedName(const QString& path) {
 QString FileCommands::proposedName(const QString& modelLabel, const QString& serial) {
     QString name;
     for (QChar c : modelLabel) {
-        if (c.unicode() < 0x80 && c.isLetterOrNumber()) name += c;
-        else if (!name.isEmpty() && !name.endsWith('-')) name += '-';
+        if (c.unicode() < 0x80 && c.isLetterOrNumber())
+            name += c;
+        else if (!name.isEmpty() && !name.endsWith('-'))
+            name += '-';
     }
-    while (name.endsWith('-')) name.chop(1);
+    while (name.endsWith('-'))
+        name.chop(1);
     if (name.isEmpty()) name = QStringLiteral("radio");
     if (!serial.isEmpty()) name += '_' + serial;
     return name + QStringLiteral(".dat");
@@ -66,9 +71,12 @@ QString FileCommands::proposedName(const QString& modelLabel, const QString& ser
 void FileCommands::showSystemError(const QString& path, int systemError, const QString& detail) {
     AppContext& ctx = host_.context();
     QString text;
-    if (systemError == kDriveNotReady) text = aboutFile(ctx.text(18), path, {});
-    else if (systemError != 0) text = aboutFile({}, path, systemText(systemError));
-    else text = aboutFile({}, path, detail);
+    if (systemError == kDriveNotReady)
+        text = aboutFile(ctx.text(18), path, {});
+    else if (systemError != 0)
+        text = aboutFile({}, path, systemText(systemError));
+    else
+        text = aboutFile({}, path, detail);
     ctx.messages().ask(error(ctx, text));
 }
 

@@ -158,7 +158,8 @@ bool GridCellEditing::acceptsKey(const Column& c, const QString& text) const {
 }
 
 bool GridCellEditing::opensList(const QKeyEvent* key) {
-    const auto mods = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const auto mods =
+        key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     return (key->key() == Qt::Key_F4 && mods == Qt::NoModifier) ||
            ((key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) && mods == Qt::AltModifier);
 }

@@ -105,9 +105,11 @@ class FileCommandsTest : public QObject {
     void regressionRefusedFilesAreNamedWithTheCheckThatFailed_data() {
         QTest::addColumn<QByteArray>("content");
         QByteArray random(int(kDataFileSize), 0);
-        for (int i = 0; i < random.size(); ++i) random[i] = char((i * 7919 + 13) % 251);
+        for (int i = 0; i < random.size(); ++i)
+            random[i] = char((i * 7919 + 13) % 251);
         QTest::newRow("empty") << QByteArray();
-        QTest::newRow("truncated") << QByteArray("VRL73M\xFF\xFF\xFF\xFFV0422", 15).leftJustified(1000, '\xFF');
+        QTest::newRow("truncated")
+            << QByteArray("VRL73M\xFF\xFF\xFF\xFFV0422", 15).leftJustified(1000, '\xFF');
         QTest::newRow("random") << random;
     }
     // Empty, truncated and random files all got the same "not a data file" text, with
@@ -219,12 +221,15 @@ class FileChooserTest : public QObject {
                              view->header()->sectionSizeHint(column)))
                     cut << column;
             if (qEnvironmentVariableIsSet("VRL_SCREENSHOT_DIR"))
-                dialog->grab().save(qEnvironmentVariable("VRL_SCREENSHOT_DIR") + "/file_dialog.png");
+                dialog->grab().save(qEnvironmentVariable("VRL_SCREENSHOT_DIR") +
+                                    "/file_dialog.png");
             dialog->reject();
         });
         QtFileDialogs chooser;
-        if (save) chooser.saveFile(nullptr, dir.path() + "/x.dat");
-        else chooser.openFile(nullptr, dir.path());
+        if (save)
+            chooser.saveFile(nullptr, dir.path() + "/x.dat");
+        else
+            chooser.openFile(nullptr, dir.path());
         QCOMPARE(cut, QList<int>{});
     }
 };

@@ -147,13 +147,15 @@ class FrameTest : public QObject {
         auto offered = [f] {
             QList<int> tree;
             QTreeWidgetItem* root = f->treeView()->tree()->topLevelItem(0);
-            for (int i = 0; i < root->childCount(); ++i) tree << root->child(i)->data(0, Qt::UserRole).toInt();
+            for (int i = 0; i < root->childCount(); ++i)
+                tree << root->child(i)->data(0, Qt::UserRole).toInt();
             return tree;
         };
         const QList<int> tree = offered();
         QVERIFY(!tree.contains(cmd::kDtmf));
         QCOMPARE(commandsOf(menuWithTitle(f->menuBar(), "L0:119")), tree);
-        for (int command : tree) QVERIFY(FunctionWindowRegistry::instance().find(command));
+        for (int command : tree)
+            QVERIFY(FunctionWindowRegistry::instance().find(command));
         // Separators never double up or stand at an end.
         const QList<QAction*> items = menuWithTitle(f->menuBar(), "L0:119")->actions();
         QVERIFY(!items.front()->isSeparator() && !items.back()->isSeparator());
@@ -182,11 +184,13 @@ class FrameTest : public QObject {
         for (int i = 0; i < root->childCount(); ++i) {
             const QRect shown = tree->visualItemRect(root->child(i));
             const int textWidth = tree->fontMetrics().horizontalAdvance(root->child(i)->text(0));
-            QVERIFY2(shown.left() + textWidth + tree->iconSize().width() <= tree->viewport()->width(),
+            QVERIFY2(shown.left() + textWidth + tree->iconSize().width() <=
+                         tree->viewport()->width(),
                      qPrintable(root->child(i)->text(0)));
         }
         if (qEnvironmentVariableIsSet("VRL_SCREENSHOT_DIR"))
-            f->treeView()->grab().save(qEnvironmentVariable("VRL_SCREENSHOT_DIR") + "/tree_view_de.png");
+            f->treeView()->grab().save(qEnvironmentVariable("VRL_SCREENSHOT_DIR") +
+                                       "/tree_view_de.png");
         FunctionWindowRegistry::instance().remove(cmd::kOperatorSelTone);
     }
     // Ctrl+W did nothing: the child window's own close key took it too. Every key the
@@ -220,8 +224,9 @@ class FrameTest : public QObject {
             owners.clear();
             for (QAction* a : f->findChildren<QAction*>()) {
                 for (const QKeySequence& key : a->shortcuts()) {
-                    QVERIFY2(!owners.contains(key),
-                             qPrintable(key.toString() + ": " + owners.value(key) + " / " + a->text()));
+                    QVERIFY2(
+                        !owners.contains(key),
+                        qPrintable(key.toString() + ": " + owners.value(key) + " / " + a->text()));
                     owners.insert(key, a->text());
                 }
             }
@@ -232,10 +237,12 @@ class FrameTest : public QObject {
                     ++shown;
                     Catcher catcher;
                     a->installEventFilter(&catcher);
-                    QTest::keySequence(QApplication::focusWidget() ? QApplication::focusWidget() : focus,
+                    QTest::keySequence(QApplication::focusWidget() ? QApplication::focusWidget()
+                                                                   : focus,
                                        a->shortcut());
                     a->removeEventFilter(&catcher);
-                    QVERIFY2(catcher.hits == 1, qPrintable(a->shortcut().toString() + " " + a->text()));
+                    QVERIFY2(catcher.hits == 1,
+                             qPrintable(a->shortcut().toString() + " " + a->text()));
                 }
             }
             QVERIFY(shown >= 8);
@@ -400,8 +407,13 @@ class FrameTest : public QObject {
             CLanguageSetupDlg dlg(s.app->context(), nullptr);
             dlg.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-            const int title = QFontMetrics(QApplication::font()).horizontalAdvance(dlg.windowTitle());
-            QVERIFY2(dlg.width() >= title + 100, qPrintable(QStringLiteral("%1 %2 %3 %4").arg(dlg.windowTitle()).arg(dlg.width()).arg(title).arg(dlg.minimumWidth())));
+            const int title =
+                QFontMetrics(QApplication::font()).horizontalAdvance(dlg.windowTitle());
+            QVERIFY2(dlg.width() >= title + 100, qPrintable(QStringLiteral("%1 %2 %3 %4")
+                                                                .arg(dlg.windowTitle())
+                                                                .arg(dlg.width())
+                                                                .arg(title)
+                                                                .arg(dlg.minimumWidth())));
         }
     }
     void languageSwitchRetitlesMenus() {

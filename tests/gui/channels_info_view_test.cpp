@@ -222,8 +222,9 @@ void ChannelInfoViewTest::altDownOpensTheListOfAnExistingChannelOnly() {
     w.store().setText("150", 0, 0, ChannelField::Receive);
     w.view->refresh();
     QVERIFY(showActive(w.view.get()));
-    const int power = static_cast<int>(std::find(w.grid()->columnKinds().begin(), w.grid()->columnKinds().end(), 5) -
-                                       w.grid()->columnKinds().begin());
+    const int power = static_cast<int>(
+        std::find(w.grid()->columnKinds().begin(), w.grid()->columnKinds().end(), 5) -
+        w.grid()->columnKinds().begin());
     for (int row : {0, 1}) { // channel 1 exists, channel 2 does not
         w.grid()->setFocus();
         w.grid()->setCurrentCell(row, power);
@@ -239,8 +240,9 @@ void ChannelInfoViewTest::helpButtonOpensTheWindowsTopic() {
     ChannelWindow w;
     QVERIFY(showActive(w.view.get()));
     const QList<QPushButton*> buttons = w.view->findChildren<QPushButton*>();
-    const auto help = std::find_if(buttons.begin(), buttons.end(),
-                                   [&w](QPushButton* b) { return b->text() == w.fx.ctx->text(62); });
+    const auto help = std::find_if(buttons.begin(), buttons.end(), [&w](QPushButton* b) {
+        return b->text() == w.fx.ctx->text(62);
+    });
     QVERIFY(help != buttons.end());
     QTest::mouseClick(*help, Qt::LeftButton);
     QCOMPARE(w.fx.helpTopics, (QVector<int>{0x20065}));

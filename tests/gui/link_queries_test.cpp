@@ -150,7 +150,8 @@ class LinkQueriesTest : public QObject {
         });
         bench.frame().runCommand(cmd::kCommunicationPort);
         // The refusal names the device that did not open.
-        QCOMPARE(bench.messages().texts(), QStringList{textOf(texts::kPortOpenFailed) + "\n\n/dev/ttyS0"});
+        QCOMPARE(bench.messages().texts(),
+                 QStringList{textOf(texts::kPortOpenFailed) + "\n\n/dev/ttyS0"});
         QCOMPARE(bench.ctx().comPort(), 20);
         QCOMPARE(bench.service->link().portNumber(), 20);
         QVERIFY(bench.frame().statusText(0).endsWith("20"));
@@ -203,13 +204,15 @@ class LinkQueriesTest : public QObject {
         QVERIFY(checked && typeable && refusedStaysOpen);
         QCOMPARE(shownDevice, QStringLiteral("/dev/pts/9"));
         QCOMPARE(label, "/dev/pts/9 " + textOf(76));
-        QCOMPARE(bench.messages().texts(), QStringList{textOf(texts::kPortOpenFailed) + "\n\n/dev/pts/9"});
+        QCOMPARE(bench.messages().texts(),
+                 QStringList{textOf(texts::kPortOpenFailed) + "\n\n/dev/pts/9"});
         QCOMPARE(bench.ctx().comPort(), 2);
         QCOMPARE(bench.service->deviceFor(2), QStringLiteral("/dev/goodPTS4"));
     }
 
     void commPortShortensALongDeviceBesideItsButton() {
-        const QString path = "/dev/serial/by-id/usb-Prolific_Technology_Inc._USB-Serial_Controller-if00-port0";
+        const QString path =
+            "/dev/serial/by-id/usb-Prolific_Technology_Inc._USB-Serial_Controller-if00-port0";
         LinkBench bench(radioConfig(), radioMemory(kRow0, 1), {});
         QVERIFY(bench.started());
         bench.service->tieDevice(4, path);
@@ -229,7 +232,9 @@ class LinkQueriesTest : public QObject {
         QVERIFY(textWidth <= width);
         QVERIFY(text.endsWith(textOf(76)));
         QCOMPARE(tip, path + ' ' + textOf(76));
-        QVERIFY2(right < nextLeft, qPrintable(QStringLiteral("%1 %2 %3 %4").arg(right).arg(nextLeft).arg(width).arg(text)));
+        QVERIFY2(right < nextLeft,
+                 qPrintable(
+                     QStringLiteral("%1 %2 %3 %4").arg(right).arg(nextLeft).arg(width).arg(text)));
     }
 
     void commPortCancelKeepsThePort() {

@@ -10,8 +10,8 @@
 #include "link/radio_info_dlg.h"
 #include "link/texts.h"
 #include "link/transfer_dlg.h"
-#include "platform/data_folder.h"
 #include "model/model_table.h"
+#include "platform/data_folder.h"
 #include "widgets/filtered_edit.h"
 
 #include <QDir>
@@ -128,7 +128,8 @@ class LinkTransferTest : public QObject {
         bench.image().setU8(0x0010, 1);
         bench.messages().answer({QMessageBox::Yes});
         QVERIFY(!bench.frame().promptToSaveChanges()); // Save As offered, then cancelled
-        QCOMPARE(bench.messages().texts().back(), textOf(20) + "\"" + textOf(kTextUntitled) + "\"?");
+        QCOMPARE(bench.messages().texts().back(),
+                 textOf(20) + "\"" + textOf(kTextUntitled) + "\"?");
         bench.frame().runCommand(cmd::kFileSave);
         QVERIFY(!QFile::exists(opened));
         const QString proposed = bench.program.dir.path() + "/" +
