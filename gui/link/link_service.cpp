@@ -1,7 +1,6 @@
 #include "link/link_service.h"
 
 #include "app/app_context.h"
-#include "platform/qt_serial_transport.h"
 #include "platform/transports.h"
 
 #include <QSettings>
@@ -108,10 +107,18 @@ bool LinkService::probe(int n, QString* reason) {
     if (!usable && reason) {
         // What the system said when the device would not open; a device that opens but
         // is no serial line has no system error to tell.
-        auto* serial = dynamic_cast<platform::QtSerialTransport*>(transportFor(n));
-        *reason = opened || !serial ? QString() : serial->lastError();
+        const Transport* line = transportFor(n);
+        *reason = opened || !line ? QString() : QString::fromStdString(line->failureReason());
     }
     return usable;
+}
+
+QString LinkService::openFailure() {
+    const int n = link_->portNumber();
+    const QString device = deviceFor(n);
+    const Transport* line = device.isEmpty() ? nullptr : transportFor(n);
+    const QString reason = line ? QString::fromStdString(line->failureReason()) : QString();
+    return reason.isEmpty() ? device : device + '\n' + reason;
 }
 
 void LinkService::rememberSerial(const IdentityBytes& identity, const InfoBlock& block) {

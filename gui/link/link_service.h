@@ -54,6 +54,10 @@ class LinkService : public QObject {
     // its own port number. When it does not, `reason` (if given) receives why.
     bool probe(int n, QString* reason = nullptr);
 
+    // The device of the link's port and, when the system gave one, why it did not
+    // open last time ("/dev/ttyUSB0\nPermission denied"), for the open-failure message.
+    QString openFailure();
+
     // The serial number of the radio last asked for its information (bytes 16-27 of
     // its information block), for the radio of `identity`; empty when not known.
     void rememberSerial(const IdentityBytes& identity, const InfoBlock& block);

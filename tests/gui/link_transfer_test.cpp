@@ -138,6 +138,19 @@ class LinkTransferTest : public QObject {
         QVERIFY(proposed.endsWith("_SN0012345678.dat"));
     }
 
+    // The read said only "The communication port cannot be opened" after the device
+    // behind the port had gone away.
+    void regressionPortOpenFailureNamesTheDevice() {
+        LinkBench bench(radioConfig(kOtherModel), radioMemory(kOtherModel, 0x21));
+        QVERIFY(bench.started());
+        bench.service->tieDevice(3, "/dev/gone0");
+        bench.ctx().setComPort(3);
+        pressStart();
+        bench.frame().runCommand(cmd::kReadFromRadio);
+        QCOMPARE(bench.messages().texts(),
+                 QStringList{textOf(texts::kPortOpenFailed) + "\n\n/dev/gone0"});
+    }
+
     void backupFailureIsExplainedInTheLanguageOfTheProgram() {
         const sim::Memory memory = radioMemory(kOtherModel, 0x21);
         LinkBench bench(radioConfig(kOtherModel), memory);
