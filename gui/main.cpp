@@ -17,6 +17,7 @@
 #include "model/model_info_dlg.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QScreen>
 #include <QTimer>
 
@@ -93,8 +94,13 @@ int main(int argc, char* argv[]) {
             if (!shotMain.isEmpty()) {
                 // The main window with its tree view beside the work area.
                 frame->runCommand(vrl::gui::cmd::kTreeView);
-                if (QWidget* tree = frame->treeView()) tree->move(frame->geometry().right() - 280, frame->geometry().top() + 90);
-                QApplication::processEvents();
+                if (QWidget* tree = frame->treeView())
+                    tree->move(frame->geometry().right() - tree->width() - 40,
+                               frame->geometry().top() + 400);
+                // Every window paints before the picture is taken.
+                QEventLoop settle;
+                QTimer::singleShot(300, &settle, &QEventLoop::quit);
+                settle.exec();
                 QScreen* screen = frame->screen();
                 screen->grabWindow(0, frame->x(), frame->y(), frame->frameGeometry().width(),
                                    frame->frameGeometry().height())

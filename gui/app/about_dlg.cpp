@@ -53,6 +53,7 @@ CAboutDlg::CAboutDlg(AppContext& ctx, QWidget* parent) : QDialog(parent) {
     grid->addWidget(buttons, row, 0, 1, 3);
     grid->setHorizontalSpacing(8);
     applyLanguageFont(this, ctx.font());
+    fitTitle(this);
 }
 
 } // namespace vrl::gui

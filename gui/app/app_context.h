@@ -21,6 +21,9 @@ namespace vrl::gui {
 
 class FileDialogs;
 
+// Language text shown instead of a file name while the data have none.
+inline constexpr int kTextUntitled = 77;
+
 class AppContext : public QObject {
     Q_OBJECT
   public:
@@ -56,7 +59,23 @@ class AppContext : public QObject {
     // The current data file: full path; its name is the last path component.
     const QString& currentFilePath() const { return filePath_; }
     QString currentFileName() const;
-    void setCurrentFilePath(const QString& path) { filePath_ = path; }
+    void setCurrentFilePath(const QString& path) {
+        filePath_ = path;
+        proposedName_.clear();
+    }
+    // Data read from a radio belong to no file yet: the path keeps only the folder,
+    // and Save asks for a name, proposing `proposedName` in that folder.
+    void setUntitled(const QString& proposedName) {
+        filePath_ = currentFolder();
+        proposedName_ = proposedName;
+    }
+    bool isUntitled() const { return currentFileName().isEmpty(); }
+    // The file name as the title and the questions show it ("Untitled" when none).
+    QString shownFileName() const { return isUntitled() ? text(kTextUntitled) : currentFileName(); }
+    // The path Save As proposes: the current file, or the proposed name of new data.
+    QString proposedFilePath() const {
+        return isUntitled() ? currentFolder() + proposedName_ : filePath_;
+    }
     // The folder of the current file, with its trailing '/'.
     QString currentFolder() const;
 
@@ -103,6 +122,7 @@ class AppContext : public QObject {
     MessageService& messages_;
     int comPort_ = 1;
     QString filePath_;
+    QString proposedName_;
     FileDialogs* fileDialogs_ = nullptr;
     ChannelPlanEditor* channelPlanEditor_ = nullptr;
     EditHistory history_;

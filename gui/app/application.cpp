@@ -3,16 +3,19 @@
 #include "app/app_context.h"
 #include "app/app_settings.h"
 #include "app/main_frame.h"
+#include "app/program_icon.h"
 #include "app/settings_values.h"
 #include "model/new_data.h"
 #include "widgets/help_viewer.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStandardPaths>
 
 namespace vrl::gui {
 
@@ -49,12 +52,29 @@ class OpenDefaultWindowAfterPaint : public QObject {
 
 } // namespace
 
+namespace {
+
+// A folder where data files may go: writable, and not a build tree (a folder with
+// the build system's cache in it or just above it).
+bool isUsableDataFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    if (!info.isDir() || !info.isWritable()) return false;
+    const QDir dir(folder);
+    return !dir.exists(QStringLiteral("CMakeCache.txt")) &&
+           !dir.exists(QStringLiteral("../CMakeCache.txt"));
+}
+
+} // namespace
+
 CVrl73mApp::Environment CVrl73mApp::Environment::current(const QStringList& arguments) {
     Environment env;
     env.arguments = arguments;
     env.exeDir = QCoreApplication::applicationDirPath();
     env.currentDir = QDir::currentPath();
     env.pathEnv = QString::fromLocal8Bit(qgetenv("PATH"));
+    // The user's own folder for data files: "VRL-73M" in the documents folder.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty()) env.userDataDir = documents + QStringLiteral("/VRL-73M");
 #ifdef VRL_INSTALL_DATA_DIR
     env.installDataDir = QStringLiteral(VRL_INSTALL_DATA_DIR);
 #endif
@@ -129,11 +149,18 @@ bool CVrl73mApp::start(bool show) {
     ctx_ = std::make_unique<AppContext>(*data_, lang_, messages_);
     ctx_->setComPort(comPortFromSetting(settings_.comPort()));
     installHelp();
-    const std::string folder =
-        dataFolder(settings_.lastFilePath().value_or(QString()).toStdString(), str(env_.exeDir),
-                   [](const std::string& p) { return QFileInfo(QString::fromStdString(p)).isDir(); });
+    const std::string folder = dataFolder(
+        settings_.lastFilePath().value_or(QString()).toStdString(), str(env_.exeDir),
+        [](const std::string& p) { return QFileInfo(QString::fromStdString(p)).isDir(); },
+        str(env_.userDataDir),
+        [](const std::string& p) { return isUsableDataFolder(QString::fromStdString(p)); });
+    // The user's folder is made on first use, so that the file choosers can start there.
+    if (!env_.userDataDir.isEmpty() && QString::fromStdString(folder).startsWith(env_.userDataDir))
+        QDir().mkpath(env_.userDataDir);
     ctx_->setCurrentFilePath(QString::fromStdString(folder) + QStringLiteral("vrl73m.dat"));
 
+    // Every window of the program shows its own icon, not the toolkit's.
+    QApplication::setWindowIcon(programIcon());
     frame_ = std::make_unique<CMainFrame>(*ctx_, &settings_);
     placeMainFrame(show);
     frame_->rebuildTitle();

@@ -28,6 +28,9 @@ class CVrl73mApp {
         QString pathEnv;
         QString installDataDir; // <prefix>/share/vrl73m
         QString sourceDataDir;  // the source tree's data folder, for a build-tree run
+        // Where data files go when the executable's folder is no place for them
+        // (read-only, or a build tree); none when empty.
+        QString userDataDir;
         // The running program's environment and build-time folders.
         static Environment current(const QStringList& arguments);
     };

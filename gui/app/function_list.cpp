@@ -36,4 +36,18 @@ std::vector<FunctionEntry> functionWindowList(const CModelInfo& model) {
     return list;
 }
 
+std::vector<FunctionEntry> openableEntries(const std::vector<FunctionEntry>& list,
+                                           const std::function<bool(int command)>& opens) {
+    std::vector<FunctionEntry> out;
+    for (const FunctionEntry& e : list) {
+        if (e.isSeparator()) {
+            if (!out.empty() && !out.back().isSeparator()) out.push_back(e);
+        } else if (opens(e.command)) {
+            out.push_back(e);
+        }
+    }
+    if (!out.empty() && out.back().isSeparator()) out.pop_back();
+    return out;
+}
+
 } // namespace vrl::gui

@@ -4,6 +4,7 @@
 
 #include "model/model_info.h"
 
+#include <functional>
 #include <vector>
 
 namespace vrl::gui {
@@ -17,5 +18,11 @@ struct FunctionEntry {
 
 // Built from the current-model flags (refreshed by the caller) and the current row.
 std::vector<FunctionEntry> functionWindowList(const CModelInfo& model);
+
+// Only the entries whose window can open (`opens` says so for a command): a window
+// that is not part of this program yet is not offered. Separators stay between the
+// remaining areas, never doubled and never at either end.
+std::vector<FunctionEntry> openableEntries(const std::vector<FunctionEntry>& list,
+                                           const std::function<bool(int command)>& opens);
 
 } // namespace vrl::gui

@@ -32,6 +32,7 @@ CLanguageSetupDlg::CLanguageSetupDlg(AppContext& ctx, QWidget* parent)
     layout->addLayout(form);
     layout->addWidget(buttons);
     applyLanguageFont(this, ctx.font());
+    fitTitle(this);
     new EnterMovesFocus(this);
 }
 

@@ -44,7 +44,7 @@ CMainFrame::CMainFrame(AppContext& ctx, AppSettings* settings, QWidget* parent)
     createToolBar();
     createStatusBar();
     ctx_.data().model.refresh();
-    functionList_ = functionWindowList(ctx_.data().model);
+    functionList_ = offeredFunctionWindows();
     rebuildMenus();
     rebuildTitle();
 
@@ -171,17 +171,25 @@ void CMainFrame::stepHistory(bool undo) {
 
 void CMainFrame::modelIdentityChanged() {
     ctx_.data().model.refresh();
-    functionList_ = functionWindowList(ctx_.data().model);
+    functionList_ = offeredFunctionWindows();
     if (treeView_) treeView_->rebuild(functionList_);
     rebuildMenus();
     rebuildTitle();
 }
 
+std::vector<FunctionEntry> CMainFrame::offeredFunctionWindows() const {
+    // Exactly the registered windows that apply to the model: a window added to the
+    // program shows up in the Edit menu and the tree view by registering itself.
+    return openableEntries(functionWindowList(ctx_.data().model), [](int command) {
+        return FunctionWindowRegistry::instance().find(command) != nullptr;
+    });
+}
+
 void CMainFrame::rebuildTitle() {
     const CModelInfo& m = ctx_.data().model;
-    baseTitle_ = QString::fromStdString(
-        buildTitle(m.label(), m.vhfUhfText(), m.bandText(), ctx_.text(83).toStdString(),
-                   ctx_.currentFileName().toStdString()));
+    baseTitle_ = QString::fromStdString(buildTitle(m.label(), m.vhfUhfText(), m.bandText(),
+                                                   ctx_.text(83).toStdString(),
+                                                   ctx_.shownFileName().toStdString()));
     updateModifiedMark();
 }
 

@@ -72,6 +72,7 @@ class CMainFrame : public QMainWindow, public FrameHost {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    std::vector<FunctionEntry> offeredFunctionWindows() const;
     void createActions();
     void createToolBar();
     void createStatusBar();
@@ -87,6 +88,7 @@ class CMainFrame : public QMainWindow, public FrameHost {
     void showHelp();
     void tile(Qt::Orientation orientation);
     void functionWindowDestroyed(int command);
+    void releaseMenuShortcuts(QMdiSubWindow* sub) const;
     QMenu* addPopup(int textIndex);
     void addItem(QMenu* menu, int command, int textIndex);
 

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
@@ -137,6 +138,10 @@ void CMainFrame::addItem(QMenu* menu, int command, int textIndex) {
 
 void CMainFrame::rebuildMenus() {
     const QFont font = ctx_.font();
+    // The popups of the previous build go too (clear() only takes them off the bar);
+    // later, as this may run from one of their own items.
+    for (QMenu* old : menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
+        old->deleteLater();
     menuBar()->clear();
     menuBar()->setFont(font);
     const bool trunking = ctx_.data().model.flags().trunking;
@@ -208,6 +213,9 @@ void CMainFrame::rebuildMenus() {
     for (QMenu* m : menuBar()->findChildren<QMenu*>()) m->setFont(font);
     // The tool bar shows the same actions; their tips are the menu texts.
     for (auto& [command, a] : actions_) a->setToolTip(a->text().remove('&'));
+    // Keys that the rebuilt menus show now may be held by an open child window.
+    for (auto& [command, sub] : windows_)
+        releaseMenuShortcuts(sub);
     applyLanguageFont(statusBar(), font);
     updateUndoActions();
 }

@@ -7,9 +7,11 @@
 #include "app/registries.h"
 #include "app/ui_helpers.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPointer>
 
 namespace vrl::gui {
@@ -69,6 +71,21 @@ void CMainFrame::tile(Qt::Orientation orientation) {
     }
 }
 
+void CMainFrame::releaseMenuShortcuts(QMdiSubWindow* sub) const {
+    // The child frame's own menu closes it with Ctrl+W on some systems, which is the
+    // menu's Write Data to Radio: two owners make the key do nothing at all. The
+    // frame's menu keeps it; the child frame still closes with its other keys.
+    QList<QKeySequence> taken;
+    for (const auto& [command, a] : actions_)
+        taken += a->shortcuts();
+    if (!sub->systemMenu()) return;
+    for (QAction* a : sub->systemMenu()->actions()) {
+        QList<QKeySequence> keys = a->shortcuts();
+        keys.removeIf([&taken](const QKeySequence& k) { return taken.contains(k); });
+        if (keys != a->shortcuts()) a->setShortcuts(keys);
+    }
+}
+
 QWidget* CMainFrame::functionWindow(int command) const {
     auto it = windows_.find(command);
     return it == windows_.end() ? nullptr : it->second->widget();
@@ -93,6 +110,7 @@ void CMainFrame::openFunctionWindow(int command) {
     applyLanguageFont(view, ctx_.font());
     QMdiSubWindow* sub = mdi_->addSubWindow(view);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    releaseMenuShortcuts(sub);
     sub->setWindowIcon(windowIcon());
     windows_[command] = sub;
     connect(sub, &QObject::destroyed, this, [this, command] { functionWindowDestroyed(command); });

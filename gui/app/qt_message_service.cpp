@@ -1,5 +1,7 @@
 #include "app/qt_message_service.h"
 
+#include "lang/language_table.h"
+
 #include <QAbstractButton>
 
 namespace vrl::gui {
@@ -29,8 +31,12 @@ constexpr ButtonText kButtonTexts[] = {{QMessageBox::Ok, 59},  {QMessageBox::Can
 } // namespace
 
 QMessageBox::StandardButton QtMessageService::ask(const Request& request) {
-    QMessageBox box(iconOf(request.icon), request.caption, request.text, QMessageBox::NoButton,
-                    parent_);
+    // A message without a caption of its own (the success messages) carries the
+    // program's title, never the executable's name that the system would show.
+    QString caption = request.caption;
+    if (caption.isEmpty() && text_) caption = text_(kTextProgramTitle);
+    if (caption.isEmpty()) caption = QString::fromLatin1(kLanguageMessageCaption);
+    QMessageBox box(iconOf(request.icon), caption, request.text, QMessageBox::NoButton, parent_);
     if (hasFont_) box.setFont(font_);
     QMessageBox::StandardButton first = QMessageBox::Ok;
     QMessageBox::StandardButton escape = QMessageBox::Ok;

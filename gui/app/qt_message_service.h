@@ -12,6 +12,9 @@
 
 namespace vrl::gui {
 
+// Language text of the program's title, the caption of messages that have none.
+inline constexpr int kTextProgramTitle = 112;
+
 class QtMessageService : public MessageService {
   public:
     void setParentWidget(QWidget* parent) { parent_ = parent; }

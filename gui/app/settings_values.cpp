@@ -141,7 +141,9 @@ std::string folderWithSeparator(std::string_view filePath) {
 }
 
 std::string dataFolder(std::string_view lastFilePath, std::string_view exeDir,
-                       const std::function<bool(const std::string&)>& isDirectory) {
+                       const std::function<bool(const std::string&)>& isDirectory,
+                       std::string_view userFolder,
+                       const std::function<bool(const std::string&)>& usable) {
     auto withSeparator = [](std::string s) {
         if (!s.empty() && !isSeparator(s.back())) s += '/';
         return s;
@@ -149,7 +151,9 @@ std::string dataFolder(std::string_view lastFilePath, std::string_view exeDir,
     if (!lastFilePath.empty() && isDirectory(std::string(lastFilePath)))
         return withSeparator(std::string(lastFilePath));
     std::string exe = withSeparator(std::string(exeDir));
-    if (isDirectory(exe + "DATA")) return exe + "DATA/";
+    if (isDirectory(exe + "DATA")) exe += "DATA/";
+    if (!userFolder.empty() && usable && !usable(exe))
+        return withSeparator(std::string(userFolder));
     return exe;
 }
 

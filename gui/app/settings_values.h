@@ -69,9 +69,13 @@ StartOptions parseSwitches(const std::vector<std::string>& args);
 std::string folderWithSeparator(std::string_view filePath);
 
 // The data folder: the remembered folder when it exists, else the executable's
-// folder, or its "DATA" sub-folder when there is one. Ends with a separator.
+// folder, or its "DATA" sub-folder when there is one. A folder that `usable` refuses
+// (not writable, or a build tree) gives way to `userFolder` when that is given: a
+// fresh user does not save into the program's own folder. Ends with a separator.
 std::string dataFolder(std::string_view lastFilePath, std::string_view exeDir,
-                       const std::function<bool(const std::string&)>& isDirectory);
+                       const std::function<bool(const std::string&)>& isDirectory,
+                       std::string_view userFolder = {},
+                       const std::function<bool(const std::string&)>& usable = {});
 
 // "VRL-73M  [ <label with ':' as ' : '> <VHF/UHF> : <band> ] [ <text 83> : <file>]".
 std::string buildTitle(std::string_view label, std::string_view vhfUhf, std::string_view band,

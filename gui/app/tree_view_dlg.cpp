@@ -59,6 +59,17 @@ void CTreeViewDlg::rebuild(const std::vector<FunctionEntry>& entries) {
     tree_->expandAll();
     tree_->setCurrentItem(root->childCount() > 0 ? root->child(0) : root);
     applyLanguageFont(this, ctx_.font());
+    fitTitle(this);
+    fitToTexts();
+}
+
+void CTreeViewDlg::fitToTexts() {
+    // Wide enough for the longest entry in this language, scroll bar included.
+    tree_->resizeColumnToContents(0);
+    const int needed = tree_->columnWidth(0) + tree_->indentation() + 2 * tree_->frameWidth() +
+                       style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+    tree_->setMinimumWidth(needed);
+    if (width() < minimumSizeHint().width()) resize(minimumSizeHint().width(), height());
 }
 
 void CTreeViewDlg::choose(QTreeWidgetItem* item) {

@@ -29,6 +29,7 @@ class CTreeViewDlg : public QDialog {
 
   private:
     void choose(QTreeWidgetItem* item);
+    void fitToTexts();
 
     AppContext& ctx_;
     QTreeWidget* tree_;

@@ -21,6 +21,10 @@ class WaitCursor {
 // of their own too).
 void applyLanguageFont(QWidget* root, const QFont& font);
 
+// Opens a dialog at least wide enough to show its translated title in full in the
+// title bar, beside the bar's buttons. Call after the title, font and layout are set.
+void fitTitle(QWidget* dialog);
+
 // Installed on a dialog: Enter or Return on any control except a push button moves
 // the focus to the next control instead of closing the dialog.
 class EnterMovesFocus : public QObject {

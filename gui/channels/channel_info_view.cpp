@@ -28,6 +28,10 @@
 namespace vrl::gui {
 
 namespace {
+// Help topics of the window and of its grid columns (one per column kind).
+constexpr int kHelpWindow = 0x20065;
+constexpr int kHelpFirstColumn = 0x200C8;
+
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 QStringList qlist(const std::vector<std::string>& items) {
     QStringList out;
@@ -58,6 +62,7 @@ CChannelInfoView::CChannelInfoView(AppContext& ctx, QWidget* parent)
     chEdit_ = new QPushButton(ctx.text(200), this);
     grpEdit_ = new QPushButton(ctx.text(201), this);
     close_ = new QPushButton(ctx.text(61), this);
+    help_ = new QPushButton(ctx.text(62), this);
 
     auto* names = new QHBoxLayout;
     names->addWidget(groupCaption_);
@@ -67,6 +72,7 @@ CChannelInfoView::CChannelInfoView(AppContext& ctx, QWidget* parent)
     for (QPushButton* b : {grpUp_, grpDn_, chEdit_, grpEdit_}) buttons->addWidget(b);
     buttons->addStretch(1);
     buttons->addWidget(close_);
+    buttons->addWidget(help_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(grid_, 1);
     layout->addLayout(names);
@@ -82,6 +88,7 @@ CChannelInfoView::CChannelInfoView(AppContext& ctx, QWidget* parent)
     connect(grpUp_, &QPushButton::clicked, this, [this] { nextGroup(+1); });
     connect(grpDn_, &QPushButton::clicked, this, [this] { nextGroup(-1); });
     connect(close_, &QPushButton::clicked, this, &QWidget::close);
+    connect(help_, &QPushButton::clicked, this, [this] { help::open(kHelpWindow, this); });
     connect(chEdit_, &QPushButton::clicked, this, [this] { openWindow(cmd::kChannelEdit); });
     connect(grpEdit_, &QPushButton::clicked, this, [this] { openWindow(cmd::kGroupEdit); });
     connect(grid_, &QTableWidget::currentCellChanged, this, &CChannelInfoView::currentCellChanged);
@@ -118,6 +125,15 @@ void CChannelInfoView::buildEditors() {
         default: editing_->addListColumn(col, qlist(store_.choices(f)), commit); break;
         }
     }
+    // Enter in a text cell stores it and moves on to the next column, and from the
+    // last column to the first of the next row, so a row is typed in one go.
+    connect(editing_, &GridCellEditing::returnedByEnter, this, [this](int row, int column) {
+        if (!qobject_cast<FilteredEdit*>(editing_->editor(column))) return;
+        if (column + 1 < grid_->columnCount())
+            grid_->setCurrentCell(row, column + 1);
+        else if (row + 1 < grid_->rowCount())
+            grid_->setCurrentCell(row + 1, 0);
+    });
     // Installed after the helper's, our filter runs first: it takes the window's keys
     // and refuses cells that may not be edited.
     grid_->removeEventFilter(this);
@@ -332,12 +348,6 @@ void CChannelInfoView::openWindow(int command) {
     if (auto* host = dynamic_cast<FrameHost*>(window())) host->openFunctionWindow(command);
 }
 
-namespace {
-// Help topics of the window and of its grid columns (one per column kind).
-constexpr int kHelpWindow = 0x20065;
-constexpr int kHelpFirstColumn = 0x200C8;
-} // namespace
-
 bool CChannelInfoView::viewKey(QKeyEvent* key) {
     const auto mods = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const bool ctrl = mods == Qt::ControlModifier;
@@ -406,9 +416,9 @@ bool CChannelInfoView::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (viewKey(key)) return true;
     const bool opens = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
-                       key->key() == Qt::Key_Delete ||
-                       (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !key->text().isEmpty() &&
-                        key->text().at(0).isPrint());
+                       key->key() == Qt::Key_Delete || GridCellEditing::opensList(key) ||
+                       (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+                        !key->text().isEmpty() && key->text().at(0).isPrint());
     if (opens && !mayEdit(grid_->currentRow(), grid_->currentColumn(), true)) return true;
     return false;
 }

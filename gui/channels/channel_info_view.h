@@ -81,6 +81,7 @@ class CChannelInfoView : public QWidget {
     QPushButton* chEdit_;
     QPushButton* grpEdit_;
     QPushButton* close_;
+    QPushButton* help_;
     QMenu* menu_;
     QAction* pasteAction_ = nullptr;
     int group_ = 0;

@@ -135,6 +135,7 @@ void CCopyDlg::finish(QLayout* fields, QPushButton* action) {
     layout->addLayout(fields);
     layout->addLayout(buttons);
     applyLanguageFont(this, ctx_.font());
+    fitTitle(this);
     new EnterMovesFocus(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }

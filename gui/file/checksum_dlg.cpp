@@ -49,6 +49,7 @@ CCheckSumDlg::CCheckSumDlg(AppContext& ctx, RadioLink& link, QWidget* parent)
     result_->hide();
     ok_->hide();
     applyLanguageFont(this, ctx.font());
+    fitTitle(this);
 
     timer_ = new QTimer(this);
     timer_->setSingleShot(true);

@@ -6,7 +6,9 @@
 #include "file/data_file.h"
 #include "file/file_dialogs.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
@@ -29,6 +31,21 @@ MessageService::Request error(AppContext& ctx, const QString& text) {
     return {text, ctx.text(79), MessageService::Icon::Error, MessageService::Buttons::Ok, false};
 }
 
+// The operating system's text for an error number.
+QString systemText(int systemError) {
+    return QString::fromLocal8Bit(std::strerror(systemError));
+}
+
+// A file message says which file and why: the message text (when there is one), the
+// path as the system writes it, then the reason.
+QString aboutFile(const QString& text, const QString& path, const QString& reason) {
+    QString out = text;
+    if (!out.isEmpty()) out += QStringLiteral("\n\n");
+    out += QDir::toNativeSeparators(path);
+    if (!reason.isEmpty()) out += '\n' + reason;
+    return out;
+}
+
 } // namespace
 
 QString FileCommands::openedName(const QString& path) {
@@ -36,12 +53,30 @@ QString FileCommands::openedName(const QString& path) {
     return path;
 }
 
-void FileCommands::showSystemError(int systemError, const QString& detail) {
+QString FileCommands::proposedName(const QString& modelLabel, const QString& serial) {
+    QString name;
+    for (QChar c : modelLabel) {
+        if (c.unicode() < 0x80 && c.isLetterOrNumber())
+            name += c;
+        else if (!name.isEmpty() && !name.endsWith('-'))
+            name += '-';
+    }
+    while (name.endsWith('-'))
+        name.chop(1);
+    if (name.isEmpty()) name = QStringLiteral("radio");
+    if (!serial.isEmpty()) name += '_' + serial;
+    return name + QStringLiteral(".dat");
+}
+
+void FileCommands::showSystemError(const QString& path, int systemError, const QString& detail) {
     AppContext& ctx = host_.context();
     QString text;
-    if (systemError == kDriveNotReady) text = ctx.text(18);
-    else if (systemError != 0) text = QString::fromLocal8Bit(std::strerror(systemError));
-    else text = detail;
+    if (systemError == kDriveNotReady)
+        text = aboutFile(ctx.text(18), path, {});
+    else if (systemError != 0)
+        text = aboutFile({}, path, systemText(systemError));
+    else
+        text = aboutFile({}, path, detail);
     ctx.messages().ask(error(ctx, text));
 }
 
@@ -50,7 +85,7 @@ bool FileCommands::promptToSaveChanges() {
     // An edit still being typed commits when it loses the focus; it must count.
     CommitFocus commit;
     if (!ctx.data().image.isModified()) return true;
-    const QString text = QStringLiteral("%1\"%2\"?").arg(ctx.text(20), ctx.currentFileName());
+    const QString text = QStringLiteral("%1\"%2\"?").arg(ctx.text(20), ctx.shownFileName());
     const auto answer = ctx.messages().ask({text, ctx.text(80), MessageService::Icon::Question,
                                             MessageService::Buttons::YesNoCancel, false});
     if (answer == QMessageBox::Yes) return saveAs();
@@ -74,7 +109,11 @@ bool FileCommands::openPath(const QString& path) {
     const DataFileStatus status = readDataFile(nativePath(path), *scratch);
     if (status.result != kFileOk) {
         ctx.data().image.restoreUndoCopy();
-        ctx.messages().ask(error(ctx, ctx.text(status.result == kFileCannotOpen ? 15 : 16)));
+        const bool cannotOpen = status.result == kFileCannotOpen;
+        const QString reason = cannotOpen && status.systemError != 0
+                                   ? systemText(status.systemError)
+                                   : QString::fromStdString(status.detail);
+        ctx.messages().ask(error(ctx, aboutFile(ctx.text(cannotOpen ? 15 : 16), path, reason)));
         return false;
     }
     WaitCursor wait;
@@ -93,6 +132,8 @@ bool FileCommands::openPath(const QString& path) {
 bool FileCommands::save() {
     AppContext& ctx = host_.context();
     CommitFocus commit;
+    // Data without a file (read from a radio) never go to a file the user did not name.
+    if (ctx.isUntitled()) return saveAs();
     const std::string path = nativePath(ctx.currentFilePath());
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0) {
@@ -101,7 +142,7 @@ bool FileCommands::save() {
                                 MessageService::Buttons::OkCancel, true}) != QMessageBox::Ok)
             return false;
     } else if (errno != ENOENT) {
-        showSystemError(errno, {});
+        showSystemError(ctx.currentFilePath(), errno, {});
         return false;
     }
     return writeCurrent();
@@ -110,12 +151,16 @@ bool FileCommands::save() {
 bool FileCommands::saveAs() {
     AppContext& ctx = host_.context();
     CommitFocus commit;
-    const QString chosen = ctx.fileDialogs().saveFile(host_.mainWindow(), ctx.currentFilePath());
+    const QString chosen = ctx.fileDialogs().saveFile(host_.mainWindow(), ctx.proposedFilePath());
     if (chosen.isEmpty()) return false;
     const QString previous = ctx.currentFilePath();
+    const QString previousProposal = ctx.proposedFilePath();
     ctx.setCurrentFilePath(chosen);
     const bool saved = writeCurrent();
-    if (!saved) ctx.setCurrentFilePath(previous);
+    if (!saved) {
+        ctx.setCurrentFilePath(previous);
+        if (ctx.isUntitled()) ctx.setUntitled(QFileInfo(previousProposal).fileName());
+    }
     host_.rebuildTitle();
     return saved;
 }
@@ -128,17 +173,17 @@ bool FileCommands::writeCurrent() {
         status = writeDataFile(nativePath(ctx.currentFilePath()), ctx.data().image);
     }
     if (status.result != kFileOk) {
-        // A protected file or folder is named with the reason; other failures show
-        // the system's own text.
+        // A protected file or folder is named with the reason; other failures name
+        // the file and give the system's own text.
         const QString name = ctx.currentFilePath();
         if (status.refusal == SaveRefusal::ReadOnly)
             ctx.messages().ask(error(ctx, ctx.text(74).replace(QStringLiteral("%s"), name)));
         else if (status.refusal == SaveRefusal::FolderNotWritable)
             ctx.messages().ask(error(ctx, ctx.text(75).replace(QStringLiteral("%s"), name)));
         else if (status.refusal == SaveRefusal::NotRegular)
-            showSystemError(0, QString::fromStdString(status.detail));
+            showSystemError(name, 0, QString::fromStdString(status.detail));
         else
-            showSystemError(status.systemError, QString::fromStdString(status.detail));
+            showSystemError(name, status.systemError, QString::fromStdString(status.detail));
         return false;
     }
     ctx.data().image.takeSnapshot();

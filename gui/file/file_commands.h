@@ -15,7 +15,8 @@ class FileCommands {
     // Open: the prompt, the file chooser, then the data of the chosen file; a file
     // that cannot be read or is no data file leaves the data as they were.
     void open();
-    // Save to the current path, asking first when the file exists. True when written.
+    // Save to the current path, asking first when the file exists; data without a
+    // file name go through Save As. True when written.
     bool save();
     // Save under a chosen name; the previous name comes back when writing fails.
     bool saveAs();
@@ -31,9 +32,13 @@ class FileCommands {
 
     // The name a file takes once opened: ".sdt" (any case) becomes ".dat".
     static QString openedName(const QString& path);
+    // The name proposed for data read from a radio: the model label in characters
+    // every file system takes, then the radio's serial number when it is known
+    // ("RM-160A-128CH-K_A1234567.dat").
+    static QString proposedName(const QString& modelLabel, const QString& serial);
 
   private:
-    void showSystemError(int systemError, const QString& detail);
+    void showSystemError(const QString& path, int systemError, const QString& detail);
 
     FrameHost& host_;
 };

@@ -9,6 +9,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,12 +20,18 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace vrl::gui {
 
 namespace {
 constexpr int kTitle = 535;
 constexpr int kPortPrefix = 536;
 constexpr int kDeviceCaption = 55;
+constexpr int kMissingMark = 76;
+// Width of the device beside a port's button; a longer path is shortened in the
+// middle (the whole path is in the tool tip and in the device box).
+constexpr int kDeviceLabelWidth = 150;
 constexpr int kHelpTopic = 0x200AA;
 constexpr int kRowsPerColumn = 5;
 } // namespace
@@ -39,7 +46,7 @@ CCommPortDlg::CCommPortDlg(AppContext& ctx, LinkService& service, QWidget* paren
     for (int n = 1; n <= kPortCount; ++n) {
         auto* button = new QRadioButton(ctx.text(kPortPrefix) + QString::number(n), box);
         auto* device = new QLabel(box);
-        device->setMinimumWidth(110);
+        device->setFixedWidth(kDeviceLabelWidth);
         device->setBuddy(button);
         const int column = (n - 1) / kRowsPerColumn * 2;
         const int row = (n - 1) % kRowsPerColumn;
@@ -76,15 +83,18 @@ CCommPortDlg::CCommPortDlg(AppContext& ctx, LinkService& service, QWidget* paren
     layout->addLayout(deviceRow);
     layout->addWidget(buttons);
 
+    // The language font first: the device names are shortened to fit in it.
+    applyLanguageFont(this, ctx.font());
     probeAll();
+    // The program's port stays selected even when its device is gone, so that the
+    // user sees which device is missing and can give the number another one.
     const int current = ctx.comPort();
-    if (current >= 1 && current <= kPortCount && usable_[current - 1])
-        buttons_[current - 1]->setChecked(true);
+    if (current >= 1 && current <= kPortCount) buttons_[current - 1]->setChecked(true);
     connect(group_, &QButtonGroup::idToggled, this, [this](int, bool on) {
         if (on) selectionChanged();
     });
     selectionChanged();
-    applyLanguageFont(this, ctx.font());
+    fitTitle(this);
     if (QAbstractButton* checked = group_->checkedButton())
         checked->setFocus();
     else
@@ -101,10 +111,16 @@ void CCommPortDlg::probeAll() {
 
 void CCommPortDlg::showDevice(int n) {
     QLabel* label = devices_[n - 1];
-    label->setText(service_.deviceFor(n));
-    // A device that did not open stays listed, greyed: its number cannot be chosen
-    // until it opens (or another device is given to the number).
-    label->setEnabled(usable_[n - 1]);
+    const QString device = service_.deviceFor(n);
+    // A device that did not open stays listed, greyed and marked missing: its number
+    // works again once the device is back or the number gets another device.
+    const bool usable = usable_[n - 1];
+    const QString mark = usable || device.isEmpty() ? QString() : ' ' + ctx_.text(kMissingMark);
+    const QFontMetrics metrics(label->font());
+    const int room = kDeviceLabelWidth - metrics.horizontalAdvance(mark);
+    label->setText(metrics.elidedText(device, Qt::ElideMiddle, std::max(room, 0)) + mark);
+    label->setToolTip(device + mark);
+    label->setEnabled(usable);
 }
 
 int CCommPortDlg::selectedPort() const {
@@ -118,7 +134,6 @@ bool CCommPortDlg::portUsable(int n) const { return usable_[n - 1]; }
 
 void CCommPortDlg::selectionChanged() {
     const int n = selectedPort();
-    device_->setEnabled(n != 0);
     const QString port =
         n ? QStringLiteral(" (") + ctx_.text(kPortPrefix) + QString::number(n) + ')' : QString();
     deviceCaption_->setText(ctx_.text(kDeviceCaption) + port + ':');
@@ -133,16 +148,19 @@ void CCommPortDlg::accept() {
         return;
     }
     const QString device = device_->currentText().trimmed();
-    if (device != service_.deviceFor(n)) {
-        service_.tieDevice(n, device);
-        usable_[n - 1] = !device.isEmpty() && service_.probe(n);
-        showDevice(n);
-    }
+    if (device != service_.deviceFor(n)) service_.tieDevice(n, device);
+    // Probed again: the device may have come back (or gone) since the dialog opened.
+    QString reason;
+    usable_[n - 1] = !device.isEmpty() && service_.probe(n, &reason);
+    showDevice(n);
     if (!usable_[n - 1]) {
-        QString text = ctx_.text(texts::kPortOpenFailed);
+        // The message names the device and, when the system gave one, its reason; a
+        // device the user may not open names the fix.
+        QString text = ctx_.text(texts::kPortOpenFailed) + QStringLiteral("\n\n") + device;
+        if (!reason.isEmpty()) text += '\n' + reason;
         if (service_.permissionDenied(n)) text += QStringLiteral("\n\n") + ctx_.text(texts::kPortPermissionHint);
-        ctx_.messages().ask({text, ctx_.text(texts::kCaptionError),
-                             MessageService::Icon::Error, MessageService::Buttons::Ok});
+        ctx_.messages().ask({text, ctx_.text(texts::kCaptionError), MessageService::Icon::Error,
+                             MessageService::Buttons::Ok});
         device_->setFocus();
         device_->lineEdit()->selectAll();
         return;

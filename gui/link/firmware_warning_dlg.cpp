@@ -38,6 +38,7 @@ CFirmwareWarningDlg::CFirmwareWarningDlg(AppContext& ctx, int dialog, QWidget* p
     layout->addLayout(row);
     layout->addWidget(buttons);
     applyLanguageFont(this, ctx.font());
+    fitTitle(this);
     cancel->setFocus();
 }
 

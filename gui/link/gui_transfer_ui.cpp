@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "link/firmware_warning_dlg.h"
+#include "link/link_service.h"
 #include "link/password_dlg.h"
 #include "link/texts.h"
 
@@ -60,7 +61,13 @@ bool GuiTransferUi::askOk(int text) {
 void GuiTransferUi::showError(int text) {
     const int caption =
         text == texts::kInfoNotSupported ? texts::kCaptionWarning : texts::kCaptionError;
-    ctx_.messages().ask({ctx_.text(text), ctx_.text(caption), Icon::Error, Buttons::Ok});
+    QString message = ctx_.text(text);
+    // A port that does not open is named, with the system's reason.
+    if (text == texts::kPortOpenFailed)
+        if (auto* service = ctx_.findChild<LinkService*>(QString(), Qt::FindDirectChildrenOnly))
+            if (const QString failure = service->openFailure(); !failure.isEmpty())
+                message += QStringLiteral("\n\n") + failure;
+    ctx_.messages().ask({message, ctx_.text(caption), Icon::Error, Buttons::Ok});
 }
 
 std::optional<PasswordBytes> GuiTransferUi::askPassword() {

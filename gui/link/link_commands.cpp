@@ -7,6 +7,7 @@
 #include "app/ui_helpers.h"
 #include "channels/channel_services.h"
 #include "file/checksum_dlg.h"
+#include "file/file_commands.h"
 #include "link/comm_port_dlg.h"
 #include "link/gui_transfer_ui.h"
 #include "link/link_service.h"
@@ -34,11 +35,14 @@ void putBack(CDataImage& image, const std::vector<uint8_t>& copy) {
 
 // Every image read from a radio is kept in the backup folder; a failure to keep it
 // does not undo the read, but the user hears of it.
+QString labelOf(AppContext& ctx) {
+    const std::string_view text = ctx.data().model.label();
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 void keepBackup(AppContext& ctx) {
     QString error;
-    const std::string_view text = ctx.data().model.label();
-    const QString label = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    if (!platform::saveBackup(ctx.data().image, label, &error).isEmpty()) return;
+    if (!platform::saveBackup(ctx.data().image, labelOf(ctx), &error).isEmpty()) return;
     ctx.messages().ask({ctx.text(kBackupFailed) + '\n' + error, ctx.text(82),
                         MessageService::Icon::Warning,
                         MessageService::Buttons::Ok});
@@ -73,6 +77,10 @@ void runReadFromRadio(FrameHost& host) {
     // Windows of the old model may show fields the new one does not have.
     if (image.identity().bytes != identityBefore.bytes) host.closeAllFunctionWindows();
     image.takeSnapshot();
+    // The radio's data belong to no file: the file that was open must not receive
+    // them by a plain Save.
+    ctx.setUntitled(FileCommands::proposedName(
+        labelOf(ctx), LinkService::of(ctx).serialFor(image.identity().bytes)));
     emit ctx.dataReplaced();
     emit ctx.modelChanged(); // flags, menus, tree view and title
     host.refreshAllWindows();
@@ -104,6 +112,7 @@ void runRadioInformation(FrameHost& host) {
         result = queryRadioInformation(LinkService::of(ctx).link(), ui, info);
     }
     if (result != kTransferOk) return;
+    LinkService::of(ctx).rememberSerial(info.identity, info.block);
     CRadioInfoDlg dlg(ctx, info, host.mainWindow());
     dlg.exec();
 }

@@ -5,6 +5,9 @@
 
 #include <QSettings>
 
+#include <algorithm>
+#include <cctype>
+
 namespace vrl::gui {
 
 namespace {
@@ -100,14 +103,48 @@ bool LinkService::permissionDenied(int n) {
     return port && port->permissionDenied();
 }
 
-bool LinkService::probe(int n) {
+bool LinkService::probe(int n, QString* reason) {
     const int own = link_->portNumber();
     link_->setOpen(false);
     link_->setPortNumber(n);
-    bool usable = link_->setOpen(true) && link_->isRs232();
+    const bool opened = link_->setOpen(true);
+    const bool usable = opened && link_->isRs232();
     link_->setOpen(false);
     link_->setPortNumber(own);
+    if (!usable && reason) {
+        // What the system said when the device would not open; a device that opens but
+        // is no serial line has no system error to tell.
+        const Transport* line = transportFor(n);
+        *reason = opened || !line ? QString() : QString::fromStdString(line->failureReason());
+    }
     return usable;
+}
+
+QString LinkService::openFailure() {
+    const int n = link_->portNumber();
+    const QString device = deviceFor(n);
+    const Transport* line = device.isEmpty() ? nullptr : transportFor(n);
+    const QString reason = line ? QString::fromStdString(line->failureReason()) : QString();
+    return reason.isEmpty() ? device : device + '\n' + reason;
+}
+
+void LinkService::rememberSerial(const IdentityBytes& identity, const InfoBlock& block) {
+    QString serial;
+    // Letters, digits and '-' only: the number goes into file names.
+    for (size_t i = 16; i < 28; ++i) {
+        const uint8_t b = block[i];
+        if (b == 0) break;
+        if (b < 0x80 && (std::isalnum(b) || b == '-')) serial += QChar::fromLatin1(char(b));
+    }
+    serialIdentity_ = identity;
+    serial_ = serial;
+}
+
+QString LinkService::serialFor(const IdentityBytes& identity) const {
+    // The option-board and flag bytes may be adjusted when the identity is adopted;
+    // the model bytes name the radio.
+    const bool same = std::equal(identity.begin(), identity.begin() + 6, serialIdentity_.begin());
+    return same ? serial_ : QString();
 }
 
 } // namespace vrl::gui

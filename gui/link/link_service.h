@@ -51,8 +51,17 @@ class LinkService : public QObject {
     QStringList knownDevices() const;
 
     // Whether port n opens and is a plain serial line; the link is left closed and on
-    // its own port number.
-    bool probe(int n);
+    // its own port number. When it does not, `reason` (if given) receives why.
+    bool probe(int n, QString* reason = nullptr);
+
+    // The device of the link's port and, when the system gave one, why it did not
+    // open last time ("/dev/ttyUSB0\nPermission denied"), for the open-failure message.
+    QString openFailure();
+
+    // The serial number of the radio last asked for its information (bytes 16-27 of
+    // its information block), for the radio of `identity`; empty when not known.
+    void rememberSerial(const IdentityBytes& identity, const InfoBlock& block);
+    QString serialFor(const IdentityBytes& identity) const;
     // The last open of port n failed for lack of access rights.
     bool permissionDenied(int n);
 
@@ -66,6 +75,8 @@ class LinkService : public QObject {
     platform::PortDirectory ports_;
     std::map<QString, std::unique_ptr<Transport>> transports_;
     std::unique_ptr<RadioLink> link_;
+    IdentityBytes serialIdentity_{};
+    QString serial_;
 };
 
 } // namespace vrl::gui

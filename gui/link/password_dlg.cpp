@@ -59,6 +59,7 @@ CPasswordDlg::CPasswordDlg(AppContext& ctx, Mode mode, QWidget* parent)
     }
     updateOk();
     applyLanguageFont(this, ctx.font());
+    fitTitle(this);
     edit_->setFocus();
 }
 

@@ -55,6 +55,7 @@ CRadioInfoDlg::CRadioInfoDlg(AppContext& ctx, const RadioInformation& info, QWid
     layout->addLayout(form);
     layout->addWidget(buttons);
     applyLanguageFont(this, ctx.font());
+    fitTitle(this);
     close->setFocus();
 }
 

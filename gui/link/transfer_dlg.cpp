@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace vrl::gui {
 
 namespace {
@@ -65,13 +67,17 @@ CTransferDlg::CTransferDlg(AppContext& ctx, TransferKind kind, Operation operati
     if (kind == TransferKind::WriteBoard) total = kBoardWriteTotal;
     showProgress(0, total);
     applyLanguageFont(this, ctx.font());
+    fitTitle(this);
     start_->setFocus();
 }
 
 void CTransferDlg::showProgress(int count, int total) {
     label_->setText(QStringLiteral("%1 %2 / %3").arg(ctx_.text(texts::kProgressLabel)).arg(count).arg(total));
-    if (bar_->maximum() != total) bar_->setRange(0, total);
-    bar_->setValue(count);
+    // Before the total is known the bar stays empty and still: a range of 0 to 0
+    // would make it a busy indicator while nothing runs yet.
+    const int maximum = std::max(total, 1);
+    if (bar_->maximum() != maximum) bar_->setRange(0, maximum);
+    bar_->setValue(std::min(count, maximum));
 }
 
 void CTransferDlg::setBlockLoopBusy(bool busy) {

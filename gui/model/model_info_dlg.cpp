@@ -105,6 +105,7 @@ CModelInfoDlg::CModelInfoDlg(AppContext& ctx, QWidget* parent)
         frequency_->clear();
     }
     applyLanguageFont(this, ctx.font());
+    fitTitle(this);
 }
 
 void CModelInfoDlg::loadChoice(const ModelChoice& choice) {

@@ -114,7 +114,10 @@ bool GridCellEditing::open(int row, int column, Start start) {
 void GridCellEditing::closeEditor() {
     open_ = false;
     QWidget* editor = columns_.at(column_).editor;
-    if (editor->hasFocus()) grid_->setFocus(Qt::OtherFocusReason);
+    // The focus goes back to the grid, never on to the window's next control.
+    const QWidget* focus = QApplication::focusWidget();
+    if (!focus || focus == editor || editor->isAncestorOf(focus) || !focus->isVisible())
+        grid_->setFocus(Qt::OtherFocusReason);
     editor->hide();
 }
 
@@ -155,6 +158,13 @@ bool GridCellEditing::acceptsKey(const Column& c, const QString& text) const {
     return true;
 }
 
+bool GridCellEditing::opensList(const QKeyEvent* key) {
+    const auto mods =
+        key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    return (key->key() == Qt::Key_F4 && mods == Qt::NoModifier) ||
+           ((key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) && mods == Qt::AltModifier);
+}
+
 bool GridCellEditing::gridKey(QKeyEvent* key) {
     const int row = grid_->currentRow();
     const int column = grid_->currentColumn();
@@ -164,6 +174,12 @@ bool GridCellEditing::gridKey(QKeyEvent* key) {
     if (it == columns_.end() || row < 0) return printable; // swallow typing elsewhere
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
         open(row, column, Start::WithText);
+        return true;
+    }
+    // Alt+Down and F4 open a cell's drop-down list with the list shown, as in every
+    // desktop grid.
+    if (opensList(key) && it->second.list) {
+        if (open(row, column, Start::WithText)) it->second.list->showPopup();
         return true;
     }
     if (plain && emptyKeys_.contains(key->key())) {
@@ -181,6 +197,12 @@ bool GridCellEditing::gridKey(QKeyEvent* key) {
 }
 
 bool GridCellEditing::editorKey(QKeyEvent* key) {
+    if (opensList(key)) {
+        if (QComboBox* list = columns_.at(column_).list) {
+            list->showPopup();
+            return true;
+        }
+    }
     switch (key->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter: {
@@ -211,8 +233,12 @@ bool GridCellEditing::eventFilter(QObject* watched, QEvent* event) {
         return editorKey(static_cast<QKeyEvent*>(event));
     }
     if (event->type() == QEvent::FocusOut &&
-        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-        commit();
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        // Under some window managers the list's pop-up takes the focus as a window of
+        // its own; that is the list opening, not the user leaving the cell.
+        const QComboBox* combo = columns_.at(column_).list;
+        if (!(combo && combo->view()->isVisible())) commit();
+    }
     return false;
 }
 

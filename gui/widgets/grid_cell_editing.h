@@ -6,6 +6,7 @@
 //   Delete (and the other "empty keys")  opens it empty
 //   a character the editor takes         opens it and passes the character on
 //   other characters          are swallowed (no jumping by the grid's own search)
+//   Alt+Down, Alt+Up, F4       open a list column's editor with its list shown
 // Keys in the editor:
 //   Enter   stores the cell and returns to the grid (returnedByEnter() follows)
 //   Escape  puts the cell's text back and returns to the grid without storing
@@ -61,6 +62,8 @@ class GridCellEditing : public QObject {
     void setCanOpen(CanOpen rule) { canOpen_ = std::move(rule); }
 
     bool isEditable(int column) const { return columns_.count(column) != 0; }
+    // Whether a key opens a list column's drop-down (Alt+Down, Alt+Up, F4).
+    static bool opensList(const QKeyEvent* key);
     bool isOpen() const { return open_; }
     int row() const { return row_; }
     int column() const { return column_; }

@@ -10,10 +10,14 @@
 #include "model/new_data.h"
 
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QTreeView>
 #include <QtTest>
 
+#include <algorithm>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -84,7 +88,8 @@ class FileCommandsTest : public QObject {
         f.close();
         s.files.openAnswers << bad;
         s.app->mainFrame()->runCommand(cmd::kFileOpen);
-        QCOMPARE(s.messages.texts(), QStringList{"L0:16"});
+        QCOMPARE(s.messages.texts().size(), 1);
+        QVERIFY(s.messages.texts().front().startsWith("L0:16\n\n" + bad + "\n"));
         QCOMPARE(s.messages.asked[0].caption, QStringLiteral("L0:79"));
         QCOMPARE(s.app->data().image.u8(0x0010), uint8_t(9));
         QVERIFY(s.app->context().currentFilePath().endsWith("/vrl73m.dat"));
@@ -94,7 +99,41 @@ class FileCommandsTest : public QObject {
         QVERIFY(s.start());
         s.files.openAnswers << s.dir.path() + "/none.dat";
         s.app->mainFrame()->runCommand(cmd::kFileOpen);
-        QCOMPARE(s.messages.texts(), QStringList{"L0:15"});
+        QCOMPARE(s.messages.texts(), QStringList{"L0:15\n\n" + s.dir.path() + "/none.dat\n" +
+                                                 QString::fromLocal8Bit(std::strerror(ENOENT))});
+    }
+    void regressionRefusedFilesAreNamedWithTheCheckThatFailed_data() {
+        QTest::addColumn<QByteArray>("content");
+        QByteArray random(int(kDataFileSize), 0);
+        for (int i = 0; i < random.size(); ++i)
+            random[i] = char((i * 7919 + 13) % 251);
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("truncated")
+            << QByteArray("VRL73M\xFF\xFF\xFF\xFFV0422", 15).leftJustified(1000, '\xFF');
+        QTest::newRow("random") << random;
+    }
+    // Empty, truncated and random files all got the same "not a data file" text, with
+    // neither the file's name nor the reason.
+    void regressionRefusedFilesAreNamedWithTheCheckThatFailed() {
+        QFETCH(QByteArray, content);
+        StartedApp s;
+        QVERIFY(s.start());
+        const QString path = s.dir.path() + "/" + QTest::currentDataTag() + ".dat";
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+        f.close();
+        s.files.openAnswers << path;
+        s.app->mainFrame()->runCommand(cmd::kFileOpen);
+        QCOMPARE(s.messages.texts().size(), 1);
+        const QStringList lines = s.messages.texts().front().split('\n');
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], QStringLiteral("L0:16"));
+        QCOMPARE(lines[2], path);
+        QVERIFY(!lines[3].isEmpty());
+        static QStringList reasons;
+        QVERIFY2(!reasons.contains(lines[3]), qPrintable(lines[3])); // each case says its own
+        reasons << lines[3];
     }
     void savingTwiceGivesIdenticalFilesAndUnmodifiedData() {
         StartedApp s;
@@ -136,7 +175,8 @@ class FileCommandsTest : public QObject {
         const QString before = s.app->context().currentFilePath();
         s.files.saveAnswers << s.dir.path() + "/no/such/folder/x.dat";
         s.app->mainFrame()->runCommand(cmd::kFileSaveAs);
-        QCOMPARE(s.messages.texts(), QStringList{QString::fromLocal8Bit(std::strerror(ENOENT))});
+        QCOMPARE(s.messages.texts(), QStringList{s.dir.path() + "/no/such/folder/x.dat\n" +
+                                                 QString::fromLocal8Bit(std::strerror(ENOENT))});
         QCOMPARE(s.app->context().currentFilePath(), before);
         QVERIFY(s.app->data().image.isModified());
     }
@@ -152,6 +192,45 @@ class FileCommandsTest : public QObject {
         QVERIFY(s.messages.texts().front().contains(fifo));
         QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
         QVERIFY(s.app->data().image.isModified());
+    }
+};
+
+// The file chooser cut its Size column ("32....KiB").
+class FileChooserTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void regressionChoosersShowTheirColumnsInFull_data() {
+        QTest::addColumn<bool>("save");
+        QTest::newRow("open") << false;
+        QTest::newRow("save as") << true;
+    }
+    void regressionChoosersShowTheirColumnsInFull() {
+        QFETCH(bool, save);
+        QTemporaryDir dir;
+        writeRow37File(dir.path() + "/a radio with a long file name.dat", 1);
+        QList<int> cut;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto* view = dialog->findChild<QTreeView*>();
+            QVERIFY(view);
+            QTRY_VERIFY(view->model()->rowCount(view->rootIndex()) > 0);
+            for (int column = 0; column < 4; ++column)
+                if (view->columnWidth(column) <
+                    std::max(static_cast<QAbstractItemView*>(view)->sizeHintForColumn(column),
+                             view->header()->sectionSizeHint(column)))
+                    cut << column;
+            if (qEnvironmentVariableIsSet("VRL_SCREENSHOT_DIR"))
+                dialog->grab().save(qEnvironmentVariable("VRL_SCREENSHOT_DIR") +
+                                    "/file_dialog.png");
+            dialog->reject();
+        });
+        QtFileDialogs chooser;
+        if (save)
+            chooser.saveFile(nullptr, dir.path() + "/x.dat");
+        else
+            chooser.openFile(nullptr, dir.path());
+        QCOMPARE(cut, QList<int>{});
     }
 };
 
@@ -226,6 +305,10 @@ int main(int argc, char** argv) {
     int status = 0;
     {
         FileCommandsTest t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    {
+        FileChooserTest t;
         status |= QTest::qExec(&t, argc, argv);
     }
     {

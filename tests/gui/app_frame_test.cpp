@@ -7,6 +7,7 @@
 #include "app/commands.h"
 #include "app/language_setup_dlg.h"
 #include "app/main_frame.h"
+#include "app/program_icon.h"
 #include "app/registries.h"
 #include "model/new_data.h"
 
@@ -16,6 +17,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QShortcutEvent>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -69,6 +71,7 @@ class FrameTest : public QObject {
     void init() {
         FunctionWindowRegistry::instance().add(cmd::kOptionalFeatures, windowFactory<DummyView>());
         FunctionWindowRegistry::instance().add(cmd::kTrunking, windowFactory<DummyView>());
+        FunctionWindowRegistry::instance().add(cmd::kScan, windowFactory<DummyView>());
         DummyView::created = DummyView::refreshed = 0;
     }
     void titleNamesModelBandAndFile() {
@@ -130,6 +133,132 @@ class FrameTest : public QObject {
         QCOMPARE(root->text(0), QStringLiteral("RM-140A[8CH]:K"));
         for (int i = 0; i < root->childCount(); ++i)
             QVERIFY(root->child(i)->data(0, Qt::UserRole).toInt() != cmd::kScan);
+    }
+    // Double-clicking DTMF in the tree did nothing: windows that are not part of
+    // the program were offered. A window that registers shows up by itself.
+    void regressionTreeAndEditMenuOfferOnlyWindowsThatOpen() {
+        StartedApp s;
+        QVERIFY(s.start());
+        CMainFrame* f = s.app->mainFrame();
+        setModel(s, 4, 0); // 128 channels: every optional entry applies
+        FunctionWindowRegistry::instance().remove(cmd::kDtmf);
+        emit s.app->context().modelChanged();
+        f->runCommand(cmd::kTreeView);
+        auto offered = [f] {
+            QList<int> tree;
+            QTreeWidgetItem* root = f->treeView()->tree()->topLevelItem(0);
+            for (int i = 0; i < root->childCount(); ++i)
+                tree << root->child(i)->data(0, Qt::UserRole).toInt();
+            return tree;
+        };
+        const QList<int> tree = offered();
+        QVERIFY(!tree.contains(cmd::kDtmf));
+        QCOMPARE(commandsOf(menuWithTitle(f->menuBar(), "L0:119")), tree);
+        for (int command : tree)
+            QVERIFY(FunctionWindowRegistry::instance().find(command));
+        // Separators never double up or stand at an end.
+        const QList<QAction*> items = menuWithTitle(f->menuBar(), "L0:119")->actions();
+        QVERIFY(!items.front()->isSeparator() && !items.back()->isSeparator());
+        for (qsizetype i = 1; i < items.size(); ++i)
+            QVERIFY(!(items[i]->isSeparator() && items[i - 1]->isSeparator()));
+
+        FunctionWindowRegistry::instance().add(cmd::kDtmf, windowFactory<DummyView>());
+        emit s.app->context().modelChanged();
+        QVERIFY(offered().contains(cmd::kDtmf));
+        FunctionWindowRegistry::instance().remove(cmd::kDtmf);
+    }
+    void treeViewIsWideEnoughForItsLongestEntry() {
+        StartedApp s;
+        QFile::remove(s.dir.path() + "/vrl73m.lng");
+        QVERIFY(QFile::copy(VRL_SOURCE_DIR "/data/vrl73m.lng", s.dir.path() + "/vrl73m.lng"));
+        QVERIFY(s.start());
+        s.app->lang().setCurrentLanguage(1); // the longer German names
+        emit s.app->context().languageChanged();
+        FunctionWindowRegistry::instance().add(cmd::kOperatorSelTone, windowFactory<DummyView>());
+        setModel(s, 4, 0);
+        CMainFrame* f = s.app->mainFrame();
+        f->runCommand(cmd::kTreeView);
+        QTreeWidget* tree = f->treeView()->tree();
+        QVERIFY(QTest::qWaitForWindowExposed(f->treeView()));
+        QTreeWidgetItem* root = tree->topLevelItem(0);
+        for (int i = 0; i < root->childCount(); ++i) {
+            const QRect shown = tree->visualItemRect(root->child(i));
+            const int textWidth = tree->fontMetrics().horizontalAdvance(root->child(i)->text(0));
+            QVERIFY2(shown.left() + textWidth + tree->iconSize().width() <=
+                         tree->viewport()->width(),
+                     qPrintable(root->child(i)->text(0)));
+        }
+        if (qEnvironmentVariableIsSet("VRL_SCREENSHOT_DIR"))
+            f->treeView()->grab().save(qEnvironmentVariable("VRL_SCREENSHOT_DIR") +
+                                       "/tree_view_de.png");
+        FunctionWindowRegistry::instance().remove(cmd::kOperatorSelTone);
+    }
+    // Ctrl+W did nothing: the child window's own close key took it too. Every key the
+    // menus show belongs to one item only, and pressing it runs that item.
+    void regressionEveryShownAcceleratorIsUniqueAndWorks() {
+        StartedApp s;
+        QFile::remove(s.dir.path() + "/vrl73m.lng");
+        QVERIFY(QFile::copy(VRL_SOURCE_DIR "/data/vrl73m.lng", s.dir.path() + "/vrl73m.lng"));
+        QVERIFY(s.start({}, true));
+        setModel(s, 0, 0, OptionBoard::Trunking); // the trunking items carry keys too
+        CMainFrame* f = s.app->mainFrame();
+        f->runCommand(cmd::kChannelInformation);
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        // Records the shortcut events an action receives, without running its command.
+        struct Catcher : QObject {
+            int hits = 0;
+            bool eventFilter(QObject*, QEvent* e) override {
+                if (e->type() != QEvent::Shortcut) return false;
+                if (!static_cast<QShortcutEvent*>(e)->isAmbiguous()) ++hits;
+                return true;
+            }
+        };
+        QHash<QKeySequence, QString> owners;
+        for (int language : {0, 1}) {
+            s.app->lang().setCurrentLanguage(language);
+            emit s.app->context().languageChanged();
+            f->runCommand(cmd::kChannelInformation);
+            QWidget* focus = f->functionWindow(cmd::kChannelInformation);
+            QVERIFY(focus);
+            owners.clear();
+            for (QAction* a : f->findChildren<QAction*>()) {
+                for (const QKeySequence& key : a->shortcuts()) {
+                    QVERIFY2(
+                        !owners.contains(key),
+                        qPrintable(key.toString() + ": " + owners.value(key) + " / " + a->text()));
+                    owners.insert(key, a->text());
+                }
+            }
+            int shown = 0;
+            for (QMenu* menu : f->menuBar()->findChildren<QMenu*>()) {
+                for (QAction* a : menu->actions()) {
+                    if (a->shortcut().isEmpty() || !a->isEnabled()) continue;
+                    ++shown;
+                    Catcher catcher;
+                    a->installEventFilter(&catcher);
+                    QTest::keySequence(QApplication::focusWidget() ? QApplication::focusWidget()
+                                                                   : focus,
+                                       a->shortcut());
+                    a->removeEventFilter(&catcher);
+                    QVERIFY2(catcher.hits == 1,
+                             qPrintable(a->shortcut().toString() + " " + a->text()));
+                }
+            }
+            QVERIFY(shown >= 8);
+        }
+    }
+    // The program and its child windows showed the toolkit's logo.
+    void regressionProgramAndChildWindowsShowTheProgramIcon() {
+        StartedApp s;
+        QVERIFY(s.start());
+        CMainFrame* f = s.app->mainFrame();
+        const QIcon icon = QApplication::windowIcon();
+        QVERIFY(!icon.pixmap(32, 32).isNull());
+        f->runCommand(cmd::kOptionalFeatures);
+        QCOMPARE(f->mdiArea()->activeSubWindow()->windowIcon().pixmap(16, 16).toImage(),
+                 icon.pixmap(16, 16).toImage());
+        QCOMPARE(f->windowIcon().pixmap(16, 16).toImage(), programIcon().pixmap(16, 16).toImage());
     }
     void trunkingItemsOnlyWithTheTrunkingBoard() {
         StartedApp s;
@@ -266,6 +395,26 @@ class FrameTest : public QObject {
         QVERIFY(dlg.focusWidget() != dlg.combo());
         QTest::keyClick(dlg.focusWidget(), Qt::Key_Return); // on OK: closes
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    }
+    // "Langu... Setup": the dialog was narrower than its translated title.
+    void regressionLanguageSetupShowsItsWholeTitle() {
+        StartedApp s;
+        QFile::remove(s.dir.path() + "/vrl73m.lng");
+        QVERIFY(QFile::copy(VRL_SOURCE_DIR "/data/vrl73m.lng", s.dir.path() + "/vrl73m.lng"));
+        QVERIFY(s.start());
+        for (int language : {0, 1}) {
+            s.app->lang().setCurrentLanguage(language);
+            CLanguageSetupDlg dlg(s.app->context(), nullptr);
+            dlg.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+            const int title =
+                QFontMetrics(QApplication::font()).horizontalAdvance(dlg.windowTitle());
+            QVERIFY2(dlg.width() >= title + 100, qPrintable(QStringLiteral("%1 %2 %3 %4")
+                                                                .arg(dlg.windowTitle())
+                                                                .arg(dlg.width())
+                                                                .arg(title)
+                                                                .arg(dlg.minimumWidth())));
+        }
     }
     void languageSwitchRetitlesMenus() {
         StartedApp s;

@@ -59,6 +59,24 @@ class AppMessageServiceTest : public QObject {
         QCOMPARE(ok, QStringLiteral("T59"));
     }
 
+    // Success messages were titled "vrl73m", the executable's name.
+    void regressionMessagesWithoutCaptionCarryTheProgramTitle() {
+        QtMessageService messages;
+        messages.setTextSource([](int index) { return QStringLiteral("T%1").arg(index); });
+        QStringList titles;
+        for (const QString& caption : {QString(), QStringLiteral("Error")}) {
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                titles << box->windowTitle();
+                box->button(QMessageBox::Ok)->click();
+            });
+            messages.ask({QStringLiteral("Done"), caption, MessageService::Icon::Information,
+                          MessageService::Buttons::Ok});
+        }
+        QCOMPARE(titles, (QStringList{"T112", "Error"}));
+    }
+
     // An empty text (no language file yet) leaves Qt's own words.
     void emptyTextKeepsQtsWords() {
         QtMessageService messages;

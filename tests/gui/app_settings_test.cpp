@@ -127,6 +127,28 @@ class SettingsValuesTest : public QObject {
         QCOMPARE(QString::fromStdString(dataFolder("/gone/", "/opt/v", dirs({}))), QStringLiteral("/opt/v/"));
         QCOMPARE(QString::fromStdString(dataFolder("", "/opt/v", dirs({"/opt/v/DATA"}))), QStringLiteral("/opt/v/DATA/"));
     }
+    // A fresh user's Save As started in build/gui: a folder that is no place for data
+    // (read-only, a build tree) gives way to the user's own folder.
+    void regressionDataFolderOfAFreshUserIsTheirOwn() {
+        auto dirs = [](std::set<std::string> existing) {
+            return [existing](const std::string& p) { return existing.count(p) > 0; };
+        };
+        const auto usable = dirs({"/opt/v/DATA/", "/home/u/radios/"});
+        const char* docs = "/home/u/Documents/VRL-73M";
+        const std::pair<const char*, const char*> cases[] = {
+            {"", "/home/u/Documents/VRL-73M/"},     // the program folder refuses
+            {"/home/u/radios/", "/home/u/radios/"}, // the remembered folder stays
+            {"/gone/", "/home/u/Documents/VRL-73M/"},
+        };
+        for (const auto& [last, expected] : cases)
+            QCOMPARE(QString::fromStdString(dataFolder(last, "/work/build/gui",
+                                                       dirs({"/home/u/radios/"}), docs, usable)),
+                     QString::fromLatin1(expected));
+        // A writable DATA folder beside the program is still used.
+        QCOMPARE(
+            QString::fromStdString(dataFolder("", "/opt/v", dirs({"/opt/v/DATA"}), docs, usable)),
+            QStringLiteral("/opt/v/DATA/"));
+    }
     void titleOfRowZeroWithBandCodeFive() {
         const std::string t = buildTitle("RM-140A[8CH]:K", "VHF", "136-162MHz", "File", "my.dat");
         QCOMPARE(QString::fromStdString(t), QStringLiteral("VRL-73M  [ RM-140A[8CH] : K VHF : 136-162MHz ] [ File : my.dat]"));

@@ -9,6 +9,7 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStyle>
 #include <QTest>
 
@@ -51,6 +52,9 @@ class ChannelInfoViewTest : public QObject {
     void outOfBandWarns();
     void boldHeaderOfTheCurrentColumnFits();
     void regressionColumnsWidenedOnTheFirstGroupMove();
+    void regressionEnterInATextCellMovesToTheNextColumn();
+    void altDownOpensTheListOfAnExistingChannelOnly();
+    void helpButtonOpensTheWindowsTopic();
 };
 
 void ChannelInfoViewTest::typingIntoMissingChannelCreatesIt() {
@@ -195,6 +199,53 @@ void ChannelInfoViewTest::regressionColumnsWidenedOnTheFirstGroupMove() {
     for (int column = 0; column < w.grid()->columnCount(); ++column)
         after << w.grid()->columnWidth(column);
     QCOMPARE(after, before);
+}
+
+// Enter stored a typed frequency but left the cursor in the column.
+void ChannelInfoViewTest::regressionEnterInATextCellMovesToTheNextColumn() {
+    ChannelWindow w;
+    QVERIFY(showActive(w.view.get()));
+    w.grid()->setFocus();
+    w.grid()->setCurrentCell(2, 0);
+    w.type("146.5");
+    w.key(Qt::Key_Return);
+    QCOMPARE(w.grid()->currentColumn(), 1);
+    QCOMPARE(w.grid()->currentRow(), 2);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.grid()));
+    w.key(Qt::Key_Return); // the transmit frequency: open, store, move on
+    w.key(Qt::Key_Return);
+    QCOMPARE(w.grid()->currentColumn(), 2);
+}
+
+void ChannelInfoViewTest::altDownOpensTheListOfAnExistingChannelOnly() {
+    ChannelWindow w;
+    w.store().setText("150", 0, 0, ChannelField::Receive);
+    w.view->refresh();
+    QVERIFY(showActive(w.view.get()));
+    const int power = static_cast<int>(
+        std::find(w.grid()->columnKinds().begin(), w.grid()->columnKinds().end(), 5) -
+        w.grid()->columnKinds().begin());
+    for (int row : {0, 1}) { // channel 1 exists, channel 2 does not
+        w.grid()->setFocus();
+        w.grid()->setCurrentCell(row, power);
+        w.key(Qt::Key_Down, Qt::AltModifier);
+        const bool open = QApplication::activePopupWidget() != nullptr;
+        if (open) QApplication::activePopupWidget()->close();
+        QCOMPARE(open, row == 0);
+        QCOMPARE(w.grid()->currentRow(), row); // the grid did not move under the key
+    }
+}
+
+void ChannelInfoViewTest::helpButtonOpensTheWindowsTopic() {
+    ChannelWindow w;
+    QVERIFY(showActive(w.view.get()));
+    const QList<QPushButton*> buttons = w.view->findChildren<QPushButton*>();
+    const auto help = std::find_if(buttons.begin(), buttons.end(), [&w](QPushButton* b) {
+        return b->text() == w.fx.ctx->text(62);
+    });
+    QVERIFY(help != buttons.end());
+    QTest::mouseClick(*help, Qt::LeftButton);
+    QCOMPARE(w.fx.helpTopics, (QVector<int>{0x20065}));
 }
 
 QTEST_MAIN(ChannelInfoViewTest)

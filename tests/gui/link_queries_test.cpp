@@ -132,7 +132,7 @@ class LinkQueriesTest : public QObject {
         bench.messages().answer({QMessageBox::Ok});
         onDialog<CCommPortDlg>([&](CCommPortDlg* dlg) {
             QCOMPARE(dlg->portButton(1)->text(), textOf(536) + "1");
-            QCOMPARE(dlg->deviceLabel(2)->text(), QStringLiteral("/dev/ttyS0"));
+            QCOMPARE(dlg->deviceLabel(2)->text(), "/dev/ttyS0 " + textOf(76)); // marked missing
             QCOMPARE(dlg->deviceLabel(1)->text(), QStringLiteral("/dev/good0"));
             QCOMPARE(dlg->deviceLabel(20)->text(), QStringLiteral("virtual"));
             QVERIFY(dlg->portUsable(1));
@@ -149,7 +149,9 @@ class LinkQueriesTest : public QObject {
             dlg->accept();
         });
         bench.frame().runCommand(cmd::kCommunicationPort);
-        QCOMPARE(bench.messages().texts(), QStringList{textOf(texts::kPortOpenFailed)});
+        // The refusal names the device that did not open.
+        QCOMPARE(bench.messages().texts(),
+                 QStringList{textOf(texts::kPortOpenFailed) + "\n\n/dev/ttyS0"});
         QCOMPARE(bench.ctx().comPort(), 20);
         QCOMPARE(bench.service->link().portNumber(), 20);
         QVERIFY(bench.frame().statusText(0).endsWith("20"));
@@ -192,6 +194,64 @@ class LinkQueriesTest : public QObject {
         onDialog<CRadioInfoDlg>([](CRadioInfoDlg* dlg) { dlg->reject(); });
         bench.frame().runCommand(cmd::kRadioInformation);
         QVERIFY(bench.messages().asked.empty());
+    }
+
+    // The program's port was tied to a pseudo-terminal that has gone away: the dialog
+    // selected nothing, greyed the device box, and OK kept the dead device.
+    void regressionCommPortWithAVanishedDeviceStaysTypeable() {
+        LinkBench bench(radioConfig(), radioMemory(kRow0, 1), {});
+        QVERIFY(bench.started());
+        bench.service->tieDevice(2, "/dev/pts/9");
+        bench.ctx().setComPort(2);
+        bench.messages().answer({QMessageBox::Ok});
+        bool checked = false, typeable = false, refusedStaysOpen = false;
+        QString shownDevice, label;
+        onDialog<CCommPortDlg>([&](CCommPortDlg* dlg) {
+            checked = dlg->portButton(2)->isChecked();
+            typeable = dlg->deviceEdit()->isEnabled();
+            shownDevice = dlg->deviceEdit()->currentText();
+            label = dlg->deviceLabel(2)->text();
+            dlg->accept(); // still missing: refused, naming the device
+            refusedStaysOpen = dlg->isVisible();
+            dlg->deviceEdit()->lineEdit()->selectAll();
+            QTest::keyClicks(dlg->deviceEdit()->lineEdit(), "/dev/goodPTS4");
+            dlg->accept();
+        });
+        bench.frame().runCommand(cmd::kCommunicationPort);
+        QVERIFY(checked && typeable && refusedStaysOpen);
+        QCOMPARE(shownDevice, QStringLiteral("/dev/pts/9"));
+        QCOMPARE(label, "/dev/pts/9 " + textOf(76));
+        QCOMPARE(bench.messages().texts(),
+                 QStringList{textOf(texts::kPortOpenFailed) + "\n\n/dev/pts/9"});
+        QCOMPARE(bench.ctx().comPort(), 2);
+        QCOMPARE(bench.service->deviceFor(2), QStringLiteral("/dev/goodPTS4"));
+    }
+
+    void commPortShortensALongDeviceBesideItsButton() {
+        const QString path =
+            "/dev/serial/by-id/usb-Prolific_Technology_Inc._USB-Serial_Controller-if00-port0";
+        LinkBench bench(radioConfig(), radioMemory(kRow0, 1), {});
+        QVERIFY(bench.started());
+        bench.service->tieDevice(4, path);
+        int textWidth = 0, width = 0, right = 0, nextLeft = 0;
+        QString text, tip;
+        onDialog<CCommPortDlg>([&](CCommPortDlg* dlg) {
+            QLabel* label = dlg->deviceLabel(4);
+            textWidth = label->fontMetrics().horizontalAdvance(label->text());
+            width = label->width();
+            text = label->text();
+            tip = label->toolTip();
+            right = label->geometry().right();
+            nextLeft = dlg->portButton(9)->geometry().left();
+            dlg->reject();
+        });
+        bench.frame().runCommand(cmd::kCommunicationPort);
+        QVERIFY(textWidth <= width);
+        QVERIFY(text.endsWith(textOf(76)));
+        QCOMPARE(tip, path + ' ' + textOf(76));
+        QVERIFY2(right < nextLeft,
+                 qPrintable(
+                     QStringLiteral("%1 %2 %3 %4").arg(right).arg(nextLeft).arg(width).arg(text)));
     }
 
     void commPortCancelKeepsThePort() {

@@ -4,12 +4,14 @@
 
 #include "app/commands.h"
 #include "channels/channel_services.h"
+#include "file/file_commands.h"
 #include "link/firmware_warning_dlg.h"
 #include "link/password_dlg.h"
+#include "link/radio_info_dlg.h"
 #include "link/texts.h"
 #include "link/transfer_dlg.h"
-#include "platform/data_folder.h"
 #include "model/model_table.h"
+#include "platform/data_folder.h"
 #include "widgets/filtered_edit.h"
 
 #include <QDir>
@@ -45,8 +47,17 @@ bool sameBlock(const CDataImage& image, const sim::Memory& memory, int block) {
 void pressStart(QString* label = nullptr) {
     onDialog<CTransferDlg>([label](CTransferDlg* dlg) {
         if (label) *label = dlg->label()->text();
+        // Before the start the bar stands still and empty (no busy animation).
+        auto* bar = dlg->findChild<QProgressBar*>();
+        QVERIFY(bar->maximum() > bar->minimum());
+        QCOMPARE(bar->value(), bar->minimum());
+        screenshot(dlg, QStringLiteral("link_transfer_idle"));
         QTest::mouseClick(dlg->startButton(), Qt::LeftButton);
     });
+}
+
+QString labelText(LinkBench& bench) {
+    return QString::fromStdString(std::string(bench.ctx().data().model.label()));
 }
 
 // The identity of a model-table row on its first band.
@@ -98,6 +109,46 @@ class LinkTransferTest : public QObject {
         QVERIFY(!bench.radio->inProgramMode());
         QVERIFY(!bench.service->link().isOpen());
         QCOMPARE(backupCount(), backupsBefore + 1);
+    }
+
+    // After opening one radio's file and reading another radio, the title and the
+    // save prompt still named the file, and a plain Save overwrote it.
+    void regressionReadLeavesNoFileToOverwrite() {
+        LinkBench bench(radioConfig(kOtherModel), radioMemory(kOtherModel, 0x21));
+        QVERIFY(bench.started());
+        const QString opened = bench.program.dir.path() + "/test8.dat";
+        bench.ctx().setCurrentFilePath(opened);
+        onDialog<CRadioInfoDlg>([](CRadioInfoDlg* dlg) { dlg->reject(); });
+        bench.frame().runCommand(cmd::kRadioInformation); // the serial number becomes known
+        pressStart();
+        bench.frame().runCommand(cmd::kReadFromRadio);
+        QVERIFY(bench.ctx().isUntitled());
+        QVERIFY(bench.frame().windowTitle().contains(": " + textOf(kTextUntitled) + "]"));
+
+        bench.image().setU8(0x0010, 1);
+        bench.messages().answer({QMessageBox::Yes});
+        QVERIFY(!bench.frame().promptToSaveChanges()); // Save As offered, then cancelled
+        QCOMPARE(bench.messages().texts().back(),
+                 textOf(20) + "\"" + textOf(kTextUntitled) + "\"?");
+        bench.frame().runCommand(cmd::kFileSave);
+        QVERIFY(!QFile::exists(opened));
+        const QString proposed = bench.program.dir.path() + "/" +
+                                 FileCommands::proposedName(labelText(bench), "SN0012345678");
+        QCOMPARE(bench.program.files.saveProposals, (QStringList{proposed, proposed}));
+        QVERIFY(proposed.endsWith("_SN0012345678.dat"));
+    }
+
+    // The read said only "The communication port cannot be opened" after the device
+    // behind the port had gone away.
+    void regressionPortOpenFailureNamesTheDevice() {
+        LinkBench bench(radioConfig(kOtherModel), radioMemory(kOtherModel, 0x21));
+        QVERIFY(bench.started());
+        bench.service->tieDevice(3, "/dev/gone0");
+        bench.ctx().setComPort(3);
+        pressStart();
+        bench.frame().runCommand(cmd::kReadFromRadio);
+        QCOMPARE(bench.messages().texts(),
+                 QStringList{textOf(texts::kPortOpenFailed) + "\n\n/dev/gone0"});
     }
 
     void backupFailureIsExplainedInTheLanguageOfTheProgram() {

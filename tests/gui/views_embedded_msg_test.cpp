@@ -3,6 +3,9 @@
 #include "widgets/filtered_edit.h"
 #include "widgets_test_support.h"
 
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTest>
 
@@ -35,6 +38,7 @@ class EmbeddedMsgViewTest : public QObject {
     void enterMovesToLine2AndStoresLine1();
     void clearedLineIsStoredAsFF();
     void lineTakesAtMost32Characters();
+    void regressionLettersTheRadioCannotShowAreRefusedAsTyped();
     void helpTopics();
 };
 
@@ -96,6 +100,26 @@ void EmbeddedMsgViewTest::lineTakesAtMost32Characters() {
     w.line(1)->setFocus(Qt::TabFocusReason);
     QCOMPARE(w.bytes(0x200, 32), std::string(32, 'X'));
     QCOMPARE(w.fx.data.image.u8(0x220), 0xFF);
+}
+
+// "Grüße € ok" was shown as typed and stored as "Gre  ok" without a word: what the
+// line shows must be what the radio gets, however the letters arrive.
+void EmbeddedMsgViewTest::regressionLettersTheRadioCannotShowAreRefusedAsTyped() {
+    Window w;
+    QVERIFY(showActive(w.view));
+    w.line(0)->setFocus();
+    for (QChar c : QString::fromUtf8("Grüße € ok")) { // typed key by key, as a keyboard does
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w.line(0), &press);
+    }
+    QCOMPARE(w.line(0)->text(), QString("Gre  ok"));
+    w.line(0)->insert(QString::fromUtf8("ä!")); // paste
+    QInputMethodEvent composed;
+    composed.setCommitString(QString::fromUtf8("é?"));
+    QApplication::sendEvent(w.line(0), &composed); // a composed letter
+    QCOMPARE(w.line(0)->text(), QString("Gre  ok!?"));
+    w.line(1)->setFocus(Qt::TabFocusReason);
+    QCOMPARE(w.bytes(0x200, 9), std::string("Gre  ok!?"));
 }
 
 void EmbeddedMsgViewTest::helpTopics() {

@@ -3,7 +3,9 @@
 #include "widgets/grid_cell_editing.h"
 #include "widgets_test_support.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
@@ -62,6 +64,8 @@ class GridCellEditingTest : public QObject {
     void readOnlyColumnsDoNotOpen();
     void listColumnOpensOnItemAndStoresChoice();
     void keysInEditorDoNotMoveTheGrid();
+    void regressionDropDownKeysOpenTheList_data();
+    void regressionDropDownKeysOpenTheList();
 };
 
 void GridCellEditingTest::enterOpensWithCellTextAndEnterStores() {
@@ -184,6 +188,46 @@ void GridCellEditingTest::keysInEditorDoNotMoveTheGrid() {
     QTest::keyClick(g.edit(), Qt::Key_PageDown);
     QCOMPARE(g.table->currentRow(), 1);
     QVERIFY(g.editing.isOpen());
+}
+
+void GridCellEditingTest::regressionDropDownKeysOpenTheList_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("editorOpenFirst");
+    for (bool first : {false, true}) {
+        const char* where = first ? "in the open editor" : "on the cell";
+        QTest::addRow("Alt+Down %s", where) << int(Qt::Key_Down) << int(Qt::AltModifier) << first;
+        QTest::addRow("Alt+Up %s", where) << int(Qt::Key_Up) << int(Qt::AltModifier) << first;
+        QTest::addRow("F4 %s", where) << int(Qt::Key_F4) << int(Qt::NoModifier) << first;
+    }
+}
+
+// Alt+Down closed the drop-down and sent the focus elsewhere instead of showing
+// the list.
+void GridCellEditingTest::regressionDropDownKeysOpenTheList() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, editorOpenFirst);
+    Grid g;
+    QVERIFY(showActive(&g.window));
+    g.at(1, 2);
+    if (editorOpenFirst) QTest::keyClick(g.table, Qt::Key_Return);
+    QWidget* target = editorOpenFirst ? static_cast<QWidget*>(g.list()) : g.table;
+    QTest::keyClick(target, static_cast<Qt::Key>(key), Qt::KeyboardModifiers(modifiers));
+    QVERIFY(g.editing.isOpen());
+    QTRY_VERIFY(g.list()->view()->isVisible());
+    // The pop-up taking the focus as a window of its own does not close the editor.
+    QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(g.list(), &away);
+    QVERIFY(g.editing.isOpen());
+    QCOMPARE(g.table->currentRow(), 1);
+    QVERIFY(g.stored.isEmpty());
+    g.list()->hidePopup();
+    // A read-only column does not open anything.
+    QTest::keyClick(g.list(), Qt::Key_Escape);
+    g.at(1, 3);
+    QTest::keyClick(g.table, static_cast<Qt::Key>(key), Qt::KeyboardModifiers(modifiers));
+    QVERIFY(!g.editing.isOpen());
 }
 
 QTEST_MAIN(GridCellEditingTest)
