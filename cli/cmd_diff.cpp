@@ -54,7 +54,7 @@ std::optional<int> loadSide(Side& side, const Options& opts) {
     linkOpts.parse(linkArgs);
     LinkSession session;
     if (auto code = session.start(kCommand, linkOpts)) return troubleExit(*code);
-    CliUi ui(kCommand, session.retries(), false, opts.value("--password"));
+    CliUi ui(kCommand, session, false, opts.value("--password"));
     ui.setProgressVerb("reading");
     const int result = readDataFromRadio(session.link(), side.data, ui);
     ui.endProgress();

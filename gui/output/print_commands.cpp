@@ -5,6 +5,7 @@
 #include "app/commands.h"
 #include "app/frame_host.h"
 #include "app/registries.h"
+#include "output/print_commands.h"
 #include "output/print_list_dlg.h"
 
 #include <QFileDialog>
@@ -23,11 +24,7 @@ PrintListState& listState() {
     return state;
 }
 
-// One printer for the whole run, so that Print Setup's choices hold.
-QPrinter& printer() {
-    static QPrinter p(QPrinter::HighResolution);
-    return p;
-}
+QPrinter& printer() { return sharedPrinter(); }
 
 enum class Target { Printer, Pdf };
 
@@ -69,6 +66,11 @@ void runPrint(FrameHost& host, Target target) {
 }
 
 } // namespace
+
+QPrinter& sharedPrinter() {
+    static QPrinter p(QPrinter::HighResolution);
+    return p;
+}
 
 VRL_REGISTER_COMMAND(cmd::kFilePrint, [](FrameHost& host) { runPrint(host, Target::Printer); });
 VRL_REGISTER_COMMAND(cmd::kFilePrintPreview, [](FrameHost& host) { runPrint(host, Target::Printer); });

@@ -42,6 +42,18 @@ PrintEngine::PrintEngine(RadioData& data, std::function<std::string(int)> texts,
         // A section with nothing to say on this model (an area it lacks) takes no page.
         if (lines.size() > 1) content_.emplace_back(s.section, std::move(lines));
     }
+    makeFonts();
+}
+
+PrintEngine::PrintEngine(RadioData& data, std::function<std::string(int)> texts, QString title,
+                         std::vector<PrintLine> lines)
+    : data_(data), text_(std::move(texts)) {
+    job_.title = std::move(title);
+    content_.emplace_back(PrintSection::Model, std::move(lines));
+    makeFonts();
+}
+
+void PrintEngine::makeFonts() {
     const QString face = text(kTextFontFace);
     body_ = QFont(face);
     body_.setPointSizeF(pointsOf(text_(kTextBodyHeight), 11));

@@ -32,6 +32,9 @@ class PrintEngine {
   public:
     // `text` gives language texts in the current language.
     PrintEngine(RadioData& data, std::function<std::string(int)> text, PrintJob job);
+    // A sheet of its own (the test-mode sheet): one section of given lines.
+    PrintEngine(RadioData& data, std::function<std::string(int)> text, QString title,
+                std::vector<PrintLine> lines);
 
     // Builds the page list for the device's page size; returns the page count.
     int layout(QPagedPaintDevice& device);
@@ -52,6 +55,7 @@ class PrintEngine {
         std::vector<const PrintLine*> lines;
     };
 
+    void makeFonts();
     QString text(int index) const { return QString::fromUtf8(text_(index).c_str()); }
     int lineHeight(const PrintLine& line) const;
     void paintFrame(QPainter& painter, int pageNumber) const;

@@ -1,5 +1,8 @@
 #include "service/test_mode_dlg.h"
 
+#include "output/print_commands.h"
+#include "output/print_engine.h"
+
 #include "app/app_context.h"
 #include "app/ui_helpers.h"
 #include "service/transmit_keys.h"
@@ -14,6 +17,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -29,6 +34,7 @@ constexpr int kTxText = 496;
 constexpr int kReceiveText = 497;
 constexpr int kTransmitText = 498;
 constexpr int kPrintText = 490;
+constexpr int kSheetPrintedText = 39;
 
 const QString kReceiveOn = QStringLiteral("background-color: rgb(0, 255, 0);");
 const QString kTransmitOn = QStringLiteral("background-color: rgb(255, 60, 60);");
@@ -103,10 +109,8 @@ CTestModeDlg::CTestModeDlg(AppContext& ctx, TestModeSession& session, QWidget* p
     items_->setCurrentRow(0);
     (new QVBoxLayout(itemBox))->addWidget(items_);
 
-    // Printing the test-mode sheet belongs to the print-out, which is not built yet:
-    // the button is there but stays disabled until then.
     print_ = new QPushButton(ctx.text(kPrintText), this);
-    print_->setEnabled(false);
+    connect(print_, &QPushButton::clicked, this, &CTestModeDlg::printSheet);
     close_ = new QPushButton(ctx.text(61), this);
     help_ = new QPushButton(ctx.text(62), this);
     for (QPushButton* b : {print_, close_, help_, tx_})
@@ -291,6 +295,20 @@ void CTestModeDlg::keyPressEvent(QKeyEvent* event) {
             [this] { help::open(helpTopic(), this); }))
         return;
     QDialog::keyPressEvent(event);
+}
+
+// The test-mode sheet: the tuning data are read again, then printed on the
+// printer the user confirms.
+void CTestModeDlg::printSheet() {
+    if (busy_ || !session_.refreshTuningData()) return;
+    QPrintDialog dialog(&sharedPrinter(), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    AppContext& ctx = ctx_;
+    FieldContext fc{session_.data(), [&ctx](int i) { return ctx.lang().text(i); }};
+    PrintEngine engine(session_.data(), fc.texts, ctx.currentFileName(),
+                       testModeSheetLines(fc, session_.tuningData(), session_.mobile(), session_.bandwidth()));
+    if (engine.print(sharedPrinter()))
+        ctx.messages().ask({ctx.text(kSheetPrintedText), QString(), MessageService::Icon::Information});
 }
 
 } // namespace vrl::gui

@@ -77,6 +77,7 @@ class CTestModeDlg : public QDialog {
     bool run(bool ok);
     void showState();
     void typedChannel();
+    void printSheet();
     void typedSignalling();
 
     AppContext& ctx_;

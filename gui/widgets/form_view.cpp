@@ -246,7 +246,6 @@ CFormView::Binding& CFormView::bindField(const Field& f, QWidget* control) {
             [field, fc](const QString& text) { field->setText(*fc, toCore(text)); },
             [field, fc] { return field->stepIndex(*fc); },
             [field, fc](int index) { field->setStep(*fc, index); });
-        if (field->spinId) setControlId(static_cast<SpinEdit*>(control), field->spinId);
         break;
     case FieldKind::Check:
         binding = &bindCheck(

@@ -4,6 +4,7 @@
 #include "channels/keys.h"
 #include "features/embedded_message.h"
 #include "model/model_table.h"
+#include "service/tuning_items.h"
 
 #include <algorithm>
 
@@ -178,6 +179,30 @@ std::vector<PrintLine> printSectionLines(PrintSection section, FieldContext& ctx
     case PrintSection::Channels: channelLines(out, ctx, groups); break;
     default: areaLines(out, ctx, info.area); break;
     }
+    return out;
+}
+
+std::vector<PrintLine> testModeSheetLines(FieldContext& ctx, std::span<const uint8_t> tuningData,
+                                          bool mobile, int bandwidth) {
+    constexpr int kTextTestMode = 491;
+    Lines out{{PrintLine::Kind::Title, {ctx.text(kTextTestMode)}}};
+    modelBlock(out, ctx);
+    out.push_back({PrintLine::Kind::Separator, {}});
+    std::vector<std::pair<std::string, std::string>> items;
+    for (const TuningItem& item : tuningItems(mobile)) {
+        const int tabs = tabCount(item, bandwidth);
+        const std::vector<int> tabNames = tabTexts(tabs);
+        std::string values;
+        for (int t = 0; t < tabs; ++t) {
+            const auto place = tuningDataPlace(item.bytes[static_cast<size_t>(t)]);
+            if (!place || *place >= tuningData.size()) continue;
+            if (!values.empty()) values += "  ";
+            if (tabs > 1 && t < static_cast<int>(tabNames.size())) values += ctx.text(tabNames[static_cast<size_t>(t)]) + ": ";
+            values += std::to_string(tuningData[*place] + 1);
+        }
+        items.emplace_back(ctx.text(item.text), values);
+    }
+    pairs(out, items);
     return out;
 }
 

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,6 +63,12 @@ int groupsInUse(const FieldContext& ctx);
 // The lines of one section, starting with its title.
 std::vector<PrintLine> printSectionLines(PrintSection section, FieldContext& ctx,
                                          GroupRange groups);
+// The test-mode sheet: its title, the model block, then every alignment item of
+// the radio type with the values of its tabs as Tuning Mode shows them (1-256),
+// two items to a line.
+std::vector<PrintLine> testModeSheetLines(FieldContext& ctx, std::span<const uint8_t> tuningData,
+                                          bool mobile, int bandwidth);
+
 // The dashes of a separator line and of an empty model-block value.
 inline constexpr std::string_view kPrintSeparator = "-----------";
 inline constexpr std::string_view kPrintEmptyValue = "---------------------------------";
