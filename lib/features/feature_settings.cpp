@@ -427,12 +427,7 @@ FeatureSettings settings(const FieldContext& c) {
 }
 
 Field labelled(const char* label, int labelText, FieldKind kind, int controlId) {
-    Field f;
-    f.key = fieldKey(kArea, label);
-    f.labelText = labelText;
-    f.kind = kind;
-    f.controlId = controlId;
-    return f;
+    return labelledField(kArea, label, labelText, kind, controlId);
 }
 
 Field numberField(const char* label, int labelText, Number n, int editId, int spinId, int maxLength,
