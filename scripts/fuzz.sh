@@ -4,7 +4,9 @@
 # New inputs the fuzzer finds go to a scratch folder, so the corpus in the tree
 # stays the reviewed one. A crash or a broken invariant stops the run; the input
 # that caused it is kept in build-fuzz/findings/<target>/ to be added to the corpus
-# as a regression case once fixed.
+# as a regression case once fixed. The fuzzer's random seed is fixed (VRL_FUZZ_SEED,
+# default 1), so a clean machine explores the same inputs in the same order: a short
+# run is a prefix of a longer one, and a finding can be replayed.
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,7 +29,7 @@ for t in "${targets[@]}"; do
   findings=build-fuzz/findings/$t
   mkdir -p "$scratch" "$findings"
   echo "== fuzz_$t for ${seconds}s"
-  if ! build-fuzz/tests/fuzz/fuzz_$t -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
+  if ! build-fuzz/tests/fuzz/fuzz_$t -max_total_time="$seconds" -seed="${VRL_FUZZ_SEED:-1}" -timeout=20 -rss_limit_mb=2048 \
       -max_len=40000 -print_final_stats=1 -artifact_prefix="$findings/" \
       "$scratch" "tests/fuzz/corpus/$t" >"build-fuzz/fuzz_$t.log" 2>&1; then
     echo "fuzz_$t FAILED; input kept in $findings/:"

@@ -45,6 +45,16 @@ int RadioLink::enterProgramMode() {
     const std::string current = settings();
     const auto comma = current.find(',');
     const std::string tail = comma == std::string::npos ? ",N,8,2" : current.substr(comma);
+    // A step that timed out may still be answered later (an ACK at the wrong rate or
+    // after the wait). Once a step went wrong, the line is let fall quiet before the
+    // search ends either way, so that late answer is never taken for the reply to the
+    // first command that follows.
+    bool stepFailed = false;
+    const auto found = [&](size_t step) {
+        setReadTimeout(kBaudSearch[step].timeoutMs);
+        if (stepFailed) resynchronise();
+        return kLinkOk;
+    };
     for (size_t i = 0; i < kBaudSearch.size(); ++i) {
         setSettings(std::string(kBaudSearch[i].rate) + tail);
         if (!writeText("PROGRAM")) {
@@ -53,21 +63,22 @@ int RadioLink::enterProgramMode() {
         }
         setReadTimeout(i == 0 ? 500 : 100);
         uint8_t reply = 0;
-        if (!readByte(reply)) continue;
-        if (reply == kAck && i == 0) {
-            setReadTimeout(kBaudSearch[i].timeoutMs);
-            return kLinkOk;
+        if (!readByte(reply)) {
+            stepFailed = true;
+            continue;
         }
+        if (reply == kAck && i == 0) return found(i);
         // At 9600 any first byte may precede the ACK; at the other rates only 0x16.
-        if (i > 0 && reply != kSyn) continue;
-        setReadTimeout(500);
-        if (readByte(reply) && reply == kAck) {
-            setReadTimeout(kBaudSearch[i].timeoutMs);
-            return kLinkOk;
+        if (i > 0 && reply != kSyn) {
+            stepFailed = true;
+            continue;
         }
+        setReadTimeout(500);
+        if (readByte(reply) && reply == kAck) return found(i);
+        stepFailed = true;
     }
     setReadTimeout(remembered);
-    return kLinkFailed;
+    return failAfterResync(kLinkFailed);
 }
 
 int RadioLink::readIdentity(IdentityBytes& identity) {

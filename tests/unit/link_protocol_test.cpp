@@ -70,7 +70,8 @@ TEST_F(BaudSearch, At19200AFirstByteOtherThanSynMovesOnTo4800) {
     EXPECT_EQ(line.settings, (std::vector<std::string>{"9600,N,8,2", "9600,N,8,2", "19200,N,8,2",
                                                        "4800,N,8,2"}));
     EXPECT_EQ(link.readTimeout(), 1100);
-    EXPECT_EQ(line.readTimeouts, (std::vector<int>{500, 100, 100, 500}));
+    // After the failed steps the line is let fall quiet at the rate found.
+    EXPECT_EQ(line.readTimeouts, (std::vector<int>{500, 100, 100, 500, 3 * 1100}));
 }
 
 TEST_F(BaudSearch, EveryRateLeavesItsOwnTimeout) {
@@ -94,7 +95,7 @@ TEST_F(BaudSearch, NoAnswerTriesFiveRatesInOrderAndRestoresTheOldTimeout) {
     for (int i = 0; i < 5; ++i) line.expectText("PROGRAM");
     EXPECT_EQ(link.enterProgramMode(), kLinkFailed);
     EXPECT_EQ(link.readTimeout(), 1234);
-    EXPECT_EQ(line.readTimeouts, (std::vector<int>{500, 100, 100, 100, 100}));
+    EXPECT_EQ(line.readTimeouts, (std::vector<int>{500, 100, 100, 100, 100, 3 * 1234}));
     const std::vector<std::string> tried(line.settings.begin() + 1, line.settings.end());
     EXPECT_EQ(tried, (std::vector<std::string>{"9600,N,8,2", "19200,N,8,2", "4800,N,8,2",
                                                "2400,N,8,2", "1200,N,8,2"}));
@@ -459,6 +460,20 @@ TEST_F(Resync, LateCheckSumAckIsNotTakenForTheFirstByteOfTheSum) {
     EXPECT_EQ(link.readCheckSum(sum), kLinkFailed);
     ASSERT_EQ(link.readCheckSum(sum), kLinkOk);
     EXPECT_EQ(formatCheckSum(sum), "46DC");
+}
+
+TEST_F(Resync, LateAckFromAFailedBaudSearchIsNotTakenForTheNextBlockAck) {
+    // The radio's ACK to the first "PROGRAM" comes after every rate timed out (the
+    // search gives up at 1900 ms, the retry finds the radio at 2000 ms); the
+    // next search then finds the radio, and a block the radio never heard must not be
+    // acknowledged by that stale ACK.
+    line.expectLate(textBytes("PROGRAM"), {}, {ACK}, 2100);
+    for (int i = 0; i < 4; ++i) line.expectText("PROGRAM");
+    line.expectText("PROGRAM", {ACK});
+    line.expect({'Z', 0x00, 0x09, 0x00}); // lost on the way: no answer
+    EXPECT_EQ(link.enterProgramMode(), kLinkFailed);
+    ASSERT_EQ(link.enterProgramMode(), kLinkOk);
+    EXPECT_EQ(link.writeBlock(Bytes(256, 0x00), 9, false), kLinkFailed);
 }
 
 TEST_F(Resync, LateWriteAckIsNotTakenForTheNextBlock) {
