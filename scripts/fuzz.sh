@@ -14,7 +14,7 @@ seconds=${1:-20}
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(data_file language channel_import set_field memory_map link)
+  targets=(data_file language channel_import set_field memory_map link board_test_mode)
 fi
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
