@@ -1,8 +1,10 @@
-// The channel CSV import on arbitrary text over the New data of a model chosen by
-// the input, on a copy as the callers do. The import must never touch the model
-// identity; an import that succeeds leaves a table that exports and imports again
-// without a change.
+// The channel CSV import, own and CHIRP layout (told apart by the header as the
+// callers do), on arbitrary text over the New data of a model chosen by the input.
+// The import must never touch the model identity; an import that succeeds leaves
+// channels that export in both layouts, and a table that imports again without a
+// change.
 #include "channels/channel_table.h"
+#include "channels/chirp_table.h"
 #include "channels/keys.h"
 #include "csv.h"
 #include "fuzz_input.h"
@@ -38,11 +40,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const TextSource texts = fuzz::textSource();
     KeyAssignment keys(*radio, texts);
     ChannelStore store(*radio, texts, &keys);
-    const ImportReport report = importChannelRows(store, csv.records[0].fields, rows);
+    const TextRow& head = csv.records[0].fields;
+    // CHIRP rows go into a group picked by the text's length (the groups of New data
+    // that exist, and one past them).
+    const ImportReport report =
+        isChirpHeader(head)
+            ? importChirpRows(store, head, rows, static_cast<int>(size % 3), csv.records[0].line)
+            : importChannelRows(store, head, rows);
     fuzz::check(radio->image.identity().bytes == identity.bytes,
                 "a channel import changed the model identity");
     if (!report.ok()) return 0;
 
+    (void)exportChirpRows(store);
     // What was stored exports to a table that changes nothing when imported again.
     const std::vector<TextRow> exported = exportChannelRows(store);
     const TextRow header(kChannelColumns.begin(), kChannelColumns.end());
