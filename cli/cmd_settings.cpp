@@ -146,6 +146,7 @@ int cmdSet(const Args& args) {
         }
         const FieldAssignResult result = assignField(*field, ctx, assignment.substr(eq + 1));
         if (!result.ok) return fail("set", key + ": " + result.error + "; nothing written", kExitRefused);
+        if (!result.warning.empty()) std::cerr << "vrl73m-cli set: warning: " << key << ": " << result.warning << '\n';
         printed.push_back(key + "=" + result.text);
         data.model.refresh();
     }

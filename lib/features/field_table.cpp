@@ -20,7 +20,7 @@ std::string trimmed(std::string_view text) {
     return std::string(text.substr(b, e - b));
 }
 
-FieldAssignResult refused(std::string why) { return {false, std::move(why), {}}; }
+FieldAssignResult refused(std::string why) { return {false, std::move(why), {}, {}}; }
 
 std::optional<bool> parseSwitch(std::string_view value) {
     const std::string v = lower(trimmed(value));
@@ -205,11 +205,12 @@ FieldAssignResult assignField(const Field& field, FieldContext& ctx, std::string
         std::string why;
         const auto text = typedText(field, value, why);
         if (!text) return refused(why);
+        const int warning = field.warning ? field.warning(ctx, *text) : -1;
         field.setText(ctx, *text);
-        break;
+        return {true, {}, field.shownText(ctx), warning >= 0 ? ctx.text(warning) : std::string()};
     }
     }
-    return {true, {}, field.shownText(ctx)};
+    return {true, {}, field.shownText(ctx), {}};
 }
 
 // ---- building blocks ---------------------------------------------------------

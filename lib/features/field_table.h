@@ -69,6 +69,9 @@ struct Field {
     Predicate enabled;    // empty: always enabled
     Predicate shown;      // empty: always shown
     bool notifies = false; // other windows show what this field stores
+    // A typed text that is stored all the same but deserves a warning: the language
+    // text of the warning, or -1. Optional.
+    std::function<int(const FieldContext&, const std::string&)> warning;
 
     // The label in the chosen language.
     std::string labelIn(const FieldContext& ctx) const;
@@ -123,6 +126,7 @@ struct FieldAssignResult {
     bool ok = false;
     std::string error; // why the value was refused
     std::string text;
+    std::string warning; // stored all the same, but the window would have warned
 };
 FieldAssignResult assignField(const Field& field, FieldContext& ctx, std::string_view value);
 

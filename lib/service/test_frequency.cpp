@@ -69,7 +69,7 @@ TestFrequencyResult TestFrequencyTable::store(int n, const std::string& text, bo
     } else {
         const auto value = parseFrequencyText(text);
         if (!value) return TestFrequencyResult::Invalid;
-        const BandLimits band = bandLimitsOf(data_.model.bandText(), data_.model.isVhf());
+        const BandLimits band = bandLimits();
         const CheckedFrequency checked = checkFrequency(*value, band);
         const EncodedFrequency enc =
             encodeFrequency(checked.mhz, receive ? FreqSide::Receive : FreqSide::Transmit, band.vhf,
@@ -85,6 +85,15 @@ TestFrequencyResult TestFrequencyTable::store(int n, const std::string& text, bo
         defaultsLoaded_ = true;
     }
     return result;
+}
+
+BandLimits TestFrequencyTable::bandLimits() const {
+    return bandLimitsOf(data_.model.bandText(), data_.model.isVhf());
+}
+
+bool TestFrequencyTable::outOfBand(const std::string& text) const {
+    const auto value = parseFrequencyText(text);
+    return value && checkFrequency(*value, bandLimits()).outOfBand;
 }
 
 TestChannelBytes TestFrequencyTable::wireBytes(int n) const {

@@ -6,6 +6,7 @@
 // the channel form), transmit frequency, receive step code, transmit step code.
 #pragma once
 
+#include "channels/frequency.h"
 #include "model/radio_data.h"
 
 #include <array>
@@ -52,6 +53,8 @@ class TestFrequencyTable {
     // (defaultsLoaded() tells).
     TestFrequencyResult setReceiveText(int n, const std::string& text);
     TestFrequencyResult setTransmitText(int n, const std::string& text);
+    // Whether a typed frequency would be stored with the out-of-band warning.
+    bool outOfBand(const std::string& text) const;
 
     bool receiveBlank(int n) const;
     bool allBlank() const;
@@ -63,6 +66,7 @@ class TestFrequencyTable {
 
   private:
     size_t entryOffset(int n) const;
+    BandLimits bandLimits() const;
     TestFrequencyResult store(int n, const std::string& text, bool receive);
 
     RadioData& data_;

@@ -30,6 +30,9 @@ FieldArea testFrequencyArea() {
                     if (receive) t.setReceiveText(n, text);
                     else t.setTransmitText(n, text);
                 };
+                f.warning = [](const FieldContext& x, const std::string& text) {
+                    return TestFrequencyTable(x.data).outOfBand(text) ? testfreqtext::kOutOfBand : -1;
+                };
                 table.push_back(std::move(f));
             }
         }

@@ -20,8 +20,11 @@ struct CliRun {
     std::string out;
 };
 
-CliRun cli(const std::string& args) {
-    const std::string command = std::string(VRL_CLI_PATH) + " " + args + " 2>/dev/null";
+// Runs the tool; `out` holds its standard output, and its error output too when
+// `withErrors` is set.
+CliRun cli(const std::string& args, bool withErrors = false) {
+    const std::string command =
+        std::string(VRL_CLI_PATH) + " " + args + (withErrors ? " 2>&1" : " 2>/dev/null");
     CliRun run{-1, {}};
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
@@ -167,6 +170,14 @@ TEST(Cli, SetAppliesInOrderAndRefusesWithoutWriting) {
         EXPECT_EQ(cli("set " + a + " message.line_2=X " + bad + " -o " + b).status, 2) << bad;
         EXPECT_FALSE(fs::exists(b)) << bad;
     }
+
+    // A test frequency outside the band is stored, with the window's warning.
+    CliRun far = cli("set " + a + " test_frequency.1.receive=190 -o " + b, true);
+    EXPECT_EQ(far.status, 0);
+    EXPECT_NE(far.out.find("warning: test_frequency.1.receive: The frequency lies outside"), std::string::npos)
+        << far.out;
+    EXPECT_EQ(cli("set " + a + " test_frequency.1.receive=150 -o " + b, true).out,
+              "test_frequency.1.receive=150.00000\n");
 }
 
 TEST(Cli, PrintWritesAPdfWithTheHeadingModelBlockAndValues) {
