@@ -55,14 +55,8 @@ CDTMFView::CDTMFView(AppContext& ctx, QWidget* parent) : CFormView(ctx, kTemplat
     // Leaving the code list stores a code still being edited.
     connect(pages, &TabPageList::pageChanged, this, [this] { codes_->editing()->commit(); });
 
-    auto* close = makeCloseButton(kCloseId);
-    auto* help = makeHelpButton(kHelpId);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabs_);
-    layout->addLayout(closeHelpRow(close, help));
-
+    layOutWithButtons(tabs_, kCloseId, kHelpId);
     setTitleText(kTitleText);
-    addTexts({{close, 61}, {help, 62}});
     setInitialFocus(fieldControl("dtmf.digit_time_msec"));
     finishSetup();
     connect(&ctx, &AppContext::languageChanged, this, &CDTMFView::retranslateGrid);

@@ -10,8 +10,6 @@
 namespace vrl::gui {
 
 namespace {
-constexpr int kCloseText = 61;
-constexpr int kHelpText = 62;
 constexpr int kWarningCaptionText = 82;
 } // namespace
 

@@ -48,14 +48,8 @@ CTwoToneView::CTwoToneView(AppContext& ctx, QWidget* parent) : CFormView(ctx, kT
     // Leaving the code list stores a cell still being edited and hides its editor.
     connect(pages, &TabPageList::pageChanged, this, [this] { codes_->editing()->commit(); });
 
-    auto* close = makeCloseButton(kCloseId);
-    auto* help = makeHelpButton(kHelpId);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabs_);
-    layout->addLayout(closeHelpRow(close, help));
-
+    layOutWithButtons(tabs_, kCloseId, kHelpId);
     setTitleText(kTitleText);
-    addTexts({{close, 61}, {help, 62}});
     setInitialFocus(fieldControl("twotone.a_tone_hz"));
     finishSetup();
     connect(&ctx, &AppContext::languageChanged, this, &CTwoToneView::retranslateGrid);

@@ -91,6 +91,16 @@ QHBoxLayout* CFormView::closeHelpRow(QPushButton* close, QPushButton* help) {
     return row;
 }
 
+QVBoxLayout* CFormView::layOutWithButtons(QWidget* body, int closeId, int helpId) {
+    auto* close = makeCloseButton(closeId);
+    auto* help = makeHelpButton(helpId);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(body);
+    layout->addLayout(closeHelpRow(close, help));
+    addTexts({{close, kCloseText}, {help, kHelpText}});
+    return layout;
+}
+
 void CFormView::setControlId(QWidget* control, int controlId) {
     // A control may change its number (a tab control's topic follows its page).
     for (auto& [c, id] : controlIds_)

@@ -29,6 +29,7 @@ class QAbstractButton;
 class QGridLayout;
 class QLabel;
 class QHBoxLayout;
+class QVBoxLayout;
 class QKeyEvent;
 class QCheckBox;
 class QComboBox;
@@ -102,6 +103,10 @@ class CFormView : public QWidget {
     void committed();
 
   protected:
+    // Language texts of the Close and Help buttons.
+    static constexpr int kCloseText = 61;
+    static constexpr int kHelpText = 62;
+
     AppContext& ctx() const { return ctx_; }
 
     // Texts.
@@ -113,6 +118,9 @@ class CFormView : public QWidget {
     QPushButton* makeHelpButton(int controlId);
     // The row every form window ends with: Close and Help at the right.
     static QHBoxLayout* closeHelpRow(QPushButton* close, QPushButton* help);
+    // The window's layout: `body` above the Close and Help row, the buttons with
+    // their usual texts. Returns the window's layout.
+    QVBoxLayout* layOutWithButtons(QWidget* body, int closeId, int helpId);
     // The number of a control for help topics (bound fields are numbered by bind*).
     void setControlId(QWidget* control, int controlId);
     // Enter is delivered to this control (and its children) instead of acting as Tab.
