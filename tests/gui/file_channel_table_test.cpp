@@ -14,6 +14,10 @@
 #include "model/model_table.h"
 
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPointer>
 #include <QtTest>
 
 using namespace vrl;
@@ -27,10 +31,10 @@ struct Session {
     CMainFrame* frame = nullptr;
 
     // A 128-channel mobile radio: groups of up to 128 channels.
-    bool start() {
+    bool start(bool show = false) {
         const ModelIdentity id = models::identityFor(4, 0, OptionBoard::None);
         s.setting("LastModel", QString::fromStdString(formatLastModel(id)));
-        if (!s.start()) return false;
+        if (!s.start({}, show)) return false;
         frame = s.app->mainFrame();
         return true;
     }
@@ -83,6 +87,7 @@ class ChannelTableTest : public QObject {
     void refusedFileLeavesTheDataUnchanged();
     void chirpRowsGoToTheChosenGroupAndUndoTakesThemBack();
     void failedExportIsShown();
+    void fileMenuScreenshot();
 };
 
 void ChannelTableTest::exportThenImportIntoNewDataGivesTheSameChannels_data() {
@@ -193,6 +198,36 @@ void ChannelTableTest::failedExportIsShown() {
     const QString text = w.s.messages.asked[0].text;
     QVERIFY2(text.startsWith(textOf(123) + "\n\n") && text.contains("table.csv"), qPrintable(text));
     QVERIFY(!QFile::exists(w.path("missing/table.csv")));
+}
+
+// A picture of the File menu in English with the shipped language file, when
+// VRL_SCREENSHOT_DIR names a folder (scripts/screenshot-views.sh).
+void ChannelTableTest::fileMenuScreenshot() {
+    const QString dir = qEnvironmentVariable("VRL_SCREENSHOT_DIR");
+    if (dir.isEmpty()) QSKIP("VRL_SCREENSHOT_DIR not set");
+    Session w;
+    const QString lng = w.path("vrl73m.lng");
+    QVERIFY(QFile::remove(lng) && QFile::copy(VRL_SOURCE_DIR "/data/vrl73m.lng", lng));
+    QVERIFY(w.start(true));
+    w.frame->resize(900, 560);
+    QVERIFY(QTest::qWaitForWindowExposed(w.frame));
+    // The menus are rebuilt while the program settles; the File popup of the last build.
+    QTest::qWait(300);
+    QMenuBar* bar = w.frame->menuBar();
+    QAction* fileAction = bar->actions().value(0);
+    QVERIFY(fileAction && fileAction->menu());
+    QPointer<QMenu> menu = fileAction->menu();
+    menu->popup(bar->mapToGlobal(bar->actionGeometry(fileAction).bottomLeft()));
+    QTest::qWait(200);
+    QVERIFY(menu && menu->isVisible());
+    QVERIFY(menu->actions().contains(w.frame->action(cmd::kFileImportChannels)));
+    // The frame with the open menu painted over it where it shows.
+    QPixmap picture = w.frame->grab();
+    QPainter painter(&picture);
+    painter.drawPixmap(menu->pos() - w.frame->mapToGlobal(QPoint(0, 0)), menu->grab());
+    painter.end();
+    QVERIFY(picture.save(dir + "/file-menu.png"));
+    menu->close();
 }
 
 QTEST_MAIN(ChannelTableTest)
