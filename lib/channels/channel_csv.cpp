@@ -99,6 +99,10 @@ std::string channelCsvText(const ChannelStore& store, ChannelCsvFormat format) {
 }
 
 ChannelCsv readChannelCsv(std::string_view text) {
+    // Spreadsheets save UTF-8 CSV with a byte order mark; it is no part of the
+    // first column's name.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
     ChannelCsv out;
     CsvParse csv = parseCsv(text);
     if (!csv.error.empty()) {

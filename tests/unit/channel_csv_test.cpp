@@ -66,6 +66,25 @@ TEST(ChannelCsv, ReadRefusesTextWithoutHeaderOrBrokenQuotes) {
     }
 }
 
+TEST(ChannelCsv, RegressionByteOrderMarkHidesTheFirstColumn) {
+    const struct {
+        std::string_view text;
+        ChannelCsvFormat format;
+    } cases[] = {
+        {"\xEF\xBB\xBFLocation,Frequency\r\n1,150.000000\r\n", ChannelCsvFormat::Chirp},
+        {"\xEF\xBB\xBFGroup,Channel,Receive\r\n1,1,150\r\n", ChannelCsvFormat::Own},
+    };
+    for (const auto& c : cases) {
+        const ChannelCsv csv = readChannelCsv(c.text);
+        ASSERT_FALSE(csv.error);
+        EXPECT_EQ(csv.format, c.format);
+        ChannelFixture f(testing::kRowMobile128);
+        const ImportReport report = importChannelCsv(f.store, csv, 0);
+        ASSERT_TRUE(report.ok()) << report.errors[0].format();
+        EXPECT_TRUE(f.store.exists(0, 0));
+    }
+}
+
 TEST(ChannelCsv, ChirpRowsGoOnlyToAGroupTheModelHas) {
     ChannelFixture f(testing::kRowMobile128);
     const ChannelCsv csv = readChannelCsv("Location,Frequency\n1,150.000000\n");
