@@ -4,8 +4,7 @@
 #include "csv.h"
 #include "options.h"
 
-#include "channels/channel_table.h"
-#include "channels/chirp_table.h"
+#include "channels/channel_csv.h"
 #include "channels/keys.h"
 #include "file/data_file.h"
 
@@ -45,20 +44,13 @@ int cmdChannels(const Args& args) {
     KeyAssignment keys(data, texts);
     ChannelStore store(data, texts, &keys);
 
-    if (format == "chirp") {
-        std::cout << csvLine(TextRow(kChirpColumns.begin(), kChirpColumns.end()));
-        for (const auto& row : exportChirpRows(store))
-            std::cout << csvLine(row);
+    if (opts.has("--csv")) {
+        std::cout << channelCsvText(store, format == "chirp" ? ChannelCsvFormat::Chirp
+                                                             : ChannelCsvFormat::Own);
         return kExitOk;
     }
     std::vector<TextRow> rows = exportChannelRows(store);
     TextRow header(kChannelColumns.begin(), kChannelColumns.end());
-    if (opts.has("--csv")) {
-        std::cout << csvLine(header);
-        for (const auto& row : rows)
-            std::cout << csvLine(row);
-        return kExitOk;
-    }
     // Plain table: columns padded to their widest text.
     rows.insert(rows.begin(), header);
     std::vector<size_t> width(header.size(), 0);

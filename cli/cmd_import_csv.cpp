@@ -4,8 +4,7 @@
 #include "csv.h"
 #include "options.h"
 
-#include "channels/channel_table.h"
-#include "channels/chirp_table.h"
+#include "channels/channel_csv.h"
 #include "channels/keys.h"
 #include "file/data_file.h"
 
@@ -56,26 +55,16 @@ int cmdImportCsv(const Args& args) {
     if (!in) return fail("import-csv", "cannot read " + opts.positional()[1], kExitRefused);
     std::stringstream text;
     text << in.rdbuf();
-    CsvParse csv = parseCsv(text.str());
-    if (!csv.error.empty())
-        return fail("import-csv", "line " + std::to_string(csv.errorLine) + ": " + csv.error,
-                    kExitRefused);
-    if (csv.records.empty()) return fail("import-csv", "the CSV has no header line", kExitRefused);
+    const ChannelCsv csv = readChannelCsv(text.str());
+    if (csv.error) return fail("import-csv", csv.error->format(), kExitRefused);
 
-    std::vector<TableRow> rows;
-    for (size_t i = 1; i < csv.records.size(); ++i)
-        rows.push_back({csv.records[i].line, csv.records[i].fields});
     TextSource texts = [&table](int i) { return table->text(i); };
     KeyAssignment keys(data, texts);
     ChannelStore store(data, texts, &keys);
-    const TextRow& header = csv.records[0].fields;
-    if (isChirpHeader(header) && group > store.groupCount())
+    if (csv.format == ChannelCsvFormat::Chirp && group > store.groupCount())
         return fail("import-csv", "--group must be 1 to " + std::to_string(store.groupCount()),
                     kExitUsage);
-    const ImportReport report =
-        isChirpHeader(header)
-            ? importChirpRows(store, header, rows, static_cast<int>(group - 1), csv.records[0].line)
-            : importChannelRows(store, header, rows, csv.records[0].line);
+    const ImportReport report = importChannelCsv(store, csv, static_cast<int>(group - 1));
     for (const auto& w : report.warnings)
         std::cerr << "vrl73m-cli import-csv: warning: " << w.format() << '\n';
     for (const auto& e : report.errors)

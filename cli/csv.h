@@ -1,4 +1,5 @@
-// RFC 4180 CSV for the channel commands, and the language set-up they share.
+// The language set-up the commands share; the channel commands' CSV itself is
+// channels/channel_csv.h of the core.
 #pragma once
 
 #include "lang/language_table.h"
@@ -6,30 +7,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace vrl::cli {
-
-// One field, quoted when it holds a comma, a quote, CR or LF (quotes doubled).
-std::string csvField(std::string_view text);
-// A record of fields joined by commas and ended by CRLF.
-std::string csvLine(const std::vector<std::string>& fields);
-
-struct CsvRecord {
-    int line = 0; // line on which the record starts (1-based)
-    std::vector<std::string> fields;
-};
-
-struct CsvParse {
-    std::vector<CsvRecord> records;
-    std::string error; // empty when the whole text was read
-    int errorLine = 0;
-};
-
-// Reads records separated by CRLF or LF; a quoted field may hold commas, line
-// breaks and doubled quotes. A final line break does not open an empty record;
-// blank lines are skipped.
-CsvParse parseCsv(std::string_view text);
 
 // Loads vrl73m.lng from beside the executable, ../share/vrl73m or the source
 // tree's data folder and selects `language`; nullopt with `error` set on failure.

@@ -2,13 +2,14 @@
 # Builds the Debian package, unpacks it into a temporary folder with dpkg-deb -x
 # and runs the installed programs from there: vrl73m-cli --version, lang-check on
 # the installed language file, and the desktop program offscreen until its first
-# paint. usage: scripts/package-test.sh [BUILD_DIR]
+# paint; the manual pages must be there gzipped and readable.
+# usage: scripts/package-test.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 # The same package as `cmake --build build --target package`, without building the
 # tests and benchmarks first: only the installed programs are needed.
-cmake --build "$build" --target vrl73m vrl73m-cli vrl73m-radiosim >/dev/null
+cmake --build "$build" --target vrl73m vrl73m-cli vrl73m-radiosim manpages >/dev/null
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls -t "$build"/vrl73m_*.deb | head -1)
 root=$(mktemp -d)
@@ -19,9 +20,19 @@ fail() { echo "FAIL (package): $*" >&2; exit 1; }
 for f in usr/bin/vrl73m usr/bin/vrl73m-cli usr/bin/vrl73m-radiosim usr/share/vrl73m/vrl73m.lng \
          usr/share/vrl73m/help/vrl73m-help.html usr/share/applications/vrl73m.desktop \
          usr/share/metainfo/com.norvale.vrl73m.metainfo.xml usr/share/icons/hicolor/scalable/apps/vrl73m.svg \
-         usr/share/man/man1/vrl73m.1 usr/share/man/man1/vrl73m-cli.1 usr/share/man/man1/vrl73m-radiosim.1 \
          usr/share/bash-completion/completions/vrl73m-cli; do
     [ -e "$root/$f" ] || fail "the package holds no /$f"
+done
+# Manual pages gzipped as Debian installs them, each one readable.
+for page in vrl73m vrl73m-cli vrl73m-radiosim; do
+    gz=$root/usr/share/man/man1/$page.1.gz
+    [ -e "$gz" ] || fail "the package holds no /usr/share/man/man1/$page.1.gz"
+    [ ! -e "${gz%.gz}" ] || fail "the package holds /usr/share/man/man1/$page.1 unzipped"
+    zcat "$gz" | grep -c '^\.TH ' >/dev/null || fail "$page.1.gz is no manual page"
+    if command -v man >/dev/null; then
+        MANPAGER=cat MANWIDTH=80 man -l "$gz" 2>/dev/null | grep -ci "^name" >/dev/null ||
+            fail "man -l cannot read $page.1.gz"
+    fi
 done
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "no dependency on the Qt 6 runtime"
 

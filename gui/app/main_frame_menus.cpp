@@ -33,7 +33,8 @@ constexpr int kBuiltIn[] = {
 // Every command of the menus: the built-in ones, the function windows and those
 // that other parts of the program register.
 constexpr int kAllCommands[] = {
-    cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave, cmd::kFileSaveAs, cmd::kFilePrint,
+    cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave, cmd::kFileSaveAs, cmd::kFileImportChannels,
+    cmd::kFileExportChannels, cmd::kFilePrint,
     cmd::kFilePrintPreview, cmd::kFileExportPdf, cmd::kFileExit, cmd::kEditUndo, cmd::kEditRedo,
     cmd::kModelInformation, cmd::kReadFromRadio,
     cmd::kWriteToRadio, cmd::kTestMode, cmd::kReadFromTrunkingBoard, cmd::kWriteToTrunkingBoard,
@@ -151,6 +152,9 @@ void CMainFrame::rebuildMenus() {
     addItem(file, cmd::kFileOpen, 86);
     addItem(file, cmd::kFileSave, 87);
     addItem(file, cmd::kFileSaveAs, 88);
+    file->addSeparator();
+    addItem(file, cmd::kFileImportChannels, 113);
+    addItem(file, cmd::kFileExportChannels, 114);
     file->addSeparator();
     addItem(file, cmd::kFilePrint, 89);
     addItem(file, cmd::kFilePrintPreview, 90);

@@ -36,17 +36,15 @@ QString systemText(int systemError) {
     return QString::fromLocal8Bit(std::strerror(systemError));
 }
 
-// A file message says which file and why: the message text (when there is one), the
-// path as the system writes it, then the reason.
-QString aboutFile(const QString& text, const QString& path, const QString& reason) {
+} // namespace
+
+QString FileCommands::aboutFile(const QString& text, const QString& path, const QString& reason) {
     QString out = text;
     if (!out.isEmpty()) out += QStringLiteral("\n\n");
     out += QDir::toNativeSeparators(path);
     if (!reason.isEmpty()) out += '\n' + reason;
     return out;
 }
-
-} // namespace
 
 QString FileCommands::openedName(const QString& path) {
     if (path.right(3).toUpper() == QStringLiteral("SDT")) return path.left(path.size() - 3) + "dat";
@@ -68,7 +66,8 @@ QString FileCommands::proposedName(const QString& modelLabel, const QString& ser
     return name + QStringLiteral(".dat");
 }
 
-void FileCommands::showSystemError(const QString& path, int systemError, const QString& detail) {
+void FileCommands::showSystemError(const QString& path, int systemError, const QString& detail,
+                                   const QString& lead) {
     AppContext& ctx = host_.context();
     QString text;
     if (systemError == kDriveNotReady)
@@ -77,7 +76,25 @@ void FileCommands::showSystemError(const QString& path, int systemError, const Q
         text = aboutFile({}, path, systemText(systemError));
     else
         text = aboutFile({}, path, detail);
+    if (!lead.isEmpty()) text = lead + QStringLiteral("\n\n") + text;
     ctx.messages().ask(error(ctx, text));
+}
+
+void FileCommands::showSaveFailure(const QString& path, SaveRefusal refusal, int systemError,
+                                   const std::string& detail, const QString& lead) {
+    AppContext& ctx = host_.context();
+    auto named = [&](int textIndex) {
+        QString text = ctx.text(textIndex).replace(QStringLiteral("%s"), path);
+        if (!lead.isEmpty()) text = lead + QStringLiteral("\n\n") + text;
+        ctx.messages().ask(error(ctx, text));
+    };
+    if (refusal == SaveRefusal::ReadOnly)
+        named(74);
+    else if (refusal == SaveRefusal::FolderNotWritable)
+        named(75);
+    else
+        showSystemError(path, refusal == SaveRefusal::NotRegular ? 0 : systemError,
+                        QString::fromStdString(detail), lead);
 }
 
 bool FileCommands::promptToSaveChanges() {
@@ -173,17 +190,7 @@ bool FileCommands::writeCurrent() {
         status = writeDataFile(nativePath(ctx.currentFilePath()), ctx.data().image);
     }
     if (status.result != kFileOk) {
-        // A protected file or folder is named with the reason; other failures name
-        // the file and give the system's own text.
-        const QString name = ctx.currentFilePath();
-        if (status.refusal == SaveRefusal::ReadOnly)
-            ctx.messages().ask(error(ctx, ctx.text(74).replace(QStringLiteral("%s"), name)));
-        else if (status.refusal == SaveRefusal::FolderNotWritable)
-            ctx.messages().ask(error(ctx, ctx.text(75).replace(QStringLiteral("%s"), name)));
-        else if (status.refusal == SaveRefusal::NotRegular)
-            showSystemError(name, 0, QString::fromStdString(status.detail));
-        else
-            showSystemError(name, status.systemError, QString::fromStdString(status.detail));
+        showSaveFailure(ctx.currentFilePath(), status.refusal, status.systemError, status.detail);
         return false;
     }
     ctx.data().image.takeSnapshot();

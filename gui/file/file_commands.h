@@ -2,7 +2,11 @@
 // guards New, Open, Exit and reading from the radio.
 #pragma once
 
+#include "file/safe_save.h"
+
 #include <QString>
+
+#include <string>
 
 namespace vrl::gui {
 
@@ -30,6 +34,16 @@ class FileCommands {
     // Writes the current path and takes the snapshot; shows the failure message.
     bool writeCurrent();
 
+    // A failed save of `path`: a protected file or folder is named with the reason,
+    // other failures name the file and give the system's own text; `lead` (when
+    // not empty) comes first.
+    void showSaveFailure(const QString& path, SaveRefusal refusal, int systemError,
+                         const std::string& detail, const QString& lead = {});
+
+    // A file message says which file and why: `text` (when not empty), the path as
+    // the system writes it, then the reason.
+    static QString aboutFile(const QString& text, const QString& path, const QString& reason);
+
     // The name a file takes once opened: ".sdt" (any case) becomes ".dat".
     static QString openedName(const QString& path);
     // The name proposed for data read from a radio: the model label in characters
@@ -38,7 +52,8 @@ class FileCommands {
     static QString proposedName(const QString& modelLabel, const QString& serial);
 
   private:
-    void showSystemError(const QString& path, int systemError, const QString& detail);
+    void showSystemError(const QString& path, int systemError, const QString& detail,
+                         const QString& lead = {});
 
     FrameHost& host_;
 };

@@ -3,8 +3,11 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QScreen>
 #include <QTreeView>
+
+#include <algorithm>
 
 namespace vrl::gui {
 
@@ -52,6 +55,35 @@ QString QtFileDialogs::saveFile(QWidget* parent, const QString& proposedPath) {
     dialog.setDefaultSuffix(QStringLiteral("dat"));
     dialog.selectFile(proposedPath);
     return chosenFile(dialog);
+}
+
+QString QtFileDialogs::openTable(QWidget* parent, const QString& title, const QString& folder,
+                                 const QStringList& filters) {
+    QFileDialog dialog(parent, title, folder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::ReadOnly);
+    dialog.setNameFilters(filters);
+    return chosenFile(dialog);
+}
+
+QString QtFileDialogs::saveTable(QWidget* parent, const QString& title, const QString& proposedPath,
+                                 const QStringList& filters, int& filter) {
+    QFileDialog dialog(parent, title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.selectFile(proposedPath);
+    const QString path = chosenFile(dialog);
+    filter = std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
+    return path;
+}
+
+std::optional<int> QtFileDialogs::chooseGroup(QWidget* parent, const QString& title,
+                                              const QString& label, int last, int proposed) {
+    bool ok = false;
+    const int group = QInputDialog::getInt(parent, title, label, proposed, 1, last, 1, &ok);
+    return ok ? std::optional<int>(group) : std::nullopt;
 }
 
 } // namespace vrl::gui

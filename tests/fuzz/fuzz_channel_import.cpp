@@ -1,12 +1,10 @@
-// The channel CSV import, own and CHIRP layout (told apart by the header as the
-// callers do), on arbitrary text over the New data of a model chosen by the input.
-// The import must never touch the model identity; an import that succeeds leaves
-// channels that export in both layouts, and a table that imports again without a
-// change.
-#include "channels/channel_table.h"
-#include "channels/chirp_table.h"
+// The channel CSV import, own and CHIRP layout (told apart by the header as
+// readChannelCsv does for the callers), on arbitrary text over the New data of a
+// model chosen by the input. The import must never touch the model identity; an
+// import that succeeds leaves channels that export in both layouts, and a table
+// that imports again without a change.
+#include "channels/channel_csv.h"
 #include "channels/keys.h"
-#include "csv.h"
 #include "fuzz_input.h"
 
 #include <algorithm>
@@ -19,7 +17,8 @@ namespace {
 std::vector<TableRow> tableRows(const std::vector<TextRow>& rows) {
     std::vector<TableRow> out;
     int line = 2;
-    for (const auto& r : rows) out.push_back({line++, r});
+    for (const auto& r : rows)
+        out.push_back({line++, r});
     return out;
 }
 
@@ -31,27 +30,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::newDataOfChoice(*radio, in);
     const ModelIdentity identity = radio->image.identity();
 
-    const cli::CsvParse csv = cli::parseCsv(in.rest());
-    if (!csv.error.empty() || csv.records.empty()) return 0;
-    std::vector<TableRow> rows;
-    for (size_t i = 1; i < csv.records.size(); ++i)
-        rows.push_back({csv.records[i].line, csv.records[i].fields});
+    const ChannelCsv csv = readChannelCsv(in.rest());
+    if (csv.error) return 0;
 
     const TextSource texts = fuzz::textSource();
     KeyAssignment keys(*radio, texts);
     ChannelStore store(*radio, texts, &keys);
-    const TextRow& head = csv.records[0].fields;
     // CHIRP rows go into a group picked by the text's length (the groups of New data
-    // that exist, and one past them).
-    const ImportReport report =
-        isChirpHeader(head)
-            ? importChirpRows(store, head, rows, static_cast<int>(size % 3), csv.records[0].line)
-            : importChannelRows(store, head, rows);
+    // that exist, and one past them), straight to the row import so that a group the
+    // model lacks is tried too.
+    const ImportReport report = csv.format == ChannelCsvFormat::Chirp
+                                    ? importChirpRows(store, csv.header, csv.rows,
+                                                      static_cast<int>(size % 3), csv.headerLine)
+                                    : importChannelRows(store, csv.header, csv.rows);
     fuzz::check(radio->image.identity().bytes == identity.bytes,
                 "a channel import changed the model identity");
     if (!report.ok()) return 0;
 
-    (void)exportChirpRows(store);
+    (void)channelCsvText(store, ChannelCsvFormat::Chirp);
     // What was stored exports to a table that changes nothing when imported again.
     const std::vector<TextRow> exported = exportChannelRows(store);
     const TextRow header(kChannelColumns.begin(), kChannelColumns.end());

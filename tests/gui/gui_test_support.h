@@ -7,6 +7,7 @@
 #include "app/message_service.h"
 #include "file/file_dialogs.h"
 
+#include <QPair>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -42,7 +43,32 @@ class ScriptedFileDialogs : public FileDialogs {
         saveProposals << proposed;
         return take(saveAnswers);
     }
+    QString openTable(QWidget*, const QString&, const QString& folder,
+                      const QStringList& filters) override {
+        openFolders << folder;
+        tableFilters = filters;
+        return take(openAnswers);
+    }
+    QString saveTable(QWidget*, const QString&, const QString& proposed, const QStringList& filters,
+                      int& filter) override {
+        saveProposals << proposed;
+        tableFilters = filters;
+        filter = saveFilter;
+        return take(saveAnswers);
+    }
+    std::optional<int> chooseGroup(QWidget*, const QString&, const QString&, int last,
+                                   int proposed) override {
+        groupQuestions << QPair<int, int>(last, proposed);
+        if (groupAnswers.isEmpty()) return std::nullopt;
+        return groupAnswers.takeFirst();
+    }
     QStringList openAnswers, saveAnswers, openFolders, saveProposals;
+    // The table choosers: the filters offered, the filter index a save answers
+    // with, the group answers and the (last, proposed) of each group question.
+    QStringList tableFilters;
+    int saveFilter = 0;
+    QList<int> groupAnswers;
+    QList<QPair<int, int>> groupQuestions;
 
   private:
     static QString take(QStringList& list) { return list.isEmpty() ? QString() : list.takeFirst(); }
