@@ -1,52 +1,27 @@
 #include "features/emergency_settings.h"
 
+#include "channels/channel_codes.h"
 #include "features/field_areas.h"
 #include "features/model_predicates.h"
-
-#include <cctype>
 
 namespace vrl {
 
 namespace {
-
-constexpr char kDigits[] = "0123456789ABCD*#"; // nibble value -> character
 constexpr uint8_t kNoCode = 0xFF;
-
-// The nibble of a code character; 0xF for a character outside the table.
-uint8_t digitNibble(char c) {
-    const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    for (uint8_t n = 0; n < 16; ++n)
-        if (kDigits[n] == upper) return n;
-    return 0xF;
-}
-
 } // namespace
 
 std::string EmergencySettings::codeText(Code code) const {
     const size_t base = offsetOf(code);
     const uint8_t count = image_.u8(base + kDigitBytes);
     if (count == kNoCode || count > kMaxDigits) return {};
-    std::string out;
-    for (int i = 0; i < count; ++i) {
-        const uint8_t b = image_.u8(base + static_cast<size_t>(i / 2));
-        out.push_back(kDigits[(i % 2 == 0) ? (b & 0x0F) : (b >> 4)]);
-    }
-    return out;
+    return readDtmfDigits(image_.bytes().subspan(base, kDigitBytes), count);
 }
 
 std::string EmergencySettings::setCodeText(Code code, std::string_view text) {
     const size_t base = offsetOf(code);
     // The count byte follows the five digit bytes: an eleventh digit would land in it.
     if (text.size() > static_cast<size_t>(kMaxDigits)) text = text.substr(0, kMaxDigits);
-    image_.fill(base, kDigitBytes, 0xFF);
-    for (size_t i = 0; i < text.size(); ++i) {
-        const size_t at = base + i / 2;
-        const uint8_t nibble = digitNibble(text[i]);
-        if (i % 2 == 0)
-            image_.setU8(at, static_cast<uint8_t>(0xF0 | nibble));
-        else
-            image_.setU8(at, static_cast<uint8_t>((image_.u8(at) & 0x0F) | (nibble << 4)));
-    }
+    packDtmfDigits(text, image_.bytes().subspan(base, kDigitBytes));
     image_.setU8(base + kDigitBytes, text.empty() ? kNoCode : static_cast<uint8_t>(text.size()));
     return codeText(code);
 }
