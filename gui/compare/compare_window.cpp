@@ -166,7 +166,10 @@ void CCompareWindow::setOther(CompareSide other) {
     other_ = std::move(other);
     tree_->setCurrentItem(nullptr);
     refresh();
+    // Labels in full; the current data's column as wide as its texts, up to a third.
     tree_->resizeColumnToContents(0);
+    tree_->resizeColumnToContents(1);
+    tree_->setColumnWidth(1, std::clamp(tree_->columnWidth(1), 80, width() / 3));
 }
 
 QString CCompareWindow::areaTitle(const std::string& area) const {
@@ -222,6 +225,8 @@ void CCompareWindow::refresh() {
             if (selectedBranch && area == selectedArea) reselect = branch;
         }
         auto* row = new QTreeWidgetItem(branch, {qs(d.label), qs(d.a), qs(d.b)});
+        for (int column = 1; column < 3; ++column) // long byte runs are cut in the list
+            row->setToolTip(column, row->text(column));
         row->setData(0, kIndexRole, static_cast<int>(i));
         row->setData(0, kAreaRole, area);
         if (!selectedBranch && area == selectedArea && row->text(0) == selectedLabel) reselect = row;
