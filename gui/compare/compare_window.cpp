@@ -139,9 +139,9 @@ CCompareWindow::CCompareWindow(FrameHost& host, CompareSide other, QWidget* pare
     connect(close_, &QPushButton::clicked, this, &QDialog::close);
     connect(tree_, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item, int) { openItem(item); });
-    connect(&ctx_, &AppContext::dataChanged, this, &CCompareWindow::refresh);
-    connect(&ctx_, &AppContext::dataReplaced, this, &CCompareWindow::refresh);
-    connect(&ctx_, &AppContext::languageChanged, this, &CCompareWindow::refresh);
+    connect(&ctx_, &AppContext::dataChanged, this, &CCompareWindow::scheduleRefresh);
+    connect(&ctx_, &AppContext::dataReplaced, this, &CCompareWindow::scheduleRefresh);
+    connect(&ctx_, &AppContext::languageChanged, this, &CCompareWindow::scheduleRefresh);
     resize(640, 420);
     setOther(std::move(other));
 }
@@ -181,7 +181,16 @@ QString CCompareWindow::areaTitle(const std::string& area) const {
     return text < 0 ? qs(area) : ctx_.text(text);
 }
 
+void CCompareWindow::scheduleRefresh() {
+    // Comparing very different data takes a while: a burst of changes (a paste of
+    // rows, an undo) compares once, when the program is idle again.
+    if (refreshPending_) return;
+    refreshPending_ = true;
+    QMetaObject::invokeMethod(this, &CCompareWindow::refresh, Qt::QueuedConnection);
+}
+
 void CCompareWindow::refresh() {
+    refreshPending_ = false;
     // The current data are compared as a copy: comparing refreshes the model flags
     // of both sides, and nothing here may change the document.
     RadioData current;
@@ -245,7 +254,10 @@ void CCompareWindow::openItem(QTreeWidgetItem* item) {
     if (!item) return;
     const int index = item->data(0, kIndexRole).toInt();
     if (index >= 0 && static_cast<size_t>(index) < result_.differences.size()) {
-        openDifference(host_, result_.differences[static_cast<size_t>(index)]);
+        // A copy: a dialog that opens runs events, and a comparison run meanwhile
+        // replaces the list.
+        const Difference d = result_.differences[static_cast<size_t>(index)];
+        openDifference(host_, d);
         return;
     }
     // A branch: its area's window, at its first row.

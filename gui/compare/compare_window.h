@@ -41,6 +41,9 @@ class CCompareWindow : public QDialog {
 
     // Compares again and refills the list, keeping the selected row where it still is.
     void refresh();
+    // Compares again once the events now waiting have been handled (every change of
+    // the current data asks for this).
+    void scheduleRefresh();
     // Opens the window of a row's difference (a branch: its area's window).
     void openItem(QTreeWidgetItem* item);
 
@@ -61,6 +64,7 @@ class CCompareWindow : public QDialog {
     QTreeWidget* tree_;
     QLabel* summary_;
     QPushButton* close_;
+    bool refreshPending_ = false;
 };
 
 // Opens the window that shows a difference: the settings window of its area, the
