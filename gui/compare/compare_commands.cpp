@@ -47,9 +47,7 @@ void runCompareWithFile(FrameHost& host) {
 
 void runCompareWithRadio(FrameHost& host) {
     AppContext& ctx = host.context();
-    {
-        CommitFocus commit;
-    }
+    { CommitFocus commit; }
     // What a Read would leave: the radio's memory over a copy of the current data
     // (the bytes beyond the radio memory are not read and stay as they are).
     auto other = std::make_unique<RadioData>();
@@ -57,9 +55,9 @@ void runCompareWithRadio(FrameHost& host) {
     std::copy(bytes.begin(), bytes.end(), other->image.bytes().begin());
     RadioLink& link = LinkService::of(ctx).link();
     RadioData& target = *other;
-    CTransferDlg dlg(ctx, TransferKind::ReadRadio,
-                     [&](TransferUi& ui) { return readDataFromRadio(link, target, ui); },
-                     host.mainWindow());
+    CTransferDlg dlg(
+        ctx, TransferKind::ReadRadio,
+        [&](TransferUi& ui) { return readDataFromRadio(link, target, ui); }, host.mainWindow());
     if (dlg.exec() != QDialog::Accepted) return;
     other->model.refresh();
     const QString label = labelOf(*other);

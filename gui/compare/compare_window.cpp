@@ -38,7 +38,9 @@ constexpr int kTextChannelInformation = 173;
 constexpr int kIndexRole = Qt::UserRole;
 constexpr int kAreaRole = Qt::UserRole + 1;
 
-QString qs(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString qs(const std::string& s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
 TextSource textsOf(AppContext& ctx) {
     return [&lang = ctx.lang()](int index) { return lang.text(index); };
@@ -174,10 +176,14 @@ void CCompareWindow::setOther(CompareSide other) {
 
 QString CCompareWindow::areaTitle(const std::string& area) const {
     int text = -1;
-    if (area == "channel") text = kTextChannelInformation;
-    else if (area == "key") text = CKeyView::kTitleText;
-    else if (area == "memory") text = CMemoryMapDlg::kTitleText;
-    else if (const FieldArea* a = findFieldArea(area)) text = a->titleText;
+    if (area == "channel")
+        text = kTextChannelInformation;
+    else if (area == "key")
+        text = CKeyView::kTitleText;
+    else if (area == "memory")
+        text = CMemoryMapDlg::kTitleText;
+    else if (const FieldArea* a = findFieldArea(area))
+        text = a->titleText;
     return text < 0 ? qs(area) : ctx_.text(text);
 }
 
@@ -238,7 +244,8 @@ void CCompareWindow::refresh() {
             row->setToolTip(column, row->text(column));
         row->setData(0, kIndexRole, static_cast<int>(i));
         row->setData(0, kAreaRole, area);
-        if (!selectedBranch && area == selectedArea && row->text(0) == selectedLabel) reselect = row;
+        if (!selectedBranch && area == selectedArea && row->text(0) == selectedLabel)
+            reselect = row;
     }
     for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
         QTreeWidgetItem* top = tree_->topLevelItem(i);

@@ -25,8 +25,8 @@ class FrameHost;
 // The other side of a comparison: its data and how the window names it.
 struct CompareSide {
     std::unique_ptr<RadioData> data;
-    int titleText = 0;  // the command's menu text: the window title without '&' and "..."
-    QString name;       // after the title: a file name or the radio's model
+    int titleText = 0;   // the command's menu text: the window title without '&' and "..."
+    QString name;        // after the title: a file name or the radio's model
     int headerText = -1; // the third column's header; -1: `name`
 };
 

@@ -7,8 +7,8 @@
 #include "app/registries.h"
 #include "channels/channel_info_view.h"
 #include "channels/channel_store.h"
-#include "channels/keys.h"
 #include "channels/key_view.h"
+#include "channels/keys.h"
 #include "compare/compare_window.h"
 #include "features/field_table.h"
 #include "file/data_file.h"
@@ -28,7 +28,9 @@ using namespace vrl::gui::test;
 
 namespace {
 
-std::string text(int i) { return "T" + std::to_string(i); }
+std::string text(int i) {
+    return "T" + std::to_string(i);
+}
 
 constexpr int kRow128 = 5; // 128 channels: groups, programmable keys, the extended window
 constexpr int kRowPortable8 = 15;
@@ -198,7 +200,8 @@ class CompareWindowTest : public QObject {
             {"channel",
              [](Doc& d) { ChannelStore(d.data, text).setText("ABC", 0, 2, ChannelField::Name); },
              "channel.1.3.Name", cmd::kChannelInformation, true},
-            {"group", [](Doc& d) { d.flipGroupScan(); }, "group.1.scan_add", cmd::kGroupEdit, false},
+            {"group", [](Doc& d) { d.flipGroupScan(); }, "group.1.scan_add", cmd::kGroupEdit,
+             false},
             {"key",
              [](Doc& d) {
                  KeyAssignment keys(d.data, text);
@@ -292,7 +295,8 @@ class CompareWindowTest : public QObject {
         FieldContext fc{bench.ctx().data(), text};
         QVERIFY(assignField(*findField(fc, "message.line_1"), fc, "EDIT").ok);
         bench.ctx().recordEdit("Line 1");
-        const std::vector<uint8_t> before(bench.image().bytes().begin(), bench.image().bytes().end());
+        const std::vector<uint8_t> before(bench.image().bytes().begin(),
+                                          bench.image().bytes().end());
         const std::string undoLabel = bench.ctx().history().undoLabel();
         QVERIFY(bench.image().isModified());
 
@@ -323,7 +327,8 @@ class CompareWindowTest : public QObject {
         b.data.image.setU8(0x7F10, 0x12);
         Session w;
         QVERIFY(w.start(a));
-        QCOMPARE(w.ctx().lang().loadFile(VRL_SOURCE_DIR "/data/vrl73m.lng"), LanguageLoadStatus::Ok);
+        QCOMPARE(w.ctx().lang().loadFile(VRL_SOURCE_DIR "/data/vrl73m.lng"),
+                 LanguageLoadStatus::Ok);
         CCompareWindow* win = w.compareWith(b);
         QVERIFY(win);
         win->resize(720, 360);
@@ -337,7 +342,8 @@ class CompareWindowTest : public QObject {
         config.identity = identity;
         LinkBench bench(config, radioMemory(identity, 0x05));
         QVERIFY(bench.started());
-        const std::vector<uint8_t> before(bench.image().bytes().begin(), bench.image().bytes().end());
+        const std::vector<uint8_t> before(bench.image().bytes().begin(),
+                                          bench.image().bytes().end());
         onDialog<CTransferDlg>([](CTransferDlg* dlg) { dlg->reject(); });
         bench.frame().runCommand(cmd::kCompareWithRadio);
         QCOMPARE(bench.frame().findChild<CCompareWindow*>(), nullptr);
