@@ -21,6 +21,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
+#include <string_view>
+#include <vector>
 
 namespace vrl::gui {
 
@@ -90,6 +93,17 @@ void selectKey(QWidget* window, const std::string& caption) {
             return;
         }
     }
+}
+
+// Where an area's branch stands: the settings areas in the Edit menu's order, then
+// channels, keys and memory.
+size_t areaRank(const std::string& area) {
+    const auto& areas = fieldAreas();
+    for (size_t i = 0; i < areas.size(); ++i)
+        if (areas[i].name == area) return i;
+    static constexpr std::string_view kOthers[] = {"channel", "key", "memory"};
+    const auto* other = std::find(std::begin(kOthers), std::end(kOthers), area);
+    return areas.size() + static_cast<size_t>(other - std::begin(kOthers));
 }
 
 // The other side's window, found among the frame's children.
@@ -227,9 +241,17 @@ void CCompareWindow::refresh() {
     const bool selectedBranch = selected && selected->data(0, kIndexRole).toInt() < 0;
     const QString selectedLabel = selected ? selected->text(0) : QString();
     tree_->clear();
+    // One branch per area, in the order of the Edit menu's windows, whichever side
+    // holds the setting.
+    std::vector<size_t> order(count);
+    for (size_t i = 0; i < count; ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [this](size_t x, size_t y) {
+        return areaRank(result_.differences[x].area) < areaRank(result_.differences[y].area);
+    });
     QTreeWidgetItem* branch = nullptr;
     QTreeWidgetItem* reselect = nullptr;
-    for (size_t i = 0; i < count; ++i) {
+    for (const size_t i : order) {
         const Difference& d = result_.differences[i];
         const QString area = qs(d.area);
         if (!branch || branch->data(0, kAreaRole).toString() != area) {

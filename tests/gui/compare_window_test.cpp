@@ -121,6 +121,12 @@ class CompareWindowTest : public QObject {
         ChannelStore(b.data, text).setText("151.000", 0, 2, ChannelField::Receive);
         Session w;
         QVERIFY(w.start(a));
+        // Both commands are on their menus (the text is set as a menu item is added).
+        for (auto [command, textIndex] :
+             {std::pair{cmd::kFileCompare, 486}, {cmd::kCompareWithRadio, 487}}) {
+            QCOMPARE(w.frame->action(command)->text(), textOf(textIndex));
+            QVERIFY(w.frame->action(command)->isEnabled());
+        }
         const std::vector<uint8_t> before(w.ctx().data().image.bytes().begin(),
                                           w.ctx().data().image.bytes().end());
         CCompareWindow* win = w.compareWith(b);
@@ -251,7 +257,7 @@ class CompareWindowTest : public QObject {
         }
     }
 
-    void differentModelsShowTheNote() {
+    void differentModelsShowTheNoteAndOneBranchPerArea() {
         Doc a(kRowPortable8), b;
         Session w;
         QVERIFY(w.start(a));
@@ -259,6 +265,12 @@ class CompareWindowTest : public QObject {
         QVERIFY(win);
         QVERIFY(!win->note()->isHidden());
         QVERIFY(win->note()->text().startsWith(textOf(524)));
+        // Settings only the other model has came after all others, as a second
+        // branch of their area.
+        QStringList areas;
+        for (int i = 0; i < win->tree()->topLevelItemCount(); ++i)
+            areas << win->tree()->topLevelItem(i)->data(0, Qt::UserRole + 1).toString();
+        QCOMPARE(QSet<QString>(areas.begin(), areas.end()).size(), areas.size());
         // No row is a memory row, and a row of an area this model has no window
         // for opens nothing.
         int elsewhere = 0;
