@@ -157,6 +157,7 @@ CCompareWindow::CCompareWindow(FrameHost& host, CompareSide other, QWidget* pare
             [this](QTreeWidgetItem* item, int) { openItem(item); });
     connect(&ctx_, &AppContext::dataChanged, this, &CCompareWindow::scheduleRefresh);
     connect(&ctx_, &AppContext::dataReplaced, this, &CCompareWindow::scheduleRefresh);
+    connect(&ctx_, &AppContext::modelChanged, this, &CCompareWindow::scheduleRefresh);
     connect(&ctx_, &AppContext::languageChanged, this, &CCompareWindow::scheduleRefresh);
     resize(640, 420);
     setOther(std::move(other));
