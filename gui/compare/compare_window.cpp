@@ -10,11 +10,13 @@
 #include "channels/key_view.h"
 #include "features/field_table.h"
 #include "output/memory_map_dlg.h"
+#include "widgets/form_view.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -106,6 +108,19 @@ size_t areaRank(const std::string& area) {
     return areas.size() + static_cast<size_t>(other - std::begin(kOthers));
 }
 
+// Puts the keyboard on the control of a setting, showing its tab page first.
+void focusField(QWidget* window, const std::string& key) {
+    auto* form = qobject_cast<CFormView*>(window);
+    QWidget* control = form ? form->fieldControl(key) : nullptr;
+    if (!control) return;
+    for (QWidget* w = control; w && w != form; w = w->parentWidget()) {
+        QWidget* stack = w->parentWidget();
+        auto* tabs = qobject_cast<QTabWidget*>(stack ? stack->parentWidget() : nullptr);
+        if (tabs && tabs->indexOf(w) >= 0) tabs->setCurrentWidget(w);
+    }
+    control->setFocus(Qt::OtherFocusReason);
+}
+
 // The other side's window, found among the frame's children.
 CCompareWindow* openWindowOf(QWidget* frame) {
     return frame->findChild<CCompareWindow*>(QString(), Qt::FindDirectChildrenOnly);
@@ -126,10 +141,16 @@ void openDifference(FrameHost& host, const Difference& d) {
         host.openFunctionWindow(cmd::kChannelInformation);
         const auto [g, c] = keyNumbers(d.key);
         showChannel(ctx, g, c);
-        if (d.area == "channel") return;
     }
-    host.runCommand(command);
-    if (d.area == "key") selectKey(host.functionWindow(command), d.label);
+    if (d.area != "channel") host.runCommand(command);
+    QWidget* window = host.functionWindow(command);
+    if (!window) return;
+    // The main window takes the keyboard, on the setting or key that differs.
+    host.mainWindow()->activateWindow();
+    if (d.area == "key")
+        selectKey(window, d.label);
+    else
+        focusField(window, d.key);
 }
 
 CCompareWindow::CCompareWindow(FrameHost& host, CompareSide other, QWidget* parent)

@@ -17,6 +17,7 @@
 #include "link/transfer_dlg.h"
 #include "model/image_layout.h"
 #include "output/memory_map_dlg.h"
+#include "widgets/form_view.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -190,15 +191,18 @@ class CompareWindowTest : public QObject {
         struct Case {
             const char* name;
             std::function<void(Doc&)> change;
-            std::string key; // of the row activated; "" for the memory row
-            int command;     // the window that must be open afterwards (0: the memory map)
-            bool enter;      // Enter instead of a double click
+            std::string key;      // of the row activated; "" for the memory row
+            int command;          // the window that must be open afterwards (0: the memory map)
+            bool enter;           // Enter instead of a double click
+            bool setting = false; // a window on the field table: the control takes the focus
         };
         const std::vector<Case> cases{
             {"message", [](Doc& d) { d.set("message.line_1", "HI"); }, "message.line_1",
-             cmd::kEmbeddedMessage, false},
+             cmd::kEmbeddedMessage, false, true},
+            {"optional", [](Doc& d) { d.set("optional.off_hook_decode", "on"); },
+             "optional.off_hook_decode", cmd::kOptionalFeatures, false, true},
             {"extended", [](Doc& d) { d.set("extended.st_reverse_burst_phase_deg", "-120"); },
-             "extended.st_reverse_burst_phase_deg", cmd::kExtendedFunction, true},
+             "extended.st_reverse_burst_phase_deg", cmd::kExtendedFunction, true, true},
             {"channel",
              [](Doc& d) { ChannelStore(d.data, text).setText("ABC", 0, 2, ChannelField::Name); },
              "channel.1.3.Name", cmd::kChannelInformation, true},
@@ -249,6 +253,14 @@ class CompareWindowTest : public QObject {
                 CChannelInfoView* grid = CChannelInfoView::openIn(w.ctx());
                 QCOMPARE(grid->group(), 0);
                 QCOMPARE(grid->channel(), 2);
+            }
+            // A setting's control has the keyboard, on its tab page.
+            if (c.setting) {
+                auto* form = qobject_cast<CFormView*>(w.frame->functionWindow(c.command));
+                QVERIFY2(form, c.name);
+                QWidget* control = form->fieldControl(c.key);
+                QVERIFY2(control && control->isVisible(), c.name);
+                QCOMPARE(w.frame->focusWidget(), control);
             }
             if (c.command == cmd::kKeyAssignment) {
                 auto* keys = qobject_cast<CKeyView*>(w.frame->functionWindow(c.command));
