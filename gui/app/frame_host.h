@@ -16,6 +16,10 @@ class FrameHost {
     // The main window, parent of the dialogs a command opens.
     virtual QWidget* mainWindow() = 0;
     virtual void openFunctionWindow(int command) = 0;
+    // The open function window of a command, or null.
+    virtual QWidget* functionWindow(int command) const = 0;
+    // Runs a command as if chosen from the menu.
+    virtual void runCommand(int command) = 0;
     virtual void openDefaultWindow() = 0;
     virtual void closeAllFunctionWindows() = 0;
     // Every open function window and the tree view reload from the image.

@@ -2,6 +2,8 @@
 
 #include "app/commands.h"
 
+#include <utility>
+
 namespace vrl::gui {
 
 std::vector<FunctionEntry> functionWindowList(const CModelInfo& model) {
@@ -48,6 +50,28 @@ std::vector<FunctionEntry> openableEntries(const std::vector<FunctionEntry>& lis
     }
     if (!out.empty() && out.back().isSeparator()) out.pop_back();
     return out;
+}
+
+int commandOfArea(std::string_view area) {
+    static constexpr std::pair<std::string_view, int> kAreas[] = {
+        {"optional", cmd::kOptionalFeatures},
+        {"scan", cmd::kScan},
+        {"dtmf", cmd::kDtmf},
+        {"twotone", cmd::kTwoTone},
+        {"trunking", cmd::kTrunking},
+        {"emergency", cmd::kEmergency},
+        {"ost", cmd::kOperatorSelTone},
+        {"test_frequency", cmd::kTestFrequency},
+        {"message", cmd::kEmbeddedMessage},
+        {"extended", cmd::kExtendedFunction},
+        {"group", cmd::kGroupEdit},
+        {"channel", cmd::kChannelInformation},
+        {"key", cmd::kKeyAssignment},
+        {"memory", cmd::kMemoryMap},
+    };
+    for (const auto& [name, command] : kAreas)
+        if (name == area) return command;
+    return 0;
 }
 
 } // namespace vrl::gui

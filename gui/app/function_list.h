@@ -5,6 +5,7 @@
 #include "model/model_info.h"
 
 #include <functional>
+#include <string_view>
 #include <vector>
 
 namespace vrl::gui {
@@ -24,5 +25,10 @@ std::vector<FunctionEntry> functionWindowList(const CModelInfo& model);
 // remaining areas, never doubled and never at either end.
 std::vector<FunctionEntry> openableEntries(const std::vector<FunctionEntry>& list,
                                            const std::function<bool(int command)>& opens);
+
+// The command of the window that shows an area of the data: a settings area of the
+// field table by its name ("dtmf", "group"), and "channel", "key" and "memory".
+// 0 for a name no window shows.
+int commandOfArea(std::string_view area);
 
 } // namespace vrl::gui

@@ -49,8 +49,7 @@ class CMainFrame : public QMainWindow, public FrameHost {
     void setBusy(bool busy) override { busy_ = busy; }
     bool isBusy() const { return busy_; }
 
-    // Runs a command as if chosen from the menu.
-    void runCommand(int command);
+    void runCommand(int command) override;
     // True when the command does something now (built in, registered, or a window).
     bool commandAvailable(int command) const;
 
@@ -59,7 +58,7 @@ class CMainFrame : public QMainWindow, public FrameHost {
 
     QAction* action(int command) const;
     QMdiArea* mdiArea() const { return mdi_; }
-    QWidget* functionWindow(int command) const;
+    QWidget* functionWindow(int command) const override;
     int functionWindowCount() const { return static_cast<int>(windows_.size()); }
     const std::vector<FunctionEntry>& functionList() const { return functionList_; }
     CTreeViewDlg* treeView() const { return treeView_; }

@@ -34,8 +34,8 @@ constexpr int kBuiltIn[] = {
 // that other parts of the program register.
 constexpr int kAllCommands[] = {
     cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave, cmd::kFileSaveAs, cmd::kFileImportChannels,
-    cmd::kFileExportChannels, cmd::kFilePrint,
-    cmd::kFilePrintPreview, cmd::kFileExportPdf, cmd::kFileExit, cmd::kEditUndo, cmd::kEditRedo,
+    cmd::kFileExportChannels, cmd::kFilePrint, cmd::kFilePrintPreview, cmd::kFileExportPdf,
+    cmd::kFileCompare, cmd::kCompareWithRadio, cmd::kFileExit, cmd::kEditUndo, cmd::kEditRedo,
     cmd::kModelInformation, cmd::kReadFromRadio,
     cmd::kWriteToRadio, cmd::kTestMode, cmd::kReadFromTrunkingBoard, cmd::kWriteToTrunkingBoard,
     cmd::kTrunkingAlignment, cmd::kMemoryMap, cmd::kRadioInformation, cmd::kCheckSum,
@@ -160,6 +160,8 @@ void CMainFrame::rebuildMenus() {
     addItem(file, cmd::kFilePrintPreview, 90);
     addItem(file, cmd::kFileExportPdf, 558);
     file->addSeparator();
+    addItem(file, cmd::kFileCompare, 486);
+    file->addSeparator();
     addItem(file, cmd::kFileExit, 91);
 
     QMenu* model = addPopup(117);
@@ -177,6 +179,7 @@ void CMainFrame::rebuildMenus() {
     QMenu* program = addPopup(132);
     addItem(program, cmd::kReadFromRadio, 133);
     addItem(program, cmd::kWriteToRadio, 134);
+    addItem(program, cmd::kCompareWithRadio, 487);
     program->addSeparator();
     addItem(program, cmd::kTestMode, 135);
     if (trunking) {

@@ -123,14 +123,8 @@ bool FileCommands::openPath(const QString& path) {
     // Read into a scratch image first, so that a refused file changes nothing and
     // the open windows stay until the new data are really there.
     auto scratch = std::make_unique<CDataImage>();
-    const DataFileStatus status = readDataFile(nativePath(path), *scratch);
-    if (status.result != kFileOk) {
+    if (!readFile(path, *scratch)) {
         ctx.data().image.restoreUndoCopy();
-        const bool cannotOpen = status.result == kFileCannotOpen;
-        const QString reason = cannotOpen && status.systemError != 0
-                                   ? systemText(status.systemError)
-                                   : QString::fromStdString(status.detail);
-        ctx.messages().ask(error(ctx, aboutFile(ctx.text(cannotOpen ? 15 : 16), path, reason)));
         return false;
     }
     WaitCursor wait;
@@ -144,6 +138,18 @@ bool FileCommands::openPath(const QString& path) {
     host_.openDefaultWindow();
     host_.rebuildTitle();
     return true;
+}
+
+bool FileCommands::readFile(const QString& path, CDataImage& into) {
+    const DataFileStatus status = readDataFile(nativePath(path), into);
+    if (status.result == kFileOk) return true;
+    AppContext& ctx = host_.context();
+    const bool cannotOpen = status.result == kFileCannotOpen;
+    const QString reason = cannotOpen && status.systemError != 0
+                               ? systemText(status.systemError)
+                               : QString::fromStdString(status.detail);
+    ctx.messages().ask(error(ctx, aboutFile(ctx.text(cannotOpen ? 15 : 16), path, reason)));
+    return false;
 }
 
 bool FileCommands::save() {

@@ -8,6 +8,10 @@
 
 #include <string>
 
+namespace vrl {
+class CDataImage;
+}
+
 namespace vrl::gui {
 
 class FrameHost;
@@ -31,6 +35,10 @@ class FileCommands {
 
     // Reads `path` as Open does after the chooser. True on success.
     bool openPath(const QString& path);
+    // Reads the data file `path` into `into` (a scratch image, not the current
+    // data); a file that cannot be read or is no data file is refused with the
+    // message Open shows, and false.
+    bool readFile(const QString& path, CDataImage& into);
     // Writes the current path and takes the snapshot; shows the failure message.
     bool writeCurrent();
 

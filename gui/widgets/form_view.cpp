@@ -279,6 +279,7 @@ CFormView::Binding& CFormView::bindField(const Field& f, QWidget* control) {
     if (field->shown) showWhen(control, [field, fc] { return field->shown(*fc); });
     if (field->notifies) binding->notifies();
     binding->label = [field, fc] { return fromCore(field->labelIn(*fc)); };
+    fieldControls_.emplace_back(field->key, control);
     return *binding;
 }
 
@@ -300,7 +301,6 @@ QWidget* CFormView::addField(const Field& field) {
     case FieldKind::Combo: control = new QComboBox(this); break;
     }
     bindField(field, control);
-    fieldControls_.emplace_back(field.key, control);
     return control;
 }
 

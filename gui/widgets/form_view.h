@@ -88,6 +88,8 @@ class CFormView : public QWidget {
     // The help topic for F1 with the focus where it is now (a window whose topics do
     // not follow its control numbers answers its own).
     virtual int currentHelpTopic() const;
+    // The control of a field added with addField() or bound with bindField(), or null.
+    QWidget* fieldControl(std::string_view key) const;
 
   public slots:
     // Reloads every field from the image and applies the enable and show rules.
@@ -146,8 +148,6 @@ class CFormView : public QWidget {
     QWidget* addField(const FieldTable& table, std::string_view key);
     // Binds an existing control to a field.
     Binding& bindField(const Field& field, QWidget* control);
-    // The control of a field added with addField(), or null.
-    QWidget* fieldControl(std::string_view key) const;
     // A label for a field (its text from the field's label text), shown and
     // enabled with the field.
     QLabel* fieldLabel(const Field& field);
