@@ -255,6 +255,20 @@ class FrameTest : public QObject {
                 }
             }
             QVERIFY(shown >= 8);
+            // Export PDF and Exit both took Alt+X. Within a menu each access key
+            // belongs to one item.
+            for (QMenu* menu : f->menuBar()->findChildren<QMenu*>()) {
+                QHash<QChar, QString> keys;
+                for (QAction* a : menu->actions()) {
+                    const QString text = a->text().section(QLatin1Char('\t'), 0, 0);
+                    const qsizetype amp = text.indexOf(QLatin1Char('&'));
+                    if (amp < 0 || amp + 1 >= text.size()) continue;
+                    const QChar key = text.at(amp + 1).toLower();
+                    QVERIFY2(!keys.contains(key),
+                             qPrintable(menu->title() + ": " + keys.value(key) + " / " + text));
+                    keys.insert(key, text);
+                }
+            }
         }
     }
     // The program and its child windows showed the toolkit's logo.
