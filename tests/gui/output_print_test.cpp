@@ -9,6 +9,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPdfWriter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 
@@ -39,6 +41,7 @@ class PrintTest : public QObject {
     void rangeEditsAreFixedWhenLeft();
     void stateIsRememberedAndExtendedHiddenOnClassZero();
     void pagesNeverStartWithASeparatorAndRepeatTableHeads();
+    void previewPicture();
 };
 
 void PrintTest::initialStateAndEnableRules() {
@@ -123,6 +126,26 @@ void PrintTest::pagesNeverStartWithASeparatorAndRepeatTableHeads() {
     }
     QVERIFY(engine.print(pdf));
     QVERIFY(buffer.data().startsWith("%PDF"));
+}
+
+// A picture of the preview of a full print-out (VRL_SCREENSHOT_DIR only).
+void PrintTest::previewPicture() {
+    if (!qEnvironmentVariableIsSet("VRL_SCREENSHOT_DIR")) QSKIP("pictures only");
+    Fixture fx;
+    fx.lang.loadFile(VRL_SOURCE_DIR "/data/vrl73m.lng");
+    newData(fx, 5, 10);
+    PrintJob job;
+    job.sections.fill(true);
+    PrintEngine engine(fx.data, [&fx](int i) { return fx.ctx->text(i).toStdString(); }, job);
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog preview(&printer);
+    preview.setWindowTitle(fx.ctx->text(94));
+    connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+            [&engine](QPrinter* p) { engine.print(*p); });
+    preview.resize(1100, 850);
+    QVERIFY(showActive(&preview));
+    QTest::qWait(300);
+    screenshot(&preview, "print_preview");
 }
 
 QTEST_MAIN(PrintTest)
