@@ -93,9 +93,14 @@ QWidget* CMainFrame::functionWindow(int command) const {
 
 void CMainFrame::openFunctionWindow(int command) {
     if (auto it = windows_.find(command); it != windows_.end()) {
-        mdi_->setActiveSubWindow(it->second);
-        it->second->widget()->setFocus();
-        return;
+        if (QWidget* view = it->second->widget()) {
+            mdi_->setActiveSubWindow(it->second);
+            view->setFocus();
+            return;
+        }
+        // The view is gone and its frame waits for its queued close: the frame goes
+        // now (its destroyed handler unregisters it) and a new window opens.
+        delete it->second;
     }
     const WindowFactory* factory = FunctionWindowRegistry::instance().find(command);
     if (!factory) return;
@@ -136,7 +141,7 @@ void CMainFrame::closeAllFunctionWindows() {
         QMdiSubWindow* sub = mdi_->activeSubWindow();
         if (!sub) sub = windows_.begin()->second;
         const int before = functionWindowCount();
-        sub->widget()->setFocus();
+        if (QWidget* view = sub->widget()) view->setFocus();
         sub->close();
         delete sub; // closing is immediate; the destroyed handler unregisters it
         if (functionWindowCount() >= before) break;

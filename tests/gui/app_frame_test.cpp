@@ -344,6 +344,30 @@ class FrameTest : public QObject {
         QTRY_COMPARE(f->functionWindowCount(), 0);
         QCOMPARE(f->mdiArea()->subWindowList().size(), 0);
     }
+    // A view deleted leaves its frame until the queued close: opening that window
+    // again, or closing all windows, in between dereferenced the missing view.
+    void regressionWindowWhoseViewIsGoneReopensAndClosesWithoutCrash() {
+        for (const bool reopen : {true, false}) {
+            StartedApp s;
+            QVERIFY(s.start());
+            CMainFrame* f = s.app->mainFrame();
+            f->closeAllFunctionWindows();
+            DummyView::created = 0;
+            f->runCommand(cmd::kOptionalFeatures);
+            delete f->functionWindow(cmd::kOptionalFeatures);
+            if (reopen) {
+                f->runCommand(cmd::kOptionalFeatures);
+                QCOMPARE(DummyView::created, 2);
+                QVERIFY(f->functionWindow(cmd::kOptionalFeatures));
+                QCOMPARE(f->functionWindowCount(), 1);
+            } else {
+                f->closeAllFunctionWindows();
+                QCOMPARE(f->functionWindowCount(), 0);
+            }
+            QCoreApplication::processEvents();
+            QCOMPARE(f->mdiArea()->subWindowList().size(), reopen ? 1 : 0);
+        }
+    }
     void aboutListsTheModelsOfTheThreeFamilies() {
         QCOMPARE(CAboutDlg::supportedModels(),
                  QStringLiteral("RM-140A, RM-150A, RM-160A, RM-440A, RM-450A, RM-460A\n"
