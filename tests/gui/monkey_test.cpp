@@ -18,6 +18,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
@@ -25,11 +26,13 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <algorithm>
 #include <map>
 #include <random>
+#include <span>
 
 using namespace vrl;
 using namespace vrl::gui;
@@ -156,13 +159,18 @@ class Monkey : public QObject {
             QTest::keyClick(popup, kPopupKeys[pick(std::size(kPopupKeys))]);
             return;
         }
-        const int kind = pick(10);
-        if (kind < 5)
-            key(root);
-        else if (kind < 8)
-            click(root);
-        else
-            text(root);
+        switch (const int kind = pick(20); kind) {
+        case 0:
+            wheel(root);
+            break;
+        default:
+            if (kind < 10)
+                key(root);
+            else if (kind < 15)
+                click(root);
+            else
+                text(root);
+        }
     }
 
   private:
@@ -304,19 +312,47 @@ class Monkey : public QObject {
         }
     }
 
+    // A short or long text, now and then with characters outside ASCII, typed or
+    // pasted into a line edit, then maybe committed.
     void text(QWidget* root) {
         const auto edits = usable<QLineEdit>(root);
         if (edits.isEmpty()) return key(root);
         QLineEdit* e = edits[pick(int(edits.size()))];
         e->setFocus(Qt::TabFocusReason);
         if (pick(2) == 0) e->selectAll();
-        static const char kChars[] = "0123456789.,ABCDEFabcdef#*-+/ @_()%$=xyzQW";
+        static const QString kChars = QStringLiteral("0123456789.,ABCDEFabcdef#*-+/ @_()%$=xyzQW"
+                                                     "\u00e4\u00d6\u00df\u00e9\u20ac\t");
         QString s;
-        for (int i = pick(12); i >= 0; --i)
-            s += QLatin1Char(kChars[pick(int(sizeof kChars) - 1)]);
+        for (int i = pick(pick(8) == 0 ? 60 : 12); i >= 0; --i)
+            s += kChars[pick(int(kChars.size()))];
         QPointer<QLineEdit> alive = e;
-        QTest::keyClicks(e, s);
+        if (pick(4) == 0) {
+            QGuiApplication::clipboard()->setText(s);
+            if (pick(2) == 0)
+                QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+            else
+                QTest::keyClick(e, Qt::Key_Insert, Qt::ShiftModifier);
+        } else {
+            for (const QChar c : s) {
+                if (!alive) return;
+                const Qt::Key k = c.isLetterOrNumber() && c.unicode() < 0x80
+                                      ? Qt::Key(c.toUpper().unicode())
+                                      : Qt::Key_unknown;
+                QTest::sendKeyEvent(QTest::Click, alive.data(), k, QString(c), Qt::NoModifier);
+            }
+        }
         if (alive && pick(2) == 0) QTest::keyClick(alive, pick(2) ? Qt::Key_Return : Qt::Key_Tab);
+    }
+
+    // One notch of the mouse wheel over a random control (spin fields, combo boxes).
+    void wheel(QWidget* root) {
+        const auto widgets = usable<QWidget>(root);
+        if (widgets.isEmpty()) return;
+        QWidget* w = widgets[pick(int(widgets.size()))];
+        const QPointF at(pick(std::max(1, w->width())), pick(std::max(1, w->height())));
+        QWheelEvent event(at, w->mapToGlobal(at), QPoint(), QPoint(0, pick(2) ? 120 : -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w, &event);
     }
 
     std::mt19937& rng_;
@@ -327,6 +363,18 @@ class Monkey : public QObject {
     std::map<const QWidget*, int> budgets_;
     QString failure_;
 };
+
+// How often the texts the monkey types outside ASCII appear in UTF-8 in the image:
+// fields store ASCII only, so the count must never grow.
+int utf8Typed(std::span<const uint8_t> image) {
+    static constexpr std::array<std::array<uint8_t, 2>, 5> kPairs{
+        {{0xC3, 0xA4}, {0xC3, 0x96}, {0xC3, 0x9F}, {0xC3, 0xA9}, {0xE2, 0x82}}};
+    int n = 0;
+    for (size_t i = 0; i + 1 < image.size(); ++i)
+        for (const auto& p : kPairs)
+            n += image[i] == p[0] && image[i + 1] == p[1];
+    return n;
+}
 
 std::mt19937 seeded(unsigned seed, int row) {
     std::seed_seq seq{seed, unsigned(row)};
@@ -468,7 +516,9 @@ class Run {
     }
 
     // The data are a valid image of the model; saved and re-opened they are the same.
-    QString check(bool identityMayChange) {
+    // `rawEdits`: the memory map writes bytes past the channel store, and a radio
+    // write mends the directory it leaves.
+    QString check(bool identityMayChange, bool rawEdits = false) {
         CDataImage& image = s_.app->data().image;
         const ModelIdentity id = image.identity();
         // Flag bit 6 says whether a data password is stored; the optional features
@@ -484,6 +534,17 @@ class Run {
             return QStringLiteral("identity %1 is no model of the table")
                 .arg(QString::fromStdString(id.hex()));
         identity_ = id;
+        if (const int n = utf8Typed(image.bytes()); n > utf8Seen_ && !rawEdits)
+            return QStringLiteral("text outside ASCII stored in the image");
+        else
+            utf8Seen_ = n;
+        // The block directory names the blocks a radio write sends: it must cover
+        // every group and channel record in use.
+        auto rebuilt = std::make_unique<CDataImage>();
+        std::copy(image.bytes().begin(), image.bytes().end(), rebuilt->bytes().begin());
+        rebuilt->rebuildDirectory();
+        if (!rawEdits && rebuilt->directory() != image.directory())
+            return QStringLiteral("block directory is stale");
 
         const std::vector<uint8_t> before(image.bytes().begin(), image.bytes().end());
         const QString path = s_.dir.path() + QStringLiteral("/check.dat");
@@ -538,6 +599,7 @@ class Run {
     std::unique_ptr<TempFileDialogs> files_;
     StartedApp s_;
     ModelIdentity identity_;
+    int utf8Seen_ = 0;
 };
 
 } // namespace
@@ -567,11 +629,11 @@ class MonkeyTest : public QObject {
             QVERIFY2(bad.isEmpty(), qPrintable(run.where(windowName(command)) + ": " + bad));
         }
         // The dialogs that may change the model identity come last.
-        for (int command : {cmd::kMemoryMap, cmd::kModelInformation}) {
+        for (int command : {cmd::kModelInformation, cmd::kMemoryMap}) {
             QString fault = run.driveDialog(command);
             if (fault.isEmpty()) fault = run.stepHistory(4);
             QVERIFY2(fault.isEmpty(), qPrintable(run.where(windowName(command)) + ": " + fault));
-            const QString bad = run.check(true);
+            const QString bad = run.check(true, command == cmd::kMemoryMap);
             QVERIFY2(bad.isEmpty(), qPrintable(run.where(windowName(command)) + ": " + bad));
         }
         run.finish();
