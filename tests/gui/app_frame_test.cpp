@@ -345,27 +345,38 @@ class FrameTest : public QObject {
         QCOMPARE(f->mdiArea()->subWindowList().size(), 0);
     }
     // A view deleted leaves its frame until the queued close: opening that window
-    // again, or closing all windows, in between dereferenced the missing view.
-    void regressionWindowWhoseViewIsGoneReopensAndClosesWithoutCrash() {
-        for (const bool reopen : {true, false}) {
+    // again, refreshing or closing all windows in between dereferenced the missing view.
+    void regressionWindowWhoseViewIsGoneIsNoLongerOpen() {
+        enum class Then { Reopen, Refresh, CloseAll };
+        for (const Then then : {Then::Reopen, Then::Refresh, Then::CloseAll}) {
             StartedApp s;
             QVERIFY(s.start());
             CMainFrame* f = s.app->mainFrame();
             f->closeAllFunctionWindows();
-            DummyView::created = 0;
-            f->runCommand(cmd::kOptionalFeatures);
+            DummyView::created = DummyView::refreshed = 0;
+            f->runCommand(cmd::kScan);
+            f->runCommand(cmd::kOptionalFeatures); // the frame that loses its view is active
             delete f->functionWindow(cmd::kOptionalFeatures);
-            if (reopen) {
+            QCOMPARE(f->functionWindowCount(), 1);
+            QVERIFY(!f->functionWindow(cmd::kOptionalFeatures));
+            switch (then) {
+            case Then::Reopen:
                 f->runCommand(cmd::kOptionalFeatures);
-                QCOMPARE(DummyView::created, 2);
+                QCOMPARE(DummyView::created, 3);
                 QVERIFY(f->functionWindow(cmd::kOptionalFeatures));
-                QCOMPARE(f->functionWindowCount(), 1);
-            } else {
+                break;
+            case Then::Refresh:
+                emit s.app->context().dataChanged();
+                QCOMPARE(DummyView::refreshed, 1);
+                break;
+            case Then::CloseAll:
                 f->closeAllFunctionWindows();
                 QCOMPARE(f->functionWindowCount(), 0);
+                break;
             }
+            // The empty frame closes; a window opened again is the one registered.
             QCoreApplication::processEvents();
-            QCOMPARE(f->mdiArea()->subWindowList().size(), reopen ? 1 : 0);
+            QCOMPARE(f->mdiArea()->subWindowList().size(), f->functionWindowCount());
         }
     }
     void aboutListsTheModelsOfTheThreeFamilies() {
