@@ -437,6 +437,7 @@ class Run {
     }
 
     CMainFrame* frame() { return s_.app->mainFrame(); }
+    int events() const { return events_; }
 
     // The windows the frame offers now, with the two that the channel window opens.
     QList<int> windows() {
@@ -457,15 +458,17 @@ class Run {
         QCoreApplication::processEvents();
     }
 
-    // Opens a function window (again when the monkey closed it) and sends it events.
-    QString driveWindow(int command) {
+    // Sends events to the windows of `commands`, each to one of them at random; opens
+    // a window (again, when the monkey closed it) before it gets its event.
+    QString driveWindows(const QList<int>& commands, int events) {
         int opened = 0;
-        for (int sent = 0; sent < events_;) {
+        for (int sent = 0; sent < events; ++sent) {
+            const int command = commands[monkey_.pick(int(commands.size()))];
             QWidget* view = frame()->functionWindow(command);
             if (view && view->isHidden()) settle(); // closed, its frame not yet
             view = frame()->functionWindow(command);
             if (!view) {
-                if (++opened > events_ / 4 + 2) break; // closed over and over: enough
+                if (++opened > events / 4 + 2) break; // closed over and over: enough
                 messages_.always = QMessageBox::Ok;
                 frame()->runCommand(command);
                 messages_.always = QMessageBox::NoButton;
@@ -476,7 +479,6 @@ class Run {
                 frameCommand();
             else
                 monkey_.randomEvent(view);
-            ++sent;
             settle();
             if (!monkey_.failure().isEmpty()) return monkey_.failure();
         }
@@ -623,11 +625,17 @@ class MonkeyTest : public QObject {
         QVERIFY2(run.start(error), qPrintable(error));
         QVERIFY2(run.check(false).isEmpty(), qPrintable(run.where("none")));
         for (int command : run.windows()) {
-            const QString fault = run.driveWindow(command);
+            const QString fault = run.driveWindows({command}, run.events());
             QVERIFY2(fault.isEmpty(), qPrintable(run.where(windowName(command)) + ": " + fault));
             const QString bad = run.check(false);
             QVERIFY2(bad.isEmpty(), qPrintable(run.where(windowName(command)) + ": " + bad));
         }
+        // Every window open at once: a change in one refreshes the others.
+        const QString fault = run.driveWindows(run.windows(), 3 * run.events());
+        QVERIFY2(fault.isEmpty(), qPrintable(run.where("all at once") + ": " + fault));
+        const QString bad = run.check(false);
+        QVERIFY2(bad.isEmpty(), qPrintable(run.where("all at once") + ": " + bad));
+
         // The dialogs that may change the model identity come last.
         for (int command : {cmd::kModelInformation, cmd::kMemoryMap}) {
             QString fault = run.driveDialog(command);
