@@ -10,6 +10,7 @@
 #include "app/app_context.h"
 #include "app/commands.h"
 #include "app/main_frame.h"
+#include "app/registries.h"
 #include "file/data_file.h"
 #include "file/file_commands.h"
 #include "model/image_layout.h"
@@ -23,9 +24,11 @@
 #include <QDialog>
 #include <QFile>
 #include <QLineEdit>
+#include <QMap>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QSet>
 #include <QWheelEvent>
 #include <QtTest>
 
@@ -381,8 +384,9 @@ std::mt19937 seeded(unsigned seed, int row) {
     return std::mt19937(seq);
 }
 
-QString windowName(int command) {
-    static const std::map<int, const char*> kNames = {
+// The function windows and the dialogs that the monkey drives, by command.
+const QMap<int, QString>& windowNames() {
+    static const QMap<int, QString> kNames = {
         {cmd::kChannelInformation, "channel information"},
         {cmd::kOptionalFeatures, "optional features"},
         {cmd::kKeyAssignment, "key assignment"},
@@ -397,11 +401,15 @@ QString windowName(int command) {
         {cmd::kExtendedFunction, "extended function"},
         {cmd::kChannelEdit, "channel edit"},
         {cmd::kGroupEdit, "group edit"},
-        {cmd::kMemoryMap, "memory map"},
-        {cmd::kModelInformation, "model information"},
     };
-    const auto it = kNames.find(command);
-    return QStringLiteral("%1 (%2)").arg(it == kNames.end() ? "?" : it->second).arg(command);
+    return kNames;
+}
+
+QString windowName(int command) {
+    if (command == cmd::kMemoryMap) return QStringLiteral("memory map (%1)").arg(command);
+    if (command == cmd::kModelInformation)
+        return QStringLiteral("model information (%1)").arg(command);
+    return QStringLiteral("%1 (%2)").arg(windowNames().value(command, "?")).arg(command);
 }
 
 // One run over one model: the program, the monkey and the checks between windows.
@@ -609,6 +617,22 @@ class Run {
 class MonkeyTest : public QObject {
     Q_OBJECT
   private slots:
+    // The models of the run between them open every function window of the program,
+    // so that a window added later is driven too.
+    void theModelsCoverEveryFunctionWindow() {
+        QSet<int> driven;
+        for (const ModelCase& model : kModels) {
+            Run run(1, model, 0);
+            QString error;
+            QVERIFY2(run.start(error), qPrintable(error));
+            for (int command : run.windows())
+                driven << command;
+            run.finish();
+        }
+        for (int command : windowNames().keys())
+            if (FunctionWindowRegistry::instance().find(command))
+                QVERIFY2(driven.contains(command), qPrintable(windowName(command)));
+    }
     void randomInputKeepsTheDataValid_data() {
         QTest::addColumn<int>("index");
         for (int i = 0; i < int(std::size(kModels)); ++i)
