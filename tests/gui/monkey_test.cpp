@@ -498,8 +498,8 @@ class Run {
     // A command of the frame that acts on the open windows and the data.
     void frameCommand() {
         static constexpr int kCommands[] = {
-            cmd::kEditUndo,       cmd::kEditUndo,     cmd::kEditRedo,       cmd::kCascade,
-            cmd::kTileHorizontal, cmd::kTileVertical, cmd::kCloseAllWindows};
+            cmd::kEditUndo,       cmd::kEditUndo,     cmd::kEditRedo,        cmd::kCascade,
+            cmd::kTileHorizontal, cmd::kTileVertical, cmd::kCloseAllWindows, cmd::kLanguageSetup};
         frame()->runCommand(kCommands[monkey_.pick(int(std::size(kCommands)))]);
     }
 
