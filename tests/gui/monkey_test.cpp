@@ -33,9 +33,15 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <array>
+#include <csignal>
+#include <cstring>
+#include <functional>
 #include <map>
 #include <random>
 #include <span>
+
+#include <unistd.h>
 
 using namespace vrl;
 using namespace vrl::gui;
@@ -412,6 +418,35 @@ QString windowName(int command) {
     return QStringLiteral("%1 (%2)").arg(windowNames().value(command, "?")).arg(command);
 }
 
+// The case in progress, written out when the program crashes (or the test's watchdog
+// aborts a hang), so that it can be re-run; then the test library's own handler runs.
+char gRunning[512];
+std::array<struct sigaction, NSIG> gPreviousHandlers;
+
+extern "C" void reportRunning(int signal) {
+    static const char kHead[] = "monkey_test stopped in: ";
+    [[maybe_unused]] auto n = ::write(STDERR_FILENO, kHead, sizeof kHead - 1);
+    n = ::write(STDERR_FILENO, gRunning, ::strnlen(gRunning, sizeof gRunning));
+    n = ::write(STDERR_FILENO, "\n", 1);
+    ::sigaction(signal, &gPreviousHandlers[size_t(signal)], nullptr);
+    ::raise(signal);
+}
+
+void installCrashReport() {
+    for (int signal : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL}) {
+        struct sigaction action {};
+        action.sa_handler = reportRunning;
+        ::sigemptyset(&action.sa_mask);
+        ::sigaction(signal, &action, &gPreviousHandlers[size_t(signal)]);
+    }
+}
+
+void noteRunning(const QString& where) {
+    const QByteArray text = where.toUtf8().left(sizeof gRunning - 1);
+    std::memcpy(gRunning, text.constData(), size_t(text.size()));
+    gRunning[text.size()] = '\0';
+}
+
 // One run over one model: the program, the monkey and the checks between windows.
 class Run {
   public:
@@ -617,6 +652,7 @@ class Run {
 class MonkeyTest : public QObject {
     Q_OBJECT
   private slots:
+    void initTestCase() { installCrashReport(); }
     // The models of the run between them open every function window of the program,
     // so that a window added later is driven too.
     void theModelsCoverEveryFunctionWindow() {
@@ -648,26 +684,38 @@ class MonkeyTest : public QObject {
         QString error;
         QVERIFY2(run.start(error), qPrintable(error));
         QVERIFY2(run.check(false).isEmpty(), qPrintable(run.where("none")));
-        for (int command : run.windows()) {
-            const QString fault = run.driveWindows({command}, run.events());
-            QVERIFY2(fault.isEmpty(), qPrintable(run.where(windowName(command)) + ": " + fault));
-            const QString bad = run.check(false);
-            QVERIFY2(bad.isEmpty(), qPrintable(run.where(windowName(command)) + ": " + bad));
-        }
-        // Every window open at once: a change in one refreshes the others.
-        const QString fault = run.driveWindows(run.windows(), 3 * run.events());
-        QVERIFY2(fault.isEmpty(), qPrintable(run.where("all at once") + ": " + fault));
-        const QString bad = run.check(false);
-        QVERIFY2(bad.isEmpty(), qPrintable(run.where("all at once") + ": " + bad));
 
-        // The dialogs that may change the model identity come last.
+        struct Step {
+            QString name;
+            std::function<QString()> drive;
+            bool modelMayChange = false;
+            bool rawEdits = false;
+        };
+        std::vector<Step> steps;
+        for (int command : run.windows())
+            steps.push_back({windowName(command), [&run, command] {
+                                 return run.driveWindows({command}, run.events());
+                             }});
+        // Every window open at once: a change in one refreshes the others.
+        steps.push_back({QStringLiteral("all at once"),
+                         [&run] { return run.driveWindows(run.windows(), 3 * run.events()); }});
+        // The dialogs that may change the model identity come last, each followed by
+        // Undo and Redo across what it did.
         for (int command : {cmd::kModelInformation, cmd::kMemoryMap}) {
-            QString fault = run.driveDialog(command);
-            if (fault.isEmpty()) fault = run.stepHistory(4);
-            QVERIFY2(fault.isEmpty(), qPrintable(run.where(windowName(command)) + ": " + fault));
-            const QString bad = run.check(true, command == cmd::kMemoryMap);
-            QVERIFY2(bad.isEmpty(), qPrintable(run.where(windowName(command)) + ": " + bad));
+            const auto drive = [&run, command] {
+                const QString fault = run.driveDialog(command);
+                return fault.isEmpty() ? run.stepHistory(4) : fault;
+            };
+            steps.push_back({windowName(command), drive, true, command == cmd::kMemoryMap});
         }
+        for (const Step& step : steps) {
+            const QString where = run.where(step.name);
+            noteRunning(where);
+            QString fault = step.drive();
+            if (fault.isEmpty()) fault = run.check(step.modelMayChange, step.rawEdits);
+            QVERIFY2(fault.isEmpty(), qPrintable(where + ": " + fault));
+        }
+        noteRunning({});
         run.finish();
     }
 };
