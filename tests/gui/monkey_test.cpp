@@ -157,6 +157,7 @@ class Monkey : public QObject {
     // `events` random events and is then accepted or rejected.
     void driveNextModal(int events) { nextModalBudget_ = events; }
     int eventsSent() const { return sent_; }
+    int dialogsMet() const { return dialogs_; }
     const QString& failure() const { return failure_; }
 
     // One random key, click or text for `root` or the pop-up open over it.
@@ -203,6 +204,7 @@ class Monkey : public QObject {
             int budget = pick(popup ? 4 : 25);
             if (!popup && nextModalBudget_ > 0) budget = std::exchange(nextModalBudget_, 0);
             it = budgets_.emplace(blocker, budget).first;
+            dialogs_ += blocker->windowType() != Qt::Popup;
             connect(blocker, &QObject::destroyed, this,
                     [this, blocker] { budgets_.erase(blocker); });
         }
@@ -368,6 +370,7 @@ class Monkey : public QObject {
     bool guarding_ = false;
     int nextModalBudget_ = 0;
     int sent_ = 0;
+    int dialogs_ = 0;
     QWidget* busy_ = nullptr;
     std::map<const QWidget*, int> budgets_;
     QString failure_;
@@ -716,6 +719,8 @@ class MonkeyTest : public QObject {
             QVERIFY2(fault.isEmpty(), qPrintable(where + ": " + fault));
         }
         noteRunning({});
+        qInfo("%d events, %d modal dialogs met, %d questions answered", run.monkey().eventsSent(),
+              run.monkey().dialogsMet(), run.messages().asked);
         run.finish();
     }
 };
