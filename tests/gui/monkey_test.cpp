@@ -169,18 +169,16 @@ class Monkey : public QObject {
             QTest::keyClick(popup, kPopupKeys[pick(std::size(kPopupKeys))]);
             return;
         }
-        switch (const int kind = pick(20); kind) {
-        case 0:
+        // Half keys, a quarter clicks, the rest texts and the wheel.
+        const int kind = pick(20);
+        if (kind < 10)
+            key(root);
+        else if (kind < 15)
+            click(root);
+        else if (kind < 19)
+            text(root);
+        else
             wheel(root);
-            break;
-        default:
-            if (kind < 10)
-                key(root);
-            else if (kind < 15)
-                click(root);
-            else
-                text(root);
-        }
     }
 
   private:
@@ -204,7 +202,7 @@ class Monkey : public QObject {
             int budget = pick(popup ? 4 : 25);
             if (!popup && nextModalBudget_ > 0) budget = std::exchange(nextModalBudget_, 0);
             it = budgets_.emplace(blocker, budget).first;
-            dialogs_ += blocker->windowType() != Qt::Popup;
+            dialogs_ += !popup;
             connect(blocker, &QObject::destroyed, this,
                     [this, blocker] { budgets_.erase(blocker); });
         }
