@@ -9,6 +9,7 @@
 
 #include "app/app_context.h"
 #include "app/commands.h"
+#include "app/function_list.h"
 #include "app/main_frame.h"
 #include "app/registries.h"
 #include "file/data_file.h"
@@ -584,6 +585,22 @@ class Run {
             return QStringLiteral("text outside ASCII stored in the image");
         else
             utf8Seen_ = n;
+        // The frame follows the data: the flags and the offered windows are those of
+        // the model the image names.
+        auto fresh = std::make_unique<RadioData>();
+        std::copy(image.bytes().begin(), image.bytes().end(), fresh->image.bytes().begin());
+        fresh->model.options = s_.app->data().model.options;
+        fresh->model.refresh();
+        const ModelFlags& want = fresh->model.flags();
+        const ModelFlags& have = s_.app->data().model.flags();
+        if (want.capacity != have.capacity || want.mobile != have.mobile ||
+            want.trunking != have.trunking || want.scr != have.scr)
+            return QStringLiteral("model flags do not follow the identity");
+        const auto offered = openableEntries(functionWindowList(fresh->model), [](int command) {
+            return FunctionWindowRegistry::instance().find(command) != nullptr;
+        });
+        if (offered != frame()->functionList())
+            return QStringLiteral("the windows offered are not the model's");
         // The block directory names the blocks a radio write sends: it must cover
         // every group and channel record in use.
         auto rebuilt = std::make_unique<CDataImage>();
