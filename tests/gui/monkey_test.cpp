@@ -18,16 +18,12 @@
 #include "model/model_table.h"
 #include "model/new_data.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QDialog>
 #include <QFile>
 #include <QLineEdit>
 #include <QMap>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPointer>
 #include <QSet>
 #include <QWheelEvent>
