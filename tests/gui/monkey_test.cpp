@@ -35,6 +35,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <optional>
 #include <random>
 #include <span>
 
@@ -118,6 +119,18 @@ class TempFileDialogs : public FileDialogs {
     QString saveFile(QWidget*, const QString&) override {
         if (!forced.isEmpty()) return forced;
         return coin() ? folder_ + QStringLiteral("/monkey-save.dat") : QString();
+    }
+    // Channel tables are never imported or exported here; a group is picked at random.
+    QString openTable(QWidget*, const QString&, const QString&, const QStringList&) override {
+        return {};
+    }
+    QString saveTable(QWidget*, const QString&, const QString&, const QStringList&, int&) override {
+        return {};
+    }
+    std::optional<int> chooseGroup(QWidget*, const QString&, const QString&, int last,
+                                   int) override {
+        if (last < 1 || !coin()) return std::nullopt;
+        return std::uniform_int_distribution<int>(1, last)(rng_);
     }
     QString lastSaved;
     QString forced;
