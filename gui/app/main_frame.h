@@ -86,7 +86,7 @@ class CMainFrame : public QMainWindow, public FrameHost {
     void showLanguageSetup();
     void showHelp();
     void tile(Qt::Orientation orientation);
-    void functionWindowDestroyed(int command);
+    void functionWindowDestroyed(int command, const QMdiSubWindow* sub);
     void releaseMenuShortcuts(QMdiSubWindow* sub) const;
     QMenu* addPopup(int textIndex);
     void addItem(QMenu* menu, int command, int textIndex);

@@ -14,6 +14,8 @@
 #include <QMenu>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace vrl::gui {
 
 namespace {
@@ -113,7 +115,12 @@ void CMainFrame::openFunctionWindow(int command) {
     releaseMenuShortcuts(sub);
     sub->setWindowIcon(windowIcon());
     windows_[command] = sub;
-    connect(sub, &QObject::destroyed, this, [this, command] { functionWindowDestroyed(command); });
+    // The window is gone with its view: a frame left empty until its queued close is
+    // no longer one to activate, refresh or close.
+    connect(sub, &QObject::destroyed, this,
+            [this, command, sub] { functionWindowDestroyed(command, sub); });
+    connect(view, &QObject::destroyed, this,
+            [this, command, sub] { functionWindowDestroyed(command, sub); });
     new FrameFollowsView(view, sub);
     // Open at the view's preferred size, as far as the frame has room for it.
     sub->resize(sub->sizeHint().boundedTo(mdi_->viewport()->size()));
@@ -125,8 +132,11 @@ void CMainFrame::openFunctionWindow(int command) {
 
 void CMainFrame::openDefaultWindow() { openFunctionWindow(cmd::kChannelInformation); }
 
-void CMainFrame::functionWindowDestroyed(int command) {
-    windows_.erase(command);
+void CMainFrame::functionWindowDestroyed(int command, const QMdiSubWindow* sub) {
+    // Only the window's own frame: a new window of the command may be open already.
+    const auto it = windows_.find(command);
+    if (it == windows_.end() || it->second != sub) return;
+    windows_.erase(it);
     rebuildMenus();
 }
 
@@ -134,7 +144,10 @@ void CMainFrame::closeAllFunctionWindows() {
     // Closed one by one from the active window, so that each can commit its edit.
     while (!windows_.empty()) {
         QMdiSubWindow* sub = mdi_->activeSubWindow();
-        if (!sub) sub = windows_.begin()->second;
+        // The active frame may be one whose view is gone, waiting for its close.
+        const bool registered = std::any_of(windows_.begin(), windows_.end(),
+                                            [sub](const auto& w) { return w.second == sub; });
+        if (!registered) sub = windows_.begin()->second;
         const int before = functionWindowCount();
         sub->widget()->setFocus();
         sub->close();

@@ -344,6 +344,41 @@ class FrameTest : public QObject {
         QTRY_COMPARE(f->functionWindowCount(), 0);
         QCOMPARE(f->mdiArea()->subWindowList().size(), 0);
     }
+    // A view deleted leaves its frame until the queued close: opening that window
+    // again, refreshing or closing all windows in between dereferenced the missing view.
+    void regressionWindowWhoseViewIsGoneIsNoLongerOpen() {
+        enum class Then { Reopen, Refresh, CloseAll };
+        for (const Then then : {Then::Reopen, Then::Refresh, Then::CloseAll}) {
+            StartedApp s;
+            QVERIFY(s.start());
+            CMainFrame* f = s.app->mainFrame();
+            f->closeAllFunctionWindows();
+            DummyView::created = DummyView::refreshed = 0;
+            f->runCommand(cmd::kScan);
+            f->runCommand(cmd::kOptionalFeatures); // the frame that loses its view is active
+            delete f->functionWindow(cmd::kOptionalFeatures);
+            QCOMPARE(f->functionWindowCount(), 1);
+            QVERIFY(!f->functionWindow(cmd::kOptionalFeatures));
+            switch (then) {
+            case Then::Reopen:
+                f->runCommand(cmd::kOptionalFeatures);
+                QCOMPARE(DummyView::created, 3);
+                QVERIFY(f->functionWindow(cmd::kOptionalFeatures));
+                break;
+            case Then::Refresh:
+                emit s.app->context().dataChanged();
+                QCOMPARE(DummyView::refreshed, 1);
+                break;
+            case Then::CloseAll:
+                f->closeAllFunctionWindows();
+                QCOMPARE(f->functionWindowCount(), 0);
+                break;
+            }
+            // The empty frame closes; a window opened again is the one registered.
+            QCoreApplication::processEvents();
+            QCOMPARE(f->mdiArea()->subWindowList().size(), f->functionWindowCount());
+        }
+    }
     void aboutListsTheModelsOfTheThreeFamilies() {
         QCOMPARE(CAboutDlg::supportedModels(),
                  QStringLiteral("RM-140A, RM-150A, RM-160A, RM-440A, RM-450A, RM-460A\n"

@@ -71,7 +71,7 @@ bool StartedApp::start(const QStringList& args, bool show) {
     env.arguments = args;
     env.exeDir = dir.path();
     env.currentDir = dir.path();
-    app = std::make_unique<CVrl73mApp>(*settings, messages, env);
+    app = std::make_unique<CVrl73mApp>(*settings, messageService ? *messageService : messages, env);
     const bool ok = app->start(show);
     if (ok) app->context().setFileDialogs(&files);
     return ok;

@@ -91,6 +91,8 @@ struct StartedApp {
     ScriptedMessages messages;
     ScriptedFileDialogs files;
     std::unique_ptr<CVrl73mApp> app;
+    // Answers the program's questions instead of `messages` when set before start().
+    MessageService* messageService = nullptr;
 
     // Creates the folder, the language file and the settings file; call setting()
     // before start().
