@@ -33,10 +33,9 @@ QWidget* page(QGridLayout* fields) {
 }
 } // namespace
 
-CDTMFView::CDTMFView(AppContext& ctx, QWidget* parent) : CFormView(ctx, kTemplateId, parent) {
+CDTMFView::CDTMFView(AppContext& ctx, QWidget* parent) : CCodeListView(ctx, kTemplateId, parent) {
     const FieldTable table = dtmfArea().build(fieldContext());
-    tabs_ = new QTabWidget(this);
-    auto* pages = new TabPageList(tabs_);
+    TabPageList* pages = makeTabs();
     pages->addPage(
         page(fieldGrid(table, {"dtmf.digit_time_msec", "dtmf.inter_digit_time_msec",
                                "dtmf.first_digit_time_msec", "dtmf.first_digit_delay_msec",
@@ -51,65 +50,33 @@ CDTMFView::CDTMFView(AppContext& ctx, QWidget* parent) : CFormView(ctx, kTemplat
                                "dtmf.dead_beat_disable_tx_rx", "dtmf.dtmf_number_display"})),
         398);
     pages->addPage(buildCodePage(table), 414);
-    setTabs(pages);
-    // Leaving the code list stores a code still being edited.
-    connect(pages, &TabPageList::pageChanged, this, [this] { codes_->editing()->commit(); });
-
-    layOutWithButtons(tabs_, kCloseId, kHelpId);
+    finishTabs(pages, kCloseId, kHelpId);
     setTitleText(kTitleText);
     setInitialFocus(fieldControl("dtmf.digit_time_msec"));
     finishSetup();
     connect(&ctx, &AppContext::languageChanged, this, &CDTMFView::retranslateGrid);
     retranslateGrid();
-    grid_->setCurrentCell(0, 1);
+    grid()->setCurrentCell(0, 1);
 }
 
 QWidget* CDTMFView::buildCodePage(const FieldTable& table) {
-    grid_ = new QTableWidget(this);
-    grid_->horizontalHeader()->setStretchLastSection(true);
     // F1 in the grid and in its editor opens the editor's topic.
-    setControlId(grid_, kCodeEditId);
-    keepEnter(grid_);
-
-    codes_ = new FieldGrid(grid_, fieldContext());
+    FieldGrid* codes = makeCodes(kCodeEditId);
+    grid()->horizontalHeader()->setStretchLastSection(true);
     int rows = 0;
     for (const Field& f : table)
-        if (f.kind == FieldKind::Cell) codes_->bindCell(rows++, 1, f);
-    codes_->numberRows();
-    codeEdit_ = codes_->addEditColumn(1);
+        if (f.kind == FieldKind::Cell) codes->bindCell(rows++, 1, f);
+    codes->numberRows();
+    codeEdit_ = codes->addEditColumn(1);
     setControlId(codeEdit_, kCodeEditId);
-    connect(codes_->editing(), &GridCellEditing::returnedByEnter, this,
-            [this](int row, int column) {
-                grid_->setCurrentCell(std::min(row + 1, grid_->rowCount() - 1), column);
-            });
-    connect(codes_, &FieldGrid::stored, this, [this](int, int, bool notifies) {
-        emit committed();
-        if (notifies) emit ctx().dataChanged();
+    connect(codes->editing(), &GridCellEditing::returnedByEnter, this, [this](int row, int column) {
+        grid()->setCurrentCell(std::min(row + 1, grid()->rowCount() - 1), column);
     });
-    codes_->reload();
-
-    auto* w = new QWidget;
-    auto* layout = new QVBoxLayout(w);
-    layout->addWidget(grid_);
-    return w;
+    return finishCodePage();
 }
 
 void CDTMFView::retranslateGrid() {
-    codes_->setColumns({ctx().text(66), ctx().text(415)}, {450, 2250});
-}
-
-void CDTMFView::refresh() {
-    CFormView::refresh();
-    if (!codes_->editing()->isOpen()) codes_->reload();
-}
-
-bool CDTMFView::eventFilter(QObject* watched, QEvent* event) {
-    // Esc in the open code editor puts the cell back; it closes the window only from
-    // elsewhere.
-    if (event->type() == QEvent::KeyPress && codes_ && codes_->editing()->isOpen() &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-        return false;
-    return CFormView::eventFilter(watched, event);
+    codes()->setColumns({ctx().text(66), ctx().text(415)}, {450, 2250});
 }
 
 } // namespace vrl::gui

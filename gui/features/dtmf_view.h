@@ -3,17 +3,13 @@
 // A change of DTMF Signalling or Dial ID makes the channel windows refresh.
 #pragma once
 
-#include "widgets/form_view.h"
-
-class QTabWidget;
-class QTableWidget;
+#include "features/code_list_view.h"
 
 namespace vrl::gui {
 
-class FieldGrid;
 class FilteredEdit;
 
-class CDTMFView : public CFormView {
+class CDTMFView : public CCodeListView {
     Q_OBJECT
   public:
     static constexpr int kTemplateId = 141;
@@ -26,25 +22,13 @@ class CDTMFView : public CFormView {
 
     CDTMFView(AppContext& ctx, QWidget* parent);
 
-    QTabWidget* tabs() const { return tabs_; }
-    QTableWidget* grid() const { return grid_; }
-    FieldGrid* codes() const { return codes_; }
     FilteredEdit* codeEditor() const { return codeEdit_; }
     using CFormView::fieldControl;
-
-    // Reloads the fields and the code list.
-    void refresh();
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QWidget* buildCodePage(const FieldTable& table);
     void retranslateGrid();
 
-    QTabWidget* tabs_ = nullptr;
-    QTableWidget* grid_ = nullptr;
-    FieldGrid* codes_ = nullptr;
     FilteredEdit* codeEdit_ = nullptr;
 };
 

@@ -30,11 +30,11 @@ constexpr int kEditorIds[] = {0, 1209, 1210, 1211, 1208};
 constexpr int kTimeSpinId = 1227;
 } // namespace
 
-CTwoToneView::CTwoToneView(AppContext& ctx, QWidget* parent) : CFormView(ctx, kTemplateId, parent) {
+CTwoToneView::CTwoToneView(AppContext& ctx, QWidget* parent)
+    : CCodeListView(ctx, kTemplateId, parent) {
     const FieldTable table = twoToneArea().build(fieldContext());
     names_ = TwoToneSettings(fieldContext().image(), fieldContext().texts).hasCodeNames();
-    tabs_ = new QTabWidget(this);
-    auto* pages = new TabPageList(tabs_);
+    TabPageList* pages = makeTabs();
     auto* decoder = new QWidget;
     auto* decoderLayout = new QVBoxLayout(decoder);
     decoderLayout->addLayout(
@@ -44,25 +44,17 @@ CTwoToneView::CTwoToneView(AppContext& ctx, QWidget* parent) : CFormView(ctx, kT
     decoderLayout->addStretch();
     pages->addPage(decoder, 419);
     pages->addPage(buildCodePage(table), 432);
-    setTabs(pages);
-    // Leaving the code list stores a cell still being edited and hides its editor.
-    connect(pages, &TabPageList::pageChanged, this, [this] { codes_->editing()->commit(); });
-
-    layOutWithButtons(tabs_, kCloseId, kHelpId);
+    finishTabs(pages, kCloseId, kHelpId);
     setTitleText(kTitleText);
     setInitialFocus(fieldControl("twotone.a_tone_hz"));
     finishSetup();
     connect(&ctx, &AppContext::languageChanged, this, &CTwoToneView::retranslateGrid);
     retranslateGrid();
-    grid_->setCurrentCell(0, names_ ? kNameColumn : kToneAColumn);
+    grid()->setCurrentCell(0, names_ ? kNameColumn : kToneAColumn);
 }
 
 QWidget* CTwoToneView::buildCodePage(const FieldTable& table) {
-    grid_ = new QTableWidget(this);
-    setControlId(grid_, kGridId);
-    keepEnter(grid_);
-
-    codes_ = new FieldGrid(grid_, fieldContext());
+    FieldGrid* codes = makeCodes(kGridId);
     int rows = 0;
     for (const Field& f : table) {
         if (f.kind != FieldKind::Cell) continue;
@@ -72,50 +64,37 @@ QWidget* CTwoToneView::buildCodePage(const FieldTable& table) {
                            : f.key.ends_with(".tone_b") ? kToneBColumn
                                                         : kTimeColumn;
         if (column == kNameColumn) ++rows;
-        codes_->bindCell(rows - 1, column, f);
+        codes->bindCell(rows - 1, column, f);
     }
-    codes_->numberRows();
+    codes->numberRows();
     for (int c = kNameColumn; c <= kTimeColumn; ++c) {
-        FilteredEdit* edit = codes_->addEditColumn(c);
+        FilteredEdit* edit = codes->addEditColumn(c);
         setControlId(edit, kEditorIds[c]);
         if (c == kTimeColumn) {
             timeEdit_ = edit;
             edit->installEventFilter(this);
         }
     }
-    connect(codes_, &FieldGrid::stored, this, [this](int, int, bool notifies) {
-        emit committed();
-        if (notifies) emit ctx().dataChanged();
-    });
-    codes_->reload();
-
-    auto* w = new QWidget;
-    auto* layout = new QVBoxLayout(w);
-    layout->addWidget(grid_);
-    return w;
+    return finishCodePage();
 }
 
 void CTwoToneView::retranslateGrid() {
     QStringList headers;
     for (int text : kHeaderTexts)
         headers << ctx().text(text);
-    codes_->setColumns(headers, {std::begin(kColumnWidths), std::end(kColumnWidths)});
+    codes()->setColumns(headers, {std::begin(kColumnWidths), std::end(kColumnWidths)});
     // Models without code names show the name column's header greyed.
     if (!names_)
-        grid_->horizontalHeaderItem(kNameColumn)
+        grid()
+            ->horizontalHeaderItem(kNameColumn)
             ->setForeground(QApplication::palette().color(QPalette::Disabled, QPalette::Text));
-}
-
-void CTwoToneView::refresh() {
-    CFormView::refresh();
-    if (!codes_->editing()->isOpen()) codes_->reload();
 }
 
 void CTwoToneView::stepTime(int delta) {
     // The time editor's spin: the typed text counts first, then the step.
-    GridCellEditing* editing = codes_->editing();
+    GridCellEditing* editing = codes()->editing();
     const int row = editing->row();
-    const Field* f = codes_->fieldAt(row, kTimeColumn);
+    const Field* f = codes()->fieldAt(row, kTimeColumn);
     if (!f) return;
     auto* edit = static_cast<FilteredEdit*>(timeEdit_);
     f->setText(fieldContext(), edit->text().toStdString());
@@ -132,11 +111,7 @@ bool CTwoToneView::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    // Esc in an open editor puts the cell back; it closes the window only from the grid.
-    if (event->type() == QEvent::KeyPress && codes_ && codes_->editing()->isOpen() &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-        return false;
-    return CFormView::eventFilter(watched, event);
+    return CCodeListView::eventFilter(watched, event);
 }
 
 } // namespace vrl::gui

@@ -4,16 +4,11 @@
 // code is edited only when both its tones are set (Up and Down step it).
 #pragma once
 
-#include "widgets/form_view.h"
-
-class QTabWidget;
-class QTableWidget;
+#include "features/code_list_view.h"
 
 namespace vrl::gui {
 
-class FieldGrid;
-
-class CTwoToneView : public CFormView {
+class CTwoToneView : public CCodeListView {
     Q_OBJECT
   public:
     static constexpr int kTemplateId = 143;
@@ -26,13 +21,7 @@ class CTwoToneView : public CFormView {
 
     CTwoToneView(AppContext& ctx, QWidget* parent);
 
-    QTabWidget* tabs() const { return tabs_; }
-    QTableWidget* grid() const { return grid_; }
-    FieldGrid* codes() const { return codes_; }
     using CFormView::fieldControl;
-
-    // Reloads the fields and the code list.
-    void refresh();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -42,9 +31,6 @@ class CTwoToneView : public CFormView {
     void retranslateGrid();
     void stepTime(int delta);
 
-    QTabWidget* tabs_ = nullptr;
-    QTableWidget* grid_ = nullptr;
-    FieldGrid* codes_ = nullptr;
     QWidget* timeEdit_ = nullptr;
     bool names_ = true;
 };
