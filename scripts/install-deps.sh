@@ -12,6 +12,7 @@ PKGS=(
   xvfb xauth fonts-dejavu-core poppler-utils
   dpkg-dev fakeroot file appstream
   clang libclang-rt-dev
+  libqt6sql6-sqlite libqt6sql6-psql postgresql lintian
 )
 missing=()
 for p in "${PKGS[@]}"; do

@@ -17,7 +17,7 @@ trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
 fail() { echo "FAIL (package): $*" >&2; exit 1; }
 
-for f in usr/bin/vrl73m usr/bin/vrl73m-cli usr/bin/vrl73m-radiosim usr/share/vrl73m/vrl73m.lng \
+for f in usr/bin/vrl73m usr/bin/vrl73m-cli usr/bin/vrl73m-radiosim usr/share/vrl73m/vrl73m.lng usr/share/vrl73m/vrl73m-extra.lng \
          usr/share/vrl73m/help/vrl73m-help.html usr/share/applications/vrl73m.desktop \
          usr/share/metainfo/com.norvale.vrl73m.metainfo.xml usr/share/icons/hicolor/scalable/apps/vrl73m.svg \
          usr/share/bash-completion/completions/vrl73m-cli; do

@@ -40,6 +40,8 @@ class AppContext : public QObject {
 
     // Language text of an index in the current language.
     QString text(int index) const { return QString::fromUtf8(lang_.text(index).c_str()); }
+    // Text of the supplement by key ("fleet.title"), for the newer windows.
+    QString text(const char* key) const { return QString::fromUtf8(lang_.text(key).c_str()); }
     // The current language's font, set on every control of a window when it opens.
     QFont font() const {
         const auto spec = lang_.font(lang_.currentLanguage());

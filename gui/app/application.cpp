@@ -112,11 +112,26 @@ bool CVrl73mApp::loadLanguage() {
     }
     languageFile_ = QFile::decodeName(found->c_str());
     switch (lang_.loadFile(*found)) {
-    case LanguageLoadStatus::Ok: return true;
+    case LanguageLoadStatus::Ok: loadSupplement(); return true;
     case LanguageLoadStatus::NotFound: messages_.ask(startError(kLanguageNotFoundMessage)); break;
     case LanguageLoadStatus::Damaged: messages_.ask(startError(kLanguageDamagedMessage)); break;
     }
     return false;
+}
+
+// The texts of the newer windows, beside the language file (or in the source tree). A
+// missing or damaged supplement is not fatal: those windows then show their text keys.
+void CVrl73mApp::loadSupplement() {
+    QStringList dirs{QFileInfo(languageFile_).absolutePath()};
+    if (!env_.sourceDataDir.isEmpty()) dirs << env_.sourceDataDir;
+    for (const QString& dir : dirs) {
+        const QString path = dir + '/' + QString::fromLatin1(kSupplementFileName);
+        if (!QFileInfo(path).isFile()) continue;
+        if (lang_.loadSupplementFile(str(path)) == LanguageLoadStatus::Ok) return;
+        qWarning("%s: %s", qPrintable(path), lang_.errorDetail().c_str());
+        return;
+    }
+    qWarning("%s not found beside %s", kSupplementFileName, qPrintable(languageFile_));
 }
 
 void CVrl73mApp::restoreModel() {

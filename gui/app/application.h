@@ -55,6 +55,7 @@ class CVrl73mApp {
 
   private:
     bool loadLanguage();
+    void loadSupplement();
     void restoreModel();
     void placeMainFrame(bool show);
     void installHelp();

@@ -1,5 +1,7 @@
 #include "lang/language_table.h"
 
+#include "util/text_input.h"
+
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -153,20 +155,9 @@ LanguageLoadStatus LanguageTable::fail(LanguageLoadStatus status, std::string de
 }
 
 LanguageLoadStatus LanguageTable::loadFile(const std::string& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        return fail(LanguageLoadStatus::NotFound, "cannot read " + path + ": it is a folder");
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return fail(LanguageLoadStatus::NotFound,
-                    "cannot open " + path + ": " + std::strerror(errno));
-    }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        return fail(LanguageLoadStatus::NotFound,
-                    "cannot read " + path + ": " + std::strerror(errno));
-    }
+    std::string bytes;
+    std::string error;
+    if (!readTextInput(path, bytes, error)) return fail(LanguageLoadStatus::NotFound, error);
     return loadBytes(bytes);
 }
 
@@ -318,6 +309,87 @@ LanguageLoadStatus LanguageTable::loadBytes(std::string_view bytes) {
     if (current_ < 0 || current_ > languages_ - 1) current_ = 0;
     errorDetail_.clear();
     return LanguageLoadStatus::Ok;
+}
+
+LanguageLoadStatus LanguageTable::loadSupplementFile(const std::string& path) {
+    std::string bytes;
+    std::string error;
+    if (!readTextInput(path, bytes, error)) return fail(LanguageLoadStatus::NotFound, error);
+    return loadSupplementBytes(bytes);
+}
+
+LanguageLoadStatus LanguageTable::loadSupplementBytes(std::string_view bytes) {
+    Scanner s(bytes);
+    std::map<std::string, std::vector<std::string>, std::less<>> table;
+    std::vector<std::string> fields(1);
+    std::size_t columns = 0; // fields of the header
+    bool header = true;
+    int line = 1;
+    const auto endLine = [&]() -> bool {
+        const bool skip = (fields.size() == 1 && fields[0].empty()) ||
+                          (!fields[0].empty() && fields[0][0] == '#');
+        if (header) {
+            columns = fields.size();
+            header = false;
+        } else if (!skip) {
+            if (fields.size() > columns) {
+                errorDetail_ = "line " + std::to_string(line) + " has " +
+                               std::to_string(fields.size()) + " fields, the header " +
+                               std::to_string(columns);
+                return false;
+            }
+            std::string key = std::move(fields[0]);
+            fields.erase(fields.begin());
+            if (!table.emplace(key, std::move(fields)).second) {
+                errorDetail_ = "line " + std::to_string(line) + ": the key \"" + key +
+                               "\" is given twice";
+                return false;
+            }
+        }
+        fields.assign(1, std::string());
+        line = s.line() + 1;
+        return true;
+    };
+    for (;;) {
+        char c = 0;
+        const Token t = s.next(c);
+        if (t == Token::Char) {
+            fields.back() += c;
+        } else if (t == Token::FieldEnd) {
+            fields.emplace_back();
+        } else if (t == Token::LineEnd) {
+            if (!endLine()) return LanguageLoadStatus::Damaged;
+        } else {
+            if (!(fields.size() == 1 && fields[0].empty()) && !endLine()) {
+                return LanguageLoadStatus::Damaged;
+            }
+            break;
+        }
+    }
+    supplement_ = std::move(table);
+    errorDetail_.clear();
+    return LanguageLoadStatus::Ok;
+}
+
+const std::string& LanguageTable::text(std::string_view key) const {
+    return text(key, current_);
+}
+
+const std::string& LanguageTable::text(std::string_view key, int language) const {
+    const auto it = supplement_.find(key);
+    if (it == supplement_.end()) {
+        // Unknown keys are shown as themselves; remember them so the reference stays valid.
+        static thread_local std::map<std::string, std::string, std::less<>> missing;
+        auto m = missing.find(key);
+        if (m == missing.end()) m = missing.emplace(std::string(key), std::string(key)).first;
+        return m->second;
+    }
+    const auto& texts = it->second;
+    if (language >= 0 && static_cast<std::size_t>(language) < texts.size() &&
+        !texts[static_cast<std::size_t>(language)].empty()) {
+        return texts[static_cast<std::size_t>(language)];
+    }
+    return texts.empty() ? it->first : texts.front();
 }
 
 const std::string& LanguageTable::text(int index) const {

@@ -27,6 +27,7 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,6 +36,9 @@
 namespace vrl {
 
 inline constexpr const char* kLanguageFileName = "vrl73m.lng";
+// Texts of the newer windows, looked up by a key instead of a row number. The file lies
+// beside the language file; its columns are the same languages in the same order.
+inline constexpr const char* kSupplementFileName = "vrl73m-extra.lng";
 
 // Message boxes of a failed load: caption, and the two texts (with their double blanks).
 inline constexpr const char* kLanguageMessageCaption = "VRL-73M";
@@ -96,6 +100,18 @@ class LanguageTable {
 
     static const std::string& nullText();
 
+    // The supplement: texts by key ("fleet.title"). Same quoting rules as the language
+    // file; the header names the languages; every later row is KEY,TEXT0,TEXT1,...;
+    // empty lines and lines starting with '#' are skipped. A missing text falls back to
+    // the first language, a missing key to the key itself, so a window never shows an
+    // empty label. Loading fails (Damaged, errorDetail() says where) on a row with more
+    // fields than the header or a key given twice; the table keeps what it held.
+    LanguageLoadStatus loadSupplementFile(const std::string& path);
+    LanguageLoadStatus loadSupplementBytes(std::string_view bytes);
+    const std::string& text(std::string_view key) const;
+    const std::string& text(std::string_view key, int language) const;
+    std::size_t supplementSize() const { return supplement_.size(); }
+
   private:
     LanguageLoadStatus fail(LanguageLoadStatus status, std::string detail);
 
@@ -104,6 +120,7 @@ class LanguageTable {
     int current_ = 0;
     std::vector<std::string> cells_; // entry (row, language) at language × rows_ + row
     std::vector<FontSpec> fonts_;
+    std::map<std::string, std::vector<std::string>, std::less<>> supplement_;
     std::string errorDetail_;
 };
 

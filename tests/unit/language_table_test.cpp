@@ -292,6 +292,25 @@ TEST(LanguageTable, LoadFileReportsMissingFiles) {
               LanguageLoadStatus::NotFound);
 }
 
+TEST(LanguageSupplement, KeysFallBackAndBadFilesAreRefused) {
+    LanguageTable t;
+    ASSERT_EQ(t.loadSupplementBytes("Key,English,Deutsch\n# note\n\na.b,\"One, two\",Eins\n"
+                                    "c.d,Only English\n"),
+              LanguageLoadStatus::Ok);
+    EXPECT_EQ(t.text("a.b", 0), "One, two");
+    EXPECT_EQ(t.text("a.b", 1), "Eins");
+    EXPECT_EQ(t.text("c.d", 1), "Only English"); // missing translation: first language
+    EXPECT_EQ(t.text("no.such", 1), "no.such");  // missing key: the key itself
+    EXPECT_EQ(t.supplementSize(), 2u);
+    for (const char* bad : {"Key,English\na,b,c\n", "Key,English\na,b\na,c\n"}) {
+        EXPECT_EQ(t.loadSupplementBytes(bad), LanguageLoadStatus::Damaged) << bad;
+        EXPECT_NE(t.errorDetail().find("line 2"), std::string::npos) << t.errorDetail();
+        EXPECT_EQ(t.text("a.b", 0), "One, two"); // the old table stays
+    }
+    EXPECT_EQ(t.loadSupplementFile(VRL_SOURCE_DIR "/data/vrl73m-extra.lng"), LanguageLoadStatus::Ok)
+        << t.errorDetail();
+}
+
 TEST(LanguageFileSearch, CandidatesInSearchOrder) {
 #ifndef _WIN32
     EXPECT_EQ(languageFileCandidates("/opt/vrl/bin", "/home/u/", "/usr/share/vrl73m",
