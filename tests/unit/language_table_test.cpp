@@ -302,9 +302,11 @@ TEST(LanguageSupplement, KeysFallBackAndBadFilesAreRefused) {
     EXPECT_EQ(t.text("c.d", 1), "Only English"); // missing translation: first language
     EXPECT_EQ(t.text("no.such", 1), "no.such");  // missing key: the key itself
     EXPECT_EQ(t.supplementSize(), 2u);
-    for (const char* bad : {"Key,English\na,b,c\n", "Key,English\na,b\na,c\n"}) {
-        EXPECT_EQ(t.loadSupplementBytes(bad), LanguageLoadStatus::Damaged) << bad;
-        EXPECT_NE(t.errorDetail().find("line 2"), std::string::npos) << t.errorDetail();
+    const std::pair<const char*, const char*> bad[] = {{"Key,English\na,b,c\n", "line 2 "},
+                                                        {"Key,English\na,b\na,c\n", "line 3:"}};
+    for (const auto& [bytes, where] : bad) {
+        EXPECT_EQ(t.loadSupplementBytes(bytes), LanguageLoadStatus::Damaged) << bytes;
+        EXPECT_NE(t.errorDetail().find(where), std::string::npos) << t.errorDetail();
         EXPECT_EQ(t.text("a.b", 0), "One, two"); // the old table stays
     }
     EXPECT_EQ(t.loadSupplementFile(VRL_SOURCE_DIR "/data/vrl73m-extra.lng"), LanguageLoadStatus::Ok)
