@@ -347,7 +347,7 @@ LanguageLoadStatus LanguageTable::loadSupplementBytes(std::string_view bytes) {
             }
         }
         fields.assign(1, std::string());
-        line = s.line() + 1;
+        line = static_cast<int>(s.line());
         return true;
     };
     for (;;) {
