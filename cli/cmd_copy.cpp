@@ -58,10 +58,10 @@ int cmdCopy(const Args& args) {
         "takes the whole channel (record, scan add, ID, BOT and EOT codes) and overwrites an\n"
         "existing target; a group copy replaces every channel of the target group and takes\n"
         "the group's name and group-scan setting. Copies between groups are offered on\n"
-        "128-channel models without trunking only. A source that does not exist, a target\n"
-        "outside the model's numbers, or a copy that needs more channels than the model\n"
-        "holds is refused with exit 2 and nothing is written. Copying onto itself writes the\n"
-        "data unchanged.\n";
+        "128-channel models without trunking only. Numbers are decimal. A source that does\n"
+        "not exist, a number outside the model's groups or the group's channels (named with\n"
+        "its limit), or a copy that needs more channels than the model holds is refused with\n"
+        "exit 2 and nothing is written. Copying onto itself writes the data unchanged.\n";
     Options opts({"-o", "--output", "--channel", "--group", "--to"}, {});
     if (auto code = startCommand("copy", kUsage, opts, args)) return *code;
     auto out = opts.value("-o") ? opts.value("-o") : opts.value("--output");
