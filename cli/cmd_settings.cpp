@@ -37,7 +37,8 @@ int cmdSettings(const Args& args) {
         "selected item for lists, empty when nothing is selected). Fields that are disabled or\n"
         "hidden on this model are marked. --area limits the list to one area (optional, scan,\n"
         "dtmf, twotone, emergency, ost, message, extended, ...). --json prints an array of\n"
-        "objects with key, area, label, kind, text, enabled and, for lists, choices.\n"
+        "objects with key, area, label, kind, text, enabled (shown and enabled), shown and,\n"
+        "for lists, choices.\n"
         "--keys-doc prints the Markdown list of every key over all models.\n";
     Options opts({"--area", "--language"}, {"--json", "--keys-doc"});
     if (auto code = startCommand("settings", kUsage, opts, args)) return *code;
@@ -49,6 +50,9 @@ int cmdSettings(const Args& args) {
     if (!table) return fail("settings", error, kExitRefused);
     TextSource texts = [&table](int i) { return table->text(i); };
     if (opts.has("--keys-doc")) {
+        if (!opts.positional().empty() || opts.has("--json") || opts.value("--area"))
+            return fail("settings", "--keys-doc takes no data file, --area or --json; it prints the list of all keys",
+                        kExitUsage);
         std::cout << settingsKeysMarkdown(texts);
         return kExitOk;
     }
@@ -61,7 +65,11 @@ int cmdSettings(const Args& args) {
     FieldContext ctx{data, texts};
 
     const std::string area = opts.value("--area").value_or("");
-    if (!area.empty() && !findFieldArea(area)) return fail("settings", "unknown area '" + area + "'", kExitUsage);
+    if (opts.value("--area") && !findFieldArea(area)) {
+        std::string names;
+        for (const FieldArea& a : fieldAreas()) names += (names.empty() ? "" : ", ") + a.name;
+        return fail("settings", "unknown area '" + area + "' (areas: " + names + ")", kExitUsage);
+    }
     const std::vector<Field> fields = fieldsOfArea(ctx, area);
 
     if (opts.has("--json")) {
@@ -72,7 +80,8 @@ int cmdSettings(const Args& args) {
                              {"label", f.labelIn(ctx)},
                              {"kind", fieldKindName(f.kind)},
                              {"text", f.shownText(ctx)},
-                             {"enabled", f.isAvailable(ctx)}};
+                             {"enabled", f.isAvailable(ctx)},
+                             {"shown", f.isShown(ctx)}};
             if (f.kind == FieldKind::Combo) {
                 nlohmann::json items = nlohmann::json::array();
                 for (const std::string& item : f.choices(ctx)) items.push_back(item);
@@ -136,6 +145,11 @@ int cmdSet(const Args& args) {
             return fail("set", "'" + assignment + "' is not KEY=VALUE; nothing written", kExitUsage);
         const std::string key = assignment.substr(0, eq);
         const auto field = findField(ctx, key);
+        const FieldArea* area = findFieldArea(key.substr(0, key.find('.')));
+        if (!field && area && !area->isOffered(ctx))
+            return fail("set", "the model " + std::string(data.model.label()) + " has no " + ctx.text(area->titleText) +
+                                   " window ('" + key + "'); nothing written",
+                        kExitRefused);
         if (!field) {
             std::vector<std::string> keys;
             for (const Field& f : allFields(ctx)) keys.push_back(f.key);

@@ -27,6 +27,10 @@ bool Options::parse(const Args& args) {
         if (flags_.count(name) && !inlineValue) {
             seen_.insert(name);
         } else if (valued_.count(name)) {
+            if (values_.count(name)) {
+                error_ = "option " + name + " is given twice";
+                return false;
+            }
             if (inlineValue) {
                 values_[name] = *inlineValue;
             } else if (i + 1 < args.size()) {

@@ -18,7 +18,8 @@ class Options {
     // that do not ("--json", "--yes"). --help is always a flag.
     Options(std::set<std::string> valued, std::set<std::string> flags);
 
-    // False on an unknown option or a missing value; error() then says which.
+    // False on an unknown option, a missing value or a valued option given twice;
+    // error() then says which.
     bool parse(const Args& args);
 
     bool has(const std::string& name) const;

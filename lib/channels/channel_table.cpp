@@ -144,6 +144,14 @@ ImportReport importChannelRows(ChannelStore& store, const TextRow& header,
             continue;
         }
         const int c = *channel - 1;
+        // A row counts as changed when any text of an existing channel differs after it.
+        auto channelTexts = [&] {
+            std::vector<std::optional<std::string>> texts;
+            for (int code = 0; code < kChannelFieldCount; ++code) texts.push_back(store.getText(fieldOf(code), g, c));
+            return texts;
+        };
+        const bool existedBefore = store.exists(g, c);
+        const auto textsBefore = existedBefore ? channelTexts() : decltype(channelTexts()){};
 
         const int rxColumn = kFirstFieldColumn + codeOf(ChannelField::Receive);
         if (columnOf[rxColumn] >= 0) {
@@ -165,7 +173,7 @@ ImportReport importChannelRows(ChannelStore& store, const TextRow& header,
                     error(rxColumn, refusal(r, ChannelField::Receive));
                     continue;
                 }
-                existed ? ++report.changed : ++report.created;
+                if (!existed) ++report.created;
             }
         } else if (!store.exists(g, c)) {
             error(kChannelColumn, "the channel does not exist and the row has no Receive column");
@@ -210,6 +218,7 @@ ImportReport importChannelRows(ChannelStore& store, const TextRow& header,
                 report.warnings.push_back({row.line, columnName(known),
                                            "stored, although the field is not in use for this channel"});
         }
+        if (existedBefore && channelTexts() != textsBefore) ++report.changed;
     }
     return report;
 }

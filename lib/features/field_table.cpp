@@ -205,6 +205,8 @@ FieldAssignResult assignField(const Field& field, FieldContext& ctx, std::string
         std::string why;
         const auto text = typedText(field, value, why);
         if (!text) return refused(why);
+        if (field.refusal)
+            if (std::string no = field.refusal(ctx, *text); !no.empty()) return refused(std::move(no));
         const int warning = field.warning ? field.warning(ctx, *text) : -1;
         field.setText(ctx, *text);
         return {true, {}, field.shownText(ctx), warning >= 0 ? ctx.text(warning) : std::string()};

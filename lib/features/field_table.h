@@ -45,6 +45,7 @@ struct Field {
     using SetInt = std::function<void(FieldContext&, int)>;
     using Choices = std::function<std::vector<std::string>(const FieldContext&)>;
     using Predicate = std::function<bool(const FieldContext&)>;
+    using Refusal = std::function<std::string(const FieldContext&, const std::string&)>;
 
     std::string key;       // "area.name", unique over all areas
     int labelText = -1;    // language text of the label; -1 when `label` is literal
@@ -72,6 +73,8 @@ struct Field {
     // A typed text that is stored all the same but deserves a warning: the language
     // text of the warning, or -1. Optional.
     std::function<int(const FieldContext&, const std::string&)> warning;
+    // A typed text the window refuses (it stores nothing): why, or "". Optional.
+    Refusal refusal;
 
     // The label in the chosen language.
     std::string labelIn(const FieldContext& ctx) const;

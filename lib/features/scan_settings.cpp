@@ -30,9 +30,7 @@ int ScanSettings::priorityItem() const {
 void ScanSettings::setPriorityItem(int item) {
     if (item < 0 || item > 2) return;
     image_.setU8(kPriority, kPriorityBytes[item]);
-    const uint8_t revert = image_.u8(kRevertChannel);
-    if (revert >= '0' && revert < '0' + kRevertCount && revertItem() < 0)
-        image_.setU8(kRevertChannel, '0');
+    resetUnavailableRevert();
 }
 
 bool ScanSettings::lookBackApplies() const {
@@ -97,6 +95,12 @@ int ScanSettings::revertItem() const {
     const std::vector<int> codes = revertChoices();
     const auto it = std::find(codes.begin(), codes.end(), code);
     return it == codes.end() ? -1 : static_cast<int>(it - codes.begin());
+}
+
+void ScanSettings::resetUnavailableRevert() {
+    const uint8_t revert = image_.u8(kRevertChannel);
+    if (revert >= '0' && revert < '0' + kRevertCount && revertItem() < 0)
+        image_.setU8(kRevertChannel, '0');
 }
 
 void ScanSettings::setRevertItem(int item) {
@@ -242,6 +246,26 @@ FieldTable scanFields(const FieldContext&) {
     };
     offHook.enabled = [](const FieldContext& c) { return predicates::isMobile(c.image()); };
     table.push_back(std::move(offHook));
+
+    // Every store is followed by the reload that rebuilds the Revert Channel list.
+    for (Field& f : table) {
+        auto reset = [](FieldContext& c) { ScanSettings(c.image()).resetUnavailableRevert(); };
+        if (f.setText)
+            f.setText = [set = f.setText, reset](FieldContext& c, const std::string& t) {
+                set(c, t);
+                reset(c);
+            };
+        if (f.setStep)
+            f.setStep = [set = f.setStep, reset](FieldContext& c, int i) {
+                set(c, i);
+                reset(c);
+            };
+        if (f.setValue)
+            f.setValue = [set = f.setValue, reset](FieldContext& c, int i) {
+                set(c, i);
+                reset(c);
+            };
+    }
     return table;
 }
 

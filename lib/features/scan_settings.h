@@ -75,6 +75,10 @@ class ScanSettings {
     // byte is none of them.
     int revertItem() const;
     void setRevertItem(int item);
+    // Resets a stored revert channel ('0'..'5') that the priority mode does not offer
+    // to '0'. The window does so after every store of any of its fields (its reload
+    // rebuilds the list), never when it is only opened or viewed.
+    void resetUnavailableRevert();
 
     // "%d" of the seconds; empty above 300.
     std::string timeText(Delay which) const;

@@ -290,10 +290,21 @@ Field spinField(int labelText, std::string_view label, int controlId, int spinId
     return f;
 }
 
+// The window keeps nothing of an entry with fewer digits than the field holds; none at
+// all (`emptyMeans`) is taken unless `emptyMeans` is null.
+Field::Refusal digitsRefusal(size_t length, const char* emptyMeans) {
+    return [length, emptyMeans](const FieldContext&, const std::string& t) -> std::string {
+        if (t.size() >= length || (t.empty() && emptyMeans)) return {};
+        return "takes " + std::to_string(length) + " digits" +
+               (emptyMeans ? std::string(" (none for ") + emptyMeans + ")" : std::string());
+    };
+}
+
 Field codeField(int labelText, std::string_view label, int controlId, size_t offset) {
     Field f = editField(labelText, label, controlId, 4);
     f.text = [offset](const FieldContext& c) { return settingsOf(c).code4(offset); };
     f.setText = [offset](FieldContext& c, const std::string& t) { settingsOf(c).setCode4(offset, t); };
+    f.refusal = digitsRefusal(4, "0000");
     return f;
 }
 
@@ -346,6 +357,7 @@ FieldTable buildTrunkingTable(const FieldContext& ctx) {
     lower.setText = [](FieldContext& c, const std::string& v) { settingsOf(c).setLowerBlockText(v); };
     lower.stepIndex = [](const FieldContext& c) { return settingsOf(c).lowerBlockIndex(); };
     lower.setStep = [](FieldContext& c, int i) { settingsOf(c).setLowerBlockStep(wrapIndex(i, 0, S::kMaxBlock)); };
+    lower.refusal = digitsRefusal(4, "0000");
     t.push_back(std::move(lower));
 
     Field upper = spinField(442, "Upper Block Decode", 1222, 1228, 4);
@@ -355,6 +367,7 @@ FieldTable buildTrunkingTable(const FieldContext& ctx) {
     upper.setStep = [](FieldContext& c, int i) {
         settingsOf(c).setUpperBlockStep(wrapIndex(i, 0, S::kUpperBlockSpan));
     };
+    upper.refusal = digitsRefusal(4, "the lower block");
     t.push_back(std::move(upper));
 
     Field busy;
@@ -388,6 +401,7 @@ FieldTable buildTrunkingTable(const FieldContext& ctx) {
     Field access = editField(460, "Access Code", 1266, S::kAccessCodeLength);
     access.text = [](const FieldContext& c) { return settingsOf(c).accessCode(); };
     access.setText = [](FieldContext& c, const std::string& v) { settingsOf(c).setAccessCode(v); };
+    access.refusal = digitsRefusal(static_cast<size_t>(S::kAccessCodeLength), nullptr);
     t.push_back(std::move(access));
 
     const int codes = trunkingCodeCount(ctx.image());
@@ -396,6 +410,7 @@ FieldTable buildTrunkingTable(const FieldContext& ctx) {
                             static_cast<int>(S::kCodeLength));
         f.text = [n](const FieldContext& c) { return settingsOf(c).codeEntry(n); };
         f.setText = [n](FieldContext& c, const std::string& v) { settingsOf(c).setCodeEntry(n, v); };
+        f.refusal = digitsRefusal(S::kCodeLength, "000F");
         t.push_back(std::move(f));
     }
     for (int m = 0; m < S::kSpeedDialCount; ++m) {

@@ -3,7 +3,6 @@
 #include "channels/channel_codes.h"
 #include "features/field_areas.h"
 #include "features/model_predicates.h"
-#include "model/new_data.h"
 
 #include <algorithm>
 #include <array>
@@ -31,6 +30,13 @@ template <size_t N> int itemOf(const std::array<uint8_t, N>& values, int v) {
 
 bool inRange(uint16_t tenths) {
     return tenths >= TwoToneSettings::kMinTone && tenths <= TwoToneSettings::kMaxTone;
+}
+
+// The window stores the +2 % and -2 % words as f x 10.2 and f x 9.8 (f in hertz), each
+// + 0.5 and truncated, in double. This is not the single-precision recompute that
+// follows a radio read: 292.5 Hz gives 2984 here and 2983 there.
+uint16_t scaledTone(uint16_t tenths, double factor) {
+    return static_cast<uint16_t>(tenths / 10.0 * factor + 0.5);
 }
 
 } // namespace
@@ -64,8 +70,10 @@ std::string TwoToneSettings::decoderToneText(int tone) const {
 
 void TwoToneSettings::setDecoderToneText(int tone, std::string_view t) {
     if (tone < 0 || tone > 2) return;
-    image_.setU16(toneOffset(tone), parseTone(t.empty() ? defaultToneText(tone) : t));
-    recomputeTwoToneDerivedWords(image_, tone);
+    const uint16_t tenths = parseTone(t.empty() ? defaultToneText(tone) : t);
+    image_.setU16(toneOffset(tone), tenths);
+    image_.setU16(toneOffset(tone) + 2, scaledTone(tenths, 10.2));
+    image_.setU16(toneOffset(tone) + 4, scaledTone(tenths, 9.8));
 }
 
 // ---- combos -------------------------------------------------------------------------

@@ -272,6 +272,11 @@ TEST_F(ChannelsCsv, CopyRefusalsWriteNothing) {
         {full, "--channel 1:50 --to 1:51", "does not exist", 2},
         {small, "--group 1 --to 2", "between groups", 2},
         {full, "--channel 1 --to 1:2", "G:C", 1},
+        {small, "--channel 1:1 --to 1:9", "the target channel 9 is outside group 1's channels 1-8", 2},
+        {small, "--channel 2:1 --to 1:1", "the source group 2 is outside the model's groups 1-1", 2},
+        {full, "--group 1 --to 200", "the target group 200 is outside the model's groups 1-128", 2},
+        {full, "--channel 0x1:1 --to 1:2", "decimal", 1},
+        {full, "--channel 1:1 --to 1:2 --to 1:3", "--to is given twice", 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
@@ -178,6 +179,42 @@ TEST(Cli, SetAppliesInOrderAndRefusesWithoutWriting) {
         << far.out;
     EXPECT_EQ(cli("set " + a + " test_frequency.1.receive=150 -o " + b, true).out,
               "test_frequency.1.receive=150.00000\n");
+}
+
+TEST(Cli, SettingsAndSetRefuseWhatTheWindowsDoNotTake) {
+    const fs::path dir = tempDir();
+    const std::string small = (dir / "r-small.dat").string(), trunk = (dir / "r-trunk.dat").string();
+    const std::string out = (dir / "r-out.dat").string();
+    ASSERT_EQ(cli("new --row 0 -o " + small).status, 0);
+    ASSERT_EQ(cli("new --row 0 --option trunking -o " + trunk).status, 0);
+    const struct {
+        std::string args;
+        int status;
+        const char* says;
+    } cases[] = {
+        {"set " + small + " scan.priority=#0 -o " + out, 2, "has no Scan window"},
+        {"set " + trunk + " trunking.primary_code=12 -o " + out, 2, "takes 4 digits"},
+        {"set " + trunk + " trunking.lower_block_decode=999 -o " + out, 2, "takes 4 digits"},
+        {"set " + trunk + " trunking.code.0=12 -o " + out, 2, "takes 4 digits"},
+        {"set " + trunk + " trunking.access_code= -o " + out, 2, "takes 5 digits"},
+        {"settings " + small + " --area ''", 1, "unknown area ''"},
+        {"settings --keys-doc " + small, 1, "takes no data file"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = cli(c.args, true);
+        EXPECT_EQ(run.status, c.status) << c.args;
+        EXPECT_NE(run.out.find(c.says), std::string::npos) << c.args << ": " << run.out;
+        EXPECT_FALSE(fs::exists(out)) << c.args;
+    }
+    EXPECT_EQ(cli("set " + trunk + " trunking.primary_code= trunking.code.0=1234 -o " + out).out,
+              "trunking.primary_code=0000\ntrunking.code.0=1234\n");
+
+    // A field the model hides is not shown; one it disables is shown.
+    std::map<std::string, std::pair<bool, bool>> shownEnabled;
+    for (const auto& f : json(cli("settings " + small + " --json --area optional")))
+        shownEnabled[f["key"]] = {f["shown"], f["enabled"]};
+    EXPECT_EQ(shownEnabled["optional.pre_alert_tone"], std::pair(false, false));
+    EXPECT_EQ(shownEnabled["optional.radio_password"], std::pair(true, false));
 }
 
 TEST(Cli, PrintWritesAPdfWithTheHeadingModelBlockAndValues) {

@@ -63,6 +63,30 @@ TEST(ChannelTable, RowsApplyInOrderCreatingAndDeleting) {
     EXPECT_EQ(f.store.getText(F::TxPower, 0, 3), "T185");
 }
 
+TEST(ChannelTable, ARowCountsAsChangedWhateverFieldItChanges) {
+    const struct {
+        TextRow header, row;
+        int created, changed;
+    } cases[] = {
+        {{"Group", "Channel", "Name"}, {"1", "1", "NEWNAME"}, 0, 1},
+        {{"Group", "Channel", "TxPower"}, {"1", "1", "T185"}, 0, 1},
+        {{"Group", "Channel", "Receive", "Name"}, {"1", "1", "151.00000", "NEWNAME"}, 0, 1},
+        {{"Group", "Channel", "Receive"}, {"1", "1", "150.00000"}, 0, 0}, // as stored
+        {{"Group", "Channel", "Name"}, {"1", "1", "OLD"}, 0, 0},
+        {{"Group", "Channel", "Receive", "Name"}, {"1", "2", "152", "X"}, 1, 0},
+    };
+    for (const auto& c : cases) {
+        ChannelFixture f(testing::kRowMobile128);
+        f.store.setText("150", 0, 0, F::Receive);
+        f.store.setText("OLD", 0, 0, F::Name);
+        f.store.setChoice(F::TxPower, 0, 0, 1); // T186
+        const auto report = importChannelRows(f.store, c.header, {{2, c.row}});
+        ASSERT_TRUE(report.ok()) << report.errors.front().format();
+        EXPECT_EQ(report.created, c.created) << c.row.back();
+        EXPECT_EQ(report.changed, c.changed) << c.row.back();
+    }
+}
+
 TEST(ChannelTable, BadRowsNameTheirLineAndColumn) {
     ChannelFixture f(testing::kRowMobile128);
     const TextRow header{"Group", "Channel", "Receive", "Width", "IdCode", "Decode"};

@@ -131,6 +131,30 @@ TEST(ScanSettings, PriorityModeDecidesTheRevertChannels) {
     EXPECT_EQ(doc.image().u8(0x29), '5');
 }
 
+TEST(ScanSettings, AnyStoreResetsAnUnavailableRevertChannelViewingDoesNot) {
+    // Priority '1' does not offer '2'/'3', none (0xFF) does not offer '4'/'5'.
+    const struct {
+        uint8_t priority, revert;
+        const char *key, *value;
+        uint8_t after;
+    } cases[] = {
+        {'1', '3', "scan.dwell_time_sec", "10", '0'},
+        {'1', '2', "scan.look_back_time_a_sec", "12.5", '0'}, // the time stays, the reset holds
+        {0xFF, '5', "scan.off_hook_scan", "on", '0'},
+        {0xFF, '4', "scan.group_scan", "#1", '0'},
+        {0xFF, '3', "scan.dwell_time_sec", "10", '3'}, // available: kept
+    };
+    for (const auto& c : cases) {
+        Doc doc(kMobile128K);
+        doc.image().setU8(0x20, c.priority);
+        doc.image().setU8(0x29, c.revert);
+        for (const Field& f : allFields(doc.ctx)) (void)f.shownText(doc.ctx);
+        EXPECT_EQ(doc.image().u8(0x29), c.revert) << "viewing changes nothing";
+        EXPECT_NE(doc.set(c.key, c.value).rfind("refused", 0), 0u) << c.key;
+        EXPECT_EQ(doc.image().u8(0x29), c.after) << c.key;
+    }
+}
+
 TEST(ScanSettings, OutOfRangeValuesShowEmptyAndStayWhenOthersAreSet) {
     Doc doc(kMobile128K);
     doc.image().setU8(0x20, 0x41);

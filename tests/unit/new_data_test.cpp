@@ -167,6 +167,13 @@ TEST(NewData, TwoToneDerivedWordsAreRecomputed) {
     EXPECT_EQ(image.u16(0x3A), 9095);
     EXPECT_EQ(image.u16(0x3E), 6129);
     EXPECT_EQ(image.u16(0x40), 5889);
+    // After a read the words come from single-precision factors; the window's store
+    // of the same tones (292.5 Hz, 1002.5 Hz) gives 2984 and 10226.
+    image.setU16(0x30, 2925);
+    image.setU16(0x36, 10025);
+    recomputeTwoToneDerivedWords(image);
+    EXPECT_EQ(image.u16(0x32), 2983);
+    EXPECT_EQ(image.u16(0x38), 10225);
 }
 
 TEST(NewData, DerivedWordsOfUnsetOrHugeTonesDoNotWrap) {
