@@ -388,6 +388,7 @@ FieldTable buildTrunkingTable(const FieldContext& ctx) {
     Field access = editField(460, "Access Code", 1266, S::kAccessCodeLength);
     access.text = [](const FieldContext& c) { return settingsOf(c).accessCode(); };
     access.setText = [](FieldContext& c, const std::string& v) { settingsOf(c).setAccessCode(v); };
+    access.secret = true; // a button and a password dialog in the window
     t.push_back(std::move(access));
 
     const int codes = trunkingCodeCount(ctx.image());
