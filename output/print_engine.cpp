@@ -340,12 +340,14 @@ int PrintEngine::layout(QPagedPaintDevice& device) {
     width_ = device.width();
     height_ = device.height();
     gap_ = dpi_ / 6;
-    // The heading band: the title, the job title and page number beside it when
-    // they fit there and in a row of their own when not, and a rule.
-    const QFontMetricsF header(header_, device_), body(body_, device_);
+    // The heading band: the title with the job title and page number beside it, and
+    // a rule; the footer band: a rule and one row of small type.
+    // A file name too long for the body type there is set smaller (and, when still
+    // too long, loses its middle).
+    const int room = (width_ - widthOf(QFontMetricsF(header_, device_), text(kTextHeading))) / 2 - gap_;
     const QString widest = QStringLiteral("%1 %2: 99").arg(job_.title, text(kTextPage));
-    labelBeside_ = widthOf(body, widest) <= (width_ - widthOf(header, text(kTextHeading))) / 2 - gap_;
-    headerBand_ = pitch(header_) + (labelBeside_ ? 0 : pitch(body_)) + pitch(body_) / 2;
+    label_ = widthOf(QFontMetricsF(body_, device_), widest) <= room ? body_ : footer_;
+    headerBand_ = pitch(header_) + pitch(body_) / 2;
     footerBand_ = pitch(footer_) + pitch(body_) / 2;
     bodyTop_ = headerBand_ + pitch(body_) / 2;
     bodyBottom_ = height_ - footerBand_;
@@ -359,47 +361,48 @@ int PrintEngine::layout(QPagedPaintDevice& device) {
 }
 
 QString PrintEngine::pageLabel(int index) const {
-    const QFontMetricsF body(body_, device_);
+    const QFontMetricsF body(label_, device_);
     const QString page = QStringLiteral("%1: %2").arg(text(kTextPage)).arg(index + 1);
-    const int room = labelBeside_ ? (width_ - widthOf(QFontMetricsF(header_, device_), text(kTextHeading))) / 2 - gap_
-                                  : width_;
+    // Beside the centred title, a gap away from it.
+    const int room = (width_ - widthOf(QFontMetricsF(header_, device_), text(kTextHeading))) / 2 - gap_;
     if (job_.title.isEmpty()) return page;
     const QString full = job_.title + QLatin1Char(' ') + page;
     if (widthOf(body, full) <= room) return full;
-    // A long file name loses its middle.
+    // A long file name loses its middle (the footer has it whole).
     const QString name = body.elidedText(job_.title, Qt::ElideMiddle, room - widthOf(body, QLatin1Char(' ') + page));
-    return name.isEmpty() ? page : name + QLatin1Char(' ') + page;
+    return name.isEmpty() || name == QStringLiteral("\u2026") ? page : name + QLatin1Char(' ') + page;
 }
 
 void PrintEngine::paintFrame(QPainter& painter, int index) const {
-    const QFontMetricsF header(header_, device_), body(body_, device_), footer(footer_, device_);
+    const QFontMetricsF header(header_, device_), footer(footer_, device_);
     auto baseline = [](const QFontMetricsF& fm, int top, int rowPitch) {
         return top + (rowPitch - fm.height()) / 2 + fm.ascent();
     };
     const int headerPitch = pitch(header_);
     painter.setFont(header_);
     const QString heading = text(kTextHeading);
-    painter.drawText(QPointF((width_ - header.horizontalAdvance(heading)) / 2, baseline(header, 0, headerPitch)),
-                     heading);
-    painter.setFont(body_);
+    const qreal headY = baseline(header, 0, headerPitch);
+    painter.drawText(QPointF((width_ - header.horizontalAdvance(heading)) / 2, headY), heading);
+    painter.setFont(label_);
+    const QFontMetricsF body(label_, device_);
     const QString label = pageLabel(index);
-    const qreal labelY = labelBeside_ ? baseline(header, 0, headerPitch) : baseline(body, headerPitch, pitch(body_));
-    painter.drawText(QPointF(width_ - body.horizontalAdvance(label), labelY), label);
+    painter.drawText(QPointF(width_ - body.horizontalAdvance(label), headY), label);
     const int ruleY = headerBand_ - pitch(body_) / 4;
     painter.drawLine(0, ruleY, width_, ruleY);
 
-    // The footer band: a rule, the section on the left, the sheet count on the right.
+    // The footer band: a rule, the whole file name on the left, the section and
+    // the sheet count on the right.
     const int footTop = height_ - footerBand_ + pitch(body_) / 2;
     painter.drawLine(0, footTop - pitch(body_) / 4, width_, footTop - pitch(body_) / 4);
     painter.setFont(footer_);
-    const QString count = QStringLiteral("%1 / %2").arg(index + 1).arg(pageCount());
-    const qreal footY = baseline(footer, footTop, pitch(footer_));
-    painter.drawText(QPointF(width_ - footer.horizontalAdvance(count), footY), count);
+    QString right = QStringLiteral("%1 / %2").arg(index + 1).arg(pageCount());
     const auto& lines = content_[pages_[static_cast<size_t>(index)].content].second;
-    if (!lines.empty() && lines.front().kind == PrintLine::Kind::Title && !lines.front().cells.empty()) {
-        const int room = width_ - widthOf(footer, count) - 2 * gap_;
-        painter.drawText(QPointF(0, footY), footer.elidedText(q(lines.front().cells[0]), Qt::ElideRight, room));
-    }
+    if (!lines.empty() && lines.front().kind == PrintLine::Kind::Title && !lines.front().cells.empty())
+        right = footer.elidedText(q(lines.front().cells[0]), Qt::ElideRight, width_ / 2) + QStringLiteral("    ") + right;
+    const qreal footY = baseline(footer, footTop, pitch(footer_));
+    painter.drawText(QPointF(width_ - footer.horizontalAdvance(right), footY), right);
+    const int room = width_ - widthOf(footer, right) - 2 * gap_;
+    painter.drawText(QPointF(0, footY), footer.elidedText(job_.title, Qt::ElideMiddle, room));
 }
 
 void PrintEngine::paintBlock(QPainter& painter, const Block& block, size_t content, int y) const {

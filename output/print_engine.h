@@ -6,8 +6,9 @@
 // and nothing crosses the margins. Each section starts on a new page; a page
 // never splits a line, never starts or ends with a separator, and a table that
 // goes on from the page before repeats its heading and its column headers. The
-// page heading and footer are drawn in bands of their own above and below the
-// body.
+// page heading (title, file name and page number; a long file name loses its
+// middle) and the footer (the whole file name, the section, the sheet count) are
+// drawn in bands of their own above and below the body.
 #pragma once
 
 #include "output/print_content.h"
@@ -108,12 +109,11 @@ class PrintEngine {
     std::vector<SectionGeometry> geometry_; // per content_ entry, of the last layout
     std::vector<Page> pages_;
     // Fonts and geometry of the last layout, in device pixels.
-    QFont body_, header_, table_, title_, heading_, footer_;
+    QFont body_, header_, table_, title_, heading_, footer_, label_;
     QPaintDevice* device_ = nullptr; // of the last layout, for font metrics
     int dpi_ = 72;
     int width_ = 0, height_ = 0;
     int headerBand_ = 0; // height of the heading band (title, page label, rule)
-    bool labelBeside_ = true; // the page label fits beside the title
     int footerBand_ = 0;
     int bodyTop_ = 0, bodyBottom_ = 0;
     int gap_ = 0; // between columns
