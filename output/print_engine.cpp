@@ -121,6 +121,9 @@ void PrintEngine::makeFonts() {
     heading_ = body_;
     heading_.setBold(true);
     footer_ = table_;
+    // No ligatures: the PDF's text reads "off", not a ligature glyph.
+    for (QFont* f : {&body_, &header_, &table_, &title_, &heading_, &footer_})
+        f->setStyleStrategy(QFont::PreferNoShaping);
 }
 
 // The distance of two lines in `font`: room above and below the letters, so that
