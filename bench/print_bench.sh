@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Time of a full print-out to PDF: every section, a 128-channel mobile with all 128
-# channels in use, as `vrl73m-cli print` makes it (the process from start to end).
+# Time of a full print-out to PDF: every section, a 128-channel mobile with a trunking
+# board and all 128 channels in use, as `vrl73m-cli print` makes it (the process from
+# start to end).
 # Usage: bench/print_bench.sh [build-dir] [runs]. Prints the median of the runs.
 set -euo pipefail
 BUILD="${1:-build}"
@@ -8,7 +9,7 @@ RUNS="${2:-11}"
 CLI="$BUILD/cli/vrl73m-cli"
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
-"$CLI" new --row 5 -o "$dir/new.dat" >/dev/null
+"$CLI" new --row 5 --option trunking -o "$dir/new.dat" >/dev/null
 {
   echo "Group,Channel,Receive,Transmit,Name"
   for i in $(seq 0 127); do

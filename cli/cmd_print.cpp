@@ -9,9 +9,11 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <set>
 #include <sstream>
 
 namespace vrl::cli {
@@ -23,7 +25,8 @@ int cmdPrint(const Args& args) {
         "or comma-separated section names: model, optional, keys, scan, dtmf, twotone, trunking,\n"
         "emergency, ost, test_frequency, message, channels, extended (default: model,message).\n"
         "--groups limits the channel section to groups A to B (1-based); each end is limited to\n"
-        "the groups in use, and an end below the start prints every group.\n";
+        "the groups in use, and an end below the start prints every group. A named section the\n"
+        "model lacks is left out with a warning; when nothing remains, no file is written (exit 2).\n";
     Options opts({"--sections", "--groups", "--language", "-o", "--output"}, {});
     if (auto code = startCommand("print", kUsage, opts, args)) return *code;
     auto out = opts.value("-o") ? opts.value("-o") : opts.value("--output");
@@ -40,9 +43,10 @@ int cmdPrint(const Args& args) {
     if (status.result != kFileOk) return fail("print", status.detail, kExitRefused);
     data.model.refresh();
 
-    gui::PrintJob job;
+    PrintJob job;
     const std::string list = opts.value("--sections").value_or("model,message");
     std::stringstream names(list);
+    std::set<PrintSection> named; // the sections asked for by name
     for (std::string name; std::getline(names, name, ',');) {
         if (name == "all") {
             job.sections.fill(true);
@@ -51,12 +55,7 @@ int cmdPrint(const Args& args) {
         const auto section = printSectionByName(name);
         if (!section) return fail("print", "unknown section '" + name + "'", kExitUsage);
         job.sections[static_cast<size_t>(*section)] = true;
-    }
-    const size_t extended = static_cast<size_t>(PrintSection::Extended);
-    if (job.sections[extended] && !printSectionOffered(PrintSection::Extended, data.image)) {
-        job.sections[extended] = false;
-        if (list != "all")
-            std::cerr << "vrl73m-cli print: this model has no extended function; that section is left out\n";
+        named.insert(*section);
     }
     job.startGroup = 1;
     job.endGroup = 0; // every group
@@ -81,9 +80,19 @@ int cmdPrint(const Args& args) {
         if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << '\n';
     });
     QGuiApplication app(argc, argv);
-    gui::PrintEngine engine(data, [&table](int i) { return table->text(i); }, job);
+    PrintEngine engine(data, [&table](int i) { return table->text(i); }, job);
+    // A section named on the command line that this model lacks (or that has
+    // nothing in the group range) is left out with a warning; 'all' leaves such
+    // sections out quietly.
+    const std::vector<PrintSection> printed = engine.sections();
+    for (const PrintSectionInfo& s : printSections())
+        if (named.count(s.section) &&
+            std::find(printed.begin(), printed.end(), s.section) == printed.end())
+            std::cerr << "vrl73m-cli print: warning: this model has nothing of section '" << s.name
+                      << "'; it is left out\n";
+    if (printed.empty()) return fail("print", "nothing to print; no file written", kExitRefused);
     QString message;
-    if (!gui::writePrintPdf(engine, QString::fromStdString(*out), QString::fromStdString(table->text(97)), &message))
+    if (!writePrintPdf(engine, QString::fromStdString(*out), QString::fromStdString(table->text(97)), &message))
         return fail("print", message.toStdString(), kExitRefused);
     std::cout << "wrote " << *out << ": " << engine.pageCount() << " pages\n";
     return kExitOk;

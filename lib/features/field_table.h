@@ -70,6 +70,7 @@ struct Field {
     Predicate enabled;    // empty: always enabled
     Predicate shown;      // empty: always shown
     bool notifies = false; // other windows show what this field stores
+    bool secret = false;   // a code the window never shows (set through a dialog)
     // A typed text that is stored all the same but deserves a warning: the language
     // text of the warning, or -1. Optional.
     std::function<int(const FieldContext&, const std::string&)> warning;

@@ -402,6 +402,7 @@ FieldTable buildTrunkingTable(const FieldContext& ctx) {
     access.text = [](const FieldContext& c) { return settingsOf(c).accessCode(); };
     access.setText = [](FieldContext& c, const std::string& v) { settingsOf(c).setAccessCode(v); };
     access.refusal = digitsRefusal(static_cast<size_t>(S::kAccessCodeLength), nullptr);
+    access.secret = true; // a button and a password dialog in the window
     t.push_back(std::move(access));
 
     const int codes = trunkingCodeCount(ctx.image());

@@ -40,12 +40,17 @@ struct PrintLine {
         Title,     // the section's title: cells[0]
         Field,     // label and value: cells[0], cells[1]
         Pair,      // two numbered items side by side: label, value, label, value
+        Heading,   // the heading of the table after it (a group, a list): its words
         TableHead, // the column headers of a table
         TableRow,  // one row of a table
         Separator, // a line of dashes between blocks
+        Rule,      // the rule that closes a block
     };
     Kind kind;
     std::vector<std::string> cells;
+    // Table lines of one section with the same number share their columns (the
+    // channel tables of every group line up alike).
+    int table = 0;
 };
 
 // The groups printed of the channel section, 1-based and inclusive, as the Print
@@ -60,7 +65,9 @@ GroupRange printGroupRange(int start, int end, int groupsInUse);
 // The number of groups in use (at least 1).
 int groupsInUse(const FieldContext& ctx);
 
-// The lines of one section, starting with its title.
+// The lines of one section, starting with its title and closed by a rule; none
+// when the model has nothing of the section (an area it lacks, no channels in the
+// range).
 std::vector<PrintLine> printSectionLines(PrintSection section, FieldContext& ctx,
                                          GroupRange groups);
 // The test-mode sheet: its title, the model block, then every alignment item of
@@ -72,5 +79,7 @@ std::vector<PrintLine> testModeSheetLines(FieldContext& ctx, std::span<const uin
 // The dashes of a separator line and of an empty model-block value.
 inline constexpr std::string_view kPrintSeparator = "-----------";
 inline constexpr std::string_view kPrintEmptyValue = "---------------------------------";
+// What stands for a code that no window shows (the trunking access code).
+inline constexpr std::string_view kPrintMaskedValue = "*****";
 
 } // namespace vrl

@@ -42,6 +42,7 @@ class PrintTest : public QObject {
     void stateIsRememberedAndExtendedHiddenOnClassZero();
     void pagesNeverStartWithASeparatorAndRepeatTableHeads();
     void previewPicture();
+    void listPicture();
 };
 
 void PrintTest::initialStateAndEnableRules() {
@@ -49,7 +50,6 @@ void PrintTest::initialStateAndEnableRules() {
     newData(fx, 5, 10);
     PrintListState state;
     CPrintOutListDlg dlg(*fx.ctx, state, nullptr);
-    screenshot(&dlg, "print_out_list");
     QVERIFY(dlg.sectionBox(PrintSection::Model)->isChecked());
     QVERIFY(dlg.sectionBox(PrintSection::Message)->isChecked());
     QVERIFY(!dlg.sectionBox(PrintSection::Channels)->isChecked());
@@ -107,6 +107,8 @@ void PrintTest::stateIsRememberedAndExtendedHiddenOnClassZero() {
 void PrintTest::pagesNeverStartWithASeparatorAndRepeatTableHeads() {
     Fixture fx;
     newData(fx, 5, 40); // 40 groups of one channel: many separators, several pages
+    ChannelStore store(fx.data, [](int i) { return "T" + std::to_string(i); });
+    for (int c = 1; c < 30; ++c) store.setText("150.00000", 7, c, ChannelField::Receive); // a group over a page break
     PrintJob job;
     job.sections[static_cast<size_t>(PrintSection::Channels)] = true;
     job.endGroup = 0;
@@ -121,8 +123,13 @@ void PrintTest::pagesNeverStartWithASeparatorAndRepeatTableHeads() {
         const auto& lines = engine.pageLines(p);
         QVERIFY(!lines.empty());
         QVERIFY(lines.front()->kind != PrintLine::Kind::Separator);
+        QVERIFY(lines.back()->kind != PrintLine::Kind::Separator);
         // A table that goes on from the page before starts with its column headers.
         QVERIFY(lines.front()->kind != PrintLine::Kind::TableRow);
+        // ... and its group heading before them.
+        const bool heading = lines.front()->kind == PrintLine::Kind::Heading;
+        QVERIFY(heading || lines.front()->kind == PrintLine::Kind::Title);
+        if (heading) QCOMPARE(lines.at(1)->kind, PrintLine::Kind::TableHead);
     }
     QVERIFY(engine.print(pdf));
     QVERIFY(buffer.data().startsWith("%PDF"));
@@ -136,6 +143,7 @@ void PrintTest::previewPicture() {
     newData(fx, 5, 10);
     PrintJob job;
     job.sections.fill(true);
+    job.title = QStringLiteral("RM-160A-128CH-M_SN0000004711.dat");
     PrintEngine engine(fx.data, [&fx](int i) { return fx.ctx->text(i).toStdString(); }, job);
     QPrinter printer(QPrinter::HighResolution);
     QPrintPreviewDialog preview(&printer);
@@ -146,6 +154,19 @@ void PrintTest::previewPicture() {
     QVERIFY(showActive(&preview));
     QTest::qWait(300);
     screenshot(&preview, "print_preview");
+}
+
+// A picture of the Print Out List dialog in the shipped language (VRL_SCREENSHOT_DIR only).
+void PrintTest::listPicture() {
+    if (!qEnvironmentVariableIsSet("VRL_SCREENSHOT_DIR")) QSKIP("pictures only");
+    Fixture fx;
+    fx.lang.loadFile(VRL_SOURCE_DIR "/data/vrl73m.lng");
+    newData(fx, 5, 10);
+    PrintListState state;
+    CPrintOutListDlg dlg(*fx.ctx, state, nullptr);
+    dlg.sectionBox(PrintSection::Channels)->setChecked(true);
+    QVERIFY(showActive(&dlg));
+    screenshot(&dlg, "print_out_list");
 }
 
 QTEST_MAIN(PrintTest)

@@ -1,6 +1,7 @@
 #include "output/print_content.h"
 
 #include "channels/channel_store.h"
+#include "features/trunking.h"
 #include "model/new_data.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +12,8 @@ namespace {
 struct Doc {
     RadioData data;
     FieldContext ctx{data, [](int i) { return "T" + std::to_string(i); }};
-    explicit Doc(int row) {
-        newDataFor(data, identityOfChoice(ModelChoice{row, 0, OptionBoard::None, 1}));
+    explicit Doc(int row, OptionBoard board = OptionBoard::None) {
+        newDataFor(data, identityOfChoice(ModelChoice{row, 0, board, 1}));
         data.model.refresh();
     }
     void addChannel(int g, int c) {
@@ -51,7 +52,7 @@ TEST(PrintContent, ChannelSectionPrintsTheGroupsOfTheRangeThatHoldChannels) {
     doc.addChannel(4, 0);
     EXPECT_EQ(groupsInUse(doc.ctx), 5);
     const auto lines = printSectionLines(PrintSection::Channels, doc.ctx, GroupRange{1, 3});
-    EXPECT_EQ(firstCells(lines, PrintLine::Kind::Field), (std::vector<std::string>{"T206 1", "T206 3"}));
+    EXPECT_EQ(firstCells(lines, PrintLine::Kind::Heading), (std::vector<std::string>{"T206 1", "T206 3"}));
     EXPECT_EQ(firstCells(lines, PrintLine::Kind::TableRow), (std::vector<std::string>{"1", "2", "5"}));
     // Every column the grid shows: channel number, then receive ... option signalling.
     const auto head = std::find_if(lines.begin(), lines.end(),
@@ -85,4 +86,50 @@ TEST(PrintContent, KeyListGoesTwoToALine) {
     ASSERT_GT(lines.size(), 2u);
     EXPECT_EQ(lines[1].kind, PrintLine::Kind::Pair);
     EXPECT_EQ(lines[1].cells.size(), 4u);
+}
+
+TEST(PrintContent, GridAreasPrintAsHeadedTablesInTheWindowsOrder) {
+    Doc doc(5, OptionBoard::Trunking);
+    ASSERT_TRUE(TrunkingSettings(doc.data.image).setAccessCode("97531"));
+    struct Case {
+        PrintSection section;
+        std::vector<std::string> headings;          // the tables' headings
+        std::vector<std::vector<std::string>> heads; // their column headers
+        size_t rows;
+    };
+    const Case cases[] = {
+        {PrintSection::Dtmf, {"T414"}, {{"T66", "T415"}}, 9},
+        {PrintSection::TwoTone, {"T432"}, {{"T66", "T433", "T420", "T421", "T434"}}, 10},
+        // Speed dials (0-9, A-D) before the code list, as the window's pages.
+        {PrintSection::Trunking, {"T454", "T456"}, {{"T66", "T454"}, {"T66", "T455"}, {"T66", "T457"}}, 10 + 4 + 16},
+        {PrintSection::TestFrequency, {}, {{"T470", "T471", "T472"}}, 16},
+    };
+    for (const Case& c : cases) {
+        const auto lines = printSectionLines(c.section, doc.ctx, {});
+        SCOPED_TRACE(lines.at(0).cells.at(0));
+        EXPECT_EQ(firstCells(lines, PrintLine::Kind::Heading), c.headings);
+        std::vector<std::vector<std::string>> heads;
+        size_t rows = 0;
+        for (const PrintLine& l : lines) {
+            if (l.kind == PrintLine::Kind::TableHead) heads.push_back(l.cells);
+            if (l.kind == PrintLine::Kind::TableRow) {
+                ++rows;
+                EXPECT_EQ(l.cells.size(), heads.back().size());
+            }
+            // Grid cells never come out as loose label/value items any more.
+            EXPECT_NE(l.kind, PrintLine::Kind::Pair);
+        }
+        EXPECT_EQ(heads, c.heads);
+        EXPECT_EQ(rows, c.rows);
+        EXPECT_EQ(lines.back().kind, PrintLine::Kind::Rule);
+    }
+    // The access code is printed as the window shows it: not at all.
+    const auto trunking = printSectionLines(PrintSection::Trunking, doc.ctx, {});
+    const auto access = std::find_if(trunking.begin(), trunking.end(),
+                                     [](const PrintLine& l) { return !l.cells.empty() && l.cells[0] == "T460"; });
+    ASSERT_NE(access, trunking.end());
+    EXPECT_EQ(access->cells.at(1), std::string(kPrintMaskedValue));
+    // An area the model lacks prints nothing at all.
+    Doc without(5);
+    EXPECT_TRUE(printSectionLines(PrintSection::Trunking, without.ctx, {}).empty());
 }
