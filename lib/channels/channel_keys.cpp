@@ -72,7 +72,15 @@ std::optional<Field> channelKeyField(const FieldContext&, std::string_view key) 
         if (!column) return std::nullopt;
         const std::string_view col = *column;
         f.label = "every channel: " + std::string(col);
-        f.text = [](const FieldContext&) { return std::string(); };
+        const size_t code = static_cast<size_t>(std::find(kChannelColumns.begin(), kChannelColumns.end(), col) -
+                                                kChannelColumns.begin()) - kFirstField;
+        // What the first channel in use then shows.
+        f.text = [code](const FieldContext& x) {
+            ChannelStore store(x.data, x.texts);
+            const auto all = store.existingChannels();
+            if (all.empty()) return std::string();
+            return store.getText(fieldOf(static_cast<int>(code)), all.front().first, all.front().second).value_or("");
+        };
         f.storeChecked = [col](FieldContext& x, const std::string& value, std::string& note) {
             std::vector<std::pair<int, int>> all;
             for (auto [g, c] : ChannelStore(x.data, x.texts).existingChannels()) all.emplace_back(g + 1, c + 1);
@@ -94,7 +102,7 @@ std::optional<Field> channelKeyField(const FieldContext&, std::string_view key) 
     const int group = *g, channel = *c;
     f.label = "channel " + std::to_string(group) + "." + std::to_string(channel) + ": " + std::string(col);
     const size_t code = static_cast<size_t>(std::find(kChannelColumns.begin(), kChannelColumns.end(), col) -
-                                            kChannelColumns.begin() - static_cast<long>(kFirstField));
+                                            kChannelColumns.begin()) - kFirstField;
     f.text = [group, channel, code](const FieldContext& x) {
         ChannelStore store(x.data, x.texts);
         return store.getText(fieldOf(static_cast<int>(code)), group - 1, channel - 1).value_or("");

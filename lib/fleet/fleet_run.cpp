@@ -274,13 +274,19 @@ void runPort(const std::string& port, Transport& line, const Plan& plan, FleetBo
     status("done");
 }
 
+void runOnStdThreads(const std::vector<std::function<void()>>& jobs) {
+    std::vector<std::thread> workers;
+    for (const auto& job : jobs) workers.emplace_back(job);
+    for (std::thread& t : workers) t.join();
+}
+
 std::vector<UnitResult> runFleet(const Plan& plan, const std::vector<std::string>& ports,
                                  const LineFactory& makeLine, const Options& options,
                                  const std::function<bool()>& stop, PortObserver* observer,
-                                 FleetBook& book) {
-    std::vector<std::thread> workers;
+                                 FleetBook& book, const RunInParallel& runAll) {
+    std::vector<std::function<void()>> jobs;
     for (const std::string& port : ports) {
-        workers.emplace_back([&, port] {
+        jobs.emplace_back([&, port] {
             std::unique_ptr<Transport> line = makeLine(port);
             if (!line) {
                 UnitResult r;
@@ -294,7 +300,7 @@ std::vector<UnitResult> runFleet(const Plan& plan, const std::vector<std::string
             runPort(port, *line, plan, book, options, stop, observer);
         });
     }
-    for (std::thread& t : workers) t.join();
+    runAll(jobs);
     return book.report();
 }
 

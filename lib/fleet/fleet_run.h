@@ -106,12 +106,18 @@ std::string serialOf(const std::array<uint8_t, 32>& block);
 void runPort(const std::string& port, Transport& line, const Plan& plan, FleetBook& book,
              const Options& options, const std::function<bool()>& stop, PortObserver* observer);
 
+// Runs every job on a thread of its own and returns when all have ended. The
+// default uses std::thread; a front end whose lines need its own kind of thread
+// (QSerialPort wants a QThread) passes its own.
+using RunInParallel = std::function<void(const std::vector<std::function<void()>>& jobs)>;
+void runOnStdThreads(const std::vector<std::function<void()>>& jobs);
+
 // Runs every port on its own thread and returns when all have ended. The result is
 // book.report().
 std::vector<UnitResult> runFleet(const Plan& plan, const std::vector<std::string>& ports,
                                  const LineFactory& makeLine, const Options& options,
                                  const std::function<bool()>& stop, PortObserver* observer,
-                                 FleetBook& book);
+                                 FleetBook& book, const RunInParallel& runAll = runOnStdThreads);
 
 // Exit status of a run: 0 when every radio that answered was programmed, 3 when
 // any failed or is incomplete.
