@@ -183,8 +183,10 @@ std::string serialOf(const std::array<uint8_t, 32>& block) {
 void runPort(const std::string& port, Transport& line, const Plan& plan, FleetBook& book,
              const Options& options, const std::function<bool()>& stop, PortObserver* observer) {
     auto stopped = [&stop] { return stop && stop(); };
+    std::string shown;
     auto status = [&](const std::string& text) {
-        if (observer) observer->status(port, text);
+        if (observer && text != shown) observer->status(port, text);
+        shown = text;
     };
     RadioLink link;
     link.setTransport(&line);
