@@ -154,7 +154,8 @@ struct Fleet {
         radios[port].sim = std::make_unique<sim::RadioSimulator>(config, memory);
         ports.push_back(port);
     }
-    std::vector<fleet::UnitResult> run(const fleet::Plan& plan, fleet::FleetBook& book) {
+    std::vector<fleet::UnitResult> run(const fleet::Plan& plan, fleet::FleetBook& book,
+                                       std::function<bool()> stop = nullptr) {
         fleet::Options options;
         options.retries = 0;
         return fleet::runFleet(
@@ -162,7 +163,7 @@ struct Fleet {
             [this](const std::string& port) {
                 return std::make_unique<sim::SimTransport>(*radios.at(port).sim, SystemClock::instance(), port);
             },
-            options, nullptr, nullptr, book);
+            options, stop, nullptr, book);
     }
     std::map<std::string, Radio> radios;
     std::vector<std::string> ports;
@@ -216,6 +217,22 @@ TEST(FleetRun, EachRadioGetsItsOwnUnitAndAnotherModelIsRefused) {
     EXPECT_EQ(report.back().unit, "Car 9");
     EXPECT_EQ(fleet::exitStatusOf(report), 3);
     EXPECT_NE(fleet::reportCsv(report).find("SN3"), std::string::npos);
+}
+
+TEST(FleetRun, StopWhileWritingLeavesTheRadioIncompleteAndOutOfProgrammingMode) {
+    Template t;
+    const fleet::Plan plan = fleet::makePlan(t.data.image, tableOf("Unit\nCar 1\n"), nullptr);
+    ASSERT_TRUE(plan.ok());
+    Fleet f;
+    f.add("p1", "SN1", models::identityFor(4, 0, OptionBoard::None));
+    const sim::RadioSimulator& radio = *f.radios["p1"].sim;
+    fleet::FleetBook book(plan);
+    const auto report = f.run(plan, book, [&radio] { return radio.blocksWritten() >= 5; });
+    ASSERT_EQ(report.size(), 2u);
+    EXPECT_EQ(report[0].outcome, fleet::Outcome::Incomplete) << report[0].message;
+    EXPECT_EQ(report[1].outcome, fleet::Outcome::NotProgrammed); // free again for another radio
+    EXPECT_FALSE(radio.inProgramMode());
+    EXPECT_EQ(fleet::exitStatusOf(report), 3);
 }
 
 } // namespace
