@@ -30,6 +30,7 @@ const std::vector<Command>& allCommands() {
         {"test-mode", "check a radio against a data file in test mode and key it", cmdTestMode},
         {"tune", "align one item of a radio in test mode", cmdTune},
         {"diff", "list what differs between two data files or a file and a radio", cmdDiff},
+        {"fleet", "write one template to many radios at once, each with its own unit", cmdFleet},
     };
     return commands;
 }

@@ -14,6 +14,7 @@ inline constexpr int kFileImportChannels = 32813;
 inline constexpr int kFileExportChannels = 32814;
 inline constexpr int kFileCompare = 32815;
 inline constexpr int kCompareWithRadio = 32816;
+inline constexpr int kFleetProgramming = 32817;
 inline constexpr int kFileExit = 57665;
 inline constexpr int kEditUndo = 57643;
 inline constexpr int kEditRedo = 57644;

@@ -35,7 +35,7 @@ constexpr int kBuiltIn[] = {
 constexpr int kAllCommands[] = {
     cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave, cmd::kFileSaveAs, cmd::kFileImportChannels,
     cmd::kFileExportChannels, cmd::kFilePrint, cmd::kFilePrintPreview, cmd::kFileExportPdf,
-    cmd::kFileCompare, cmd::kCompareWithRadio, cmd::kFileExit, cmd::kEditUndo, cmd::kEditRedo,
+    cmd::kFileCompare, cmd::kCompareWithRadio, cmd::kFleetProgramming, cmd::kFileExit, cmd::kEditUndo, cmd::kEditRedo,
     cmd::kModelInformation, cmd::kReadFromRadio,
     cmd::kWriteToRadio, cmd::kTestMode, cmd::kReadFromTrunkingBoard, cmd::kWriteToTrunkingBoard,
     cmd::kTrunkingAlignment, cmd::kMemoryMap, cmd::kRadioInformation, cmd::kCheckSum,
@@ -180,6 +180,8 @@ void CMainFrame::rebuildMenus() {
     addItem(program, cmd::kReadFromRadio, 133);
     addItem(program, cmd::kWriteToRadio, 134);
     addItem(program, cmd::kCompareWithRadio, 487);
+    setMenuText(actions_.at(cmd::kFleetProgramming), ctx_.text("fleet.menu"));
+    program->addAction(actions_.at(cmd::kFleetProgramming));
     program->addSeparator();
     addItem(program, cmd::kTestMode, 135);
     if (trunking) {

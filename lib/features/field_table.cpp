@@ -1,5 +1,7 @@
 #include "features/field_table.h"
 
+#include "channels/channel_keys.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -123,6 +125,7 @@ FieldTable allFields(const FieldContext& ctx) {
 }
 
 std::optional<Field> findField(const FieldContext& ctx, std::string_view key) {
+    if (isChannelKey(key)) return channelKeyField(ctx, key);
     const size_t dot = key.find('.');
     if (dot == std::string_view::npos) return std::nullopt;
     const FieldArea* area = findFieldArea(key.substr(0, dot));
@@ -207,6 +210,12 @@ FieldAssignResult assignField(const Field& field, FieldContext& ctx, std::string
         if (!text) return refused(why);
         if (field.refusal)
             if (std::string no = field.refusal(ctx, *text); !no.empty()) return refused(std::move(no));
+        if (field.storeChecked) {
+            std::string note;
+            const std::string why = field.storeChecked(ctx, *text, note);
+            if (!why.empty()) return refused(why);
+            return {true, {}, field.shownText(ctx), note};
+        }
         const int warning = field.warning ? field.warning(ctx, *text) : -1;
         field.setText(ctx, *text);
         return {true, {}, field.shownText(ctx), warning >= 0 ? ctx.text(warning) : std::string()};

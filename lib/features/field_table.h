@@ -76,6 +76,10 @@ struct Field {
     std::function<int(const FieldContext&, const std::string&)> warning;
     // A typed text the window refuses (it stores nothing): why, or "". Optional.
     Refusal refusal;
+    // Cells whose store can refuse a typed text (the channel keys): stores it and
+    // returns why it was refused, empty when stored; `note` gets a remark about a
+    // text stored all the same. Used instead of setText when present.
+    std::function<std::string(FieldContext&, const std::string&, std::string& note)> storeChecked;
 
     // The label in the chosen language.
     std::string labelIn(const FieldContext& ctx) const;
@@ -111,6 +115,8 @@ const FieldArea* findFieldArea(std::string_view name);
 // Every field of every area the model offers, in area and window order.
 FieldTable allFields(const FieldContext& ctx);
 // The field of `key` in the tables of the areas the model offers, or nothing.
+// Also answers the channel keys `channel.G.C.COLUMN` and `channels.COLUMN`
+// (channel_keys.h), which no table lists.
 std::optional<Field> findField(const FieldContext& ctx, std::string_view key);
 
 // The key rule: the label lower-cased, every run of characters other than a-z

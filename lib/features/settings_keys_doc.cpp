@@ -78,6 +78,13 @@ std::string settingsKeysMarkdown(const TextSource& texts) {
         "`settings FILE` shows whether it is enabled there. The group keys `group.G.name`\n"
         "and `group.G.scan_add` (G from 1) exist for every group that holds channels, on\n"
         "the models with groups (128 channels, or 32 with the trunking board).\n\n"
+        "Channel keys, on every model: `channel.G.C.COLUMN` is one field of channel C in\n"
+        "group G (both from 1) and `channels.COLUMN` that field of every channel in use,\n"
+        "where COLUMN is a column of `vrl73m-cli channels --csv` other than Group and\n"
+        "Channel (Receive, Transmit, Decode, Encode, Name, OptionSignalling, IdCode,\n"
+        "BusyLockout, TxPower, Width, PttId, BeginOfTx, EndOfTx, Scrambler, BeatShift,\n"
+        "Compander, Priority, Home, ScanAdd). A value takes the same rules and refusals as\n"
+        "that cell of an imported channel CSV; an empty Receive deletes the channel.\n\n"
         "| key | label | kind | models |\n|---|---|---|---|\n";
     for (const std::string& key : order) {
         const KeyInfo& k = keys[key];

@@ -275,6 +275,63 @@ trunkalign)
     [ "$(grep -c 'board released$' sim.log)" -eq 3 ] || fail "the board was not released each time"
     grep -q "unkeyed$" sim.log || fail "final state: $(tail -1 sim.log)"
     ;;
+fleet)
+    # Four radios on four ports: three of the template's model (serials S1-S3), one of
+    # another model; units by serial; S3 has no unit.
+    "$CLI" new --row 4 -o t.dat >/dev/null || fail "new"
+    "$CLI" set t.dat channel.1.1.Receive=155.000 channel.1.2.Receive=156.000 -o t.dat >/dev/null 2>&1 ||
+        fail "channels"
+    PIDS=()
+    trap 'for p in "${PIDS[@]}"; do kill -TERM "$p" 2>/dev/null; wait "$p" 2>/dev/null; done; rm -rf "$WORK"' EXIT
+    for n in 1 2 3 4; do
+        if [ $n -eq 4 ]; then memory=(--row 0); else memory=(--file t.dat); fi
+        "$SIM" "${memory[@]}" --serial "S$n" --save "saved$n.dat" --verbose >"dev$n" 2>"sim$n.log" &
+        PIDS+=($!)
+    done
+    for n in 1 2 3 4; do
+        for _ in $(seq 200); do [ -s "dev$n" ] && break; sleep 0.05; done
+        [ -s "dev$n" ] || fail "simulator $n did not start"
+    done
+    ports=(--port "$(cat dev1)" --port "$(cat dev2)" --port "$(cat dev3)" --port "$(cat dev4)")
+    printf 'Unit,Serial,channel.1.1.IdCode,message.line_1\nCar 1,S1,101,ONE\nCar 2,S2,12,\n' >bad.csv
+    expect_exit 2 fleet t.dat --units bad.csv "${ports[@]}"
+    grep -q 'line 3, column 3 (channel.1.1.IdCode)' err.txt || fail "refusal: $(cat err.txt)"
+    grep -q "bytes at" sim1.log sim2.log sim3.log sim4.log && fail "the refused units file reached a radio"
+    printf 'Unit,Serial,channel.1.1.IdCode,message.line_1\nCar 1,S1,101,ONE\nCar 2,S2,102,TWO\nCar 4,S4,104,\n' >units.csv
+    expect_exit 3 fleet t.dat --units units.csv "${ports[@]}" --report report.csv
+    for p in "${PIDS[@]}"; do kill -TERM "$p"; wait "$p"; done
+    PIDS=()
+    for n in 1 2; do
+        "$CLI" set t.dat channel.1.1.IdCode=10$n -o "want$n.dat" >/dev/null 2>&1 || fail "want $n"
+        "$CLI" channels --csv "saved$n.dat" | grep -q "^1,1,.*,10$n," || fail "unit $n's ID code not written"
+        "$CLI" settings "saved$n.dat" --area message | grep -q "line_1 *$([ $n = 1 ] && echo ONE || echo TWO)" ||
+            fail "unit $n's message line not written"
+        grep -q "^Car $n,S$n,.*,programmed,.*,[0-9a-f]\{64\}" report.csv || fail "report for S$n: $(cat report.csv)"
+    done
+    same_memory t.dat saved3.dat || fail "radio S3 (no unit) was written"
+    grep -q "^,S3,.*,failed,no unit for serial S3" report.csv || fail "S3: $(cat report.csv)"
+    grep -q ",S4,.*,failed,.*nothing written" report.csv || fail "other model: $(cat report.csv)"
+    grep -q "^Car 4,S4,,not programmed" report.csv || fail "Car 4: $(cat report.csv)"
+    ;;
+fleetstop)
+    # --continuous: the port waits for the next radio until Ctrl+C, then ends cleanly.
+    "$CLI" new --row 4 -o t.dat >/dev/null || fail "new"
+    start_sim --file t.dat --serial S1 --save saved.dat
+    printf 'Unit,message.line_1\nCar 1,ONE\nCar 2,TWO\n' >units.csv
+    "$CLI" fleet t.dat --units units.csv --port "$DEV" --continuous >out.txt 2>err.txt &
+    pid=$!
+    for _ in $(seq 600); do grep -q "waiting for the next radio" err.txt && break; sleep 0.05; done
+    grep -q " S1 Car 1 programmed" out.txt || fail "first radio: $(cat out.txt err.txt)"
+    kill -INT $pid
+    wait $pid
+    code=$?
+    # Every radio that answered was programmed; a signal's own status is 130.
+    [ $code -eq 0 ] || [ $code -eq 130 ] || fail "exit $code after Ctrl+C: $(cat err.txt)"
+    grep -q "not programmed: Car 2" out.txt || fail "Car 2 not listed: $(cat out.txt)"
+    grep -q "(interrupted)" out.txt || fail "summary: $(cat out.txt)"
+    stop_sim
+    grep -q "line_1 *ONE" <("$CLI" settings saved.dat --area message) || fail "Car 1 not written"
+    ;;
 *)
     fail "unknown case"
     ;;
