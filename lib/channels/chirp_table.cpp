@@ -546,7 +546,6 @@ ImportReport importChirpRows(ChannelStore& store, const TextRow& header,
         } else if (!mode.empty()) {
             error("Tone", "\"" + cell("Tone") + "\" is not a tone mode the radio can hold");
         }
-        if (duplex == "off") tx = Tone{}; // no transmitter, no encode tone
 
         std::string width;
         const std::string chirpMode = upper(cell("Mode"));
@@ -567,8 +566,9 @@ ImportReport importChirpRows(ChannelStore& store, const TextRow& header,
         else
             error("Skip", "\"" + cell("Skip") + "\" is not one of \"\", \"S\", \"P\"");
 
-        // A power list text of the model, High/Low, or watts; empty keeps the default.
-        std::string power;
+        // A power list text of the model, High/Low, or watts; empty is the power a
+        // new channel starts with (high).
+        std::string power = powers.empty() ? std::string() : powers.front();
         if (has("Power") && !cell("Power").empty()) {
             const std::string wanted = upper(cell("Power"));
             auto it = std::find_if(powers.begin(), powers.end(),
