@@ -28,7 +28,6 @@ constexpr int kTextImport = 113;
 constexpr int kTextExport = 114;
 constexpr int kTextOwnFilter = 115;
 constexpr int kTextChirpFilter = 116;
-constexpr int kTextGroupQuestion = 120;
 constexpr int kTextNotImported = 121;
 constexpr int kTextImportWarnings = 122;
 constexpr int kTextNotExported = 123;
@@ -62,14 +61,15 @@ void show(AppContext& ctx, const QString& text, int caption, MessageService::Ico
     ctx.messages().ask({text, ctx.text(caption), icon, MessageService::Buttons::Ok, false});
 }
 
-// The group CHIRP rows go to on models with more than one: the channel grid's
-// group when its window is open, else the first. Nullopt when the user cancelled.
+// The first group CHIRP rows go to on models with more than one (rows that do
+// not fit go on into the next groups): the channel grid's group when its window
+// is open, else the first. Nullopt when the user cancelled.
 std::optional<int> targetGroup(FrameHost& host, const ChannelStore& store) {
     if (store.groupCount() <= 1) return 0;
     AppContext& ctx = host.context();
     const CChannelInfoView* grid = CChannelInfoView::openIn(ctx);
     const int proposed = grid ? std::clamp(grid->group() + 1, 1, store.groupCount()) : 1;
-    QString label = ctx.text(kTextGroupQuestion);
+    QString label = ctx.text("import.chirp_first_group");
     label.replace(QStringLiteral("%d"), QString::number(store.groupCount()));
     const auto group = ctx.fileDialogs().chooseGroup(host.mainWindow(), titleOf(ctx, kTextImport),
                                                      label, store.groupCount(), proposed);
@@ -92,12 +92,17 @@ void importChannels(FrameHost& host) {
     const QByteArray bytes = file.readAll();
     const ChannelCsv csv = readChannelCsv(std::string_view(bytes.constData(), bytes.size()));
 
+    // CHIRP rows whose Comments name free places (as the export writes them) go
+    // back there; others fill from a group asked for.
     ChannelStore& live = ChannelServices::of(ctx).store();
-    int group = 0;
+    ChirpTarget target;
     if (!csv.error && csv.format == ChannelCsvFormat::Chirp) {
-        const auto chosen = targetGroup(host, live);
-        if (!chosen) return;
-        group = *chosen;
+        target.byPlace = chirpRowsCarryPlaces(live, csv.header, csv.rows);
+        if (!target.byPlace) {
+            const auto chosen = targetGroup(host, live);
+            if (!chosen) return;
+            target.first = *chosen;
+        }
     }
 
     // The rows go into a copy; the data change only when all of them are taken.
@@ -109,7 +114,7 @@ void importChannels(FrameHost& host) {
     const TextSource texts = [&ctx](int i) { return ctx.lang().text(i); };
     KeyAssignment keys(*scratch, texts);
     ChannelStore store(*scratch, texts, &keys);
-    const ImportReport report = importChannelCsv(store, csv, group);
+    const ImportReport report = importChannelCsv(store, csv, target);
     if (!report.ok()) {
         show(ctx, messageList(ctx.text(kTextNotImported), report.errors), kCaptionError,
              MessageService::Icon::Error);
@@ -119,9 +124,14 @@ void importChannels(FrameHost& host) {
               data.image.bytes().begin());
     ctx.recordEdit(titleOf(ctx, kTextImport));
     emit ctx.dataChanged();
-    if (!report.warnings.empty())
-        show(ctx, messageList(ctx.text(kTextImportWarnings), report.warnings), kCaptionWarning,
-             MessageService::Icon::Warning);
+    if (report.warnings.empty()) return;
+    QString text = messageList(ctx.text(kTextImportWarnings), report.warnings);
+    if (const int outside = rowsOutOfBand(report))
+        text += "\n\n" + ctx.text(outside == 1 ? "import.row_out_of_band" : "import.rows_out_of_band")
+                             .arg(outside)
+                             .arg(QString::fromUtf8(data.model.label().data(),
+                                                    static_cast<qsizetype>(data.model.label().size())));
+    show(ctx, text, kCaptionWarning, MessageService::Icon::Warning);
 }
 
 void exportChannels(FrameHost& host) {

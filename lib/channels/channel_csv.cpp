@@ -122,6 +122,11 @@ ChannelCsv readChannelCsv(std::string_view text) {
 }
 
 ImportReport importChannelCsv(ChannelStore& store, const ChannelCsv& csv, int group) {
+    return importChannelCsv(store, csv, ChirpTarget{group, -1, false});
+}
+
+ImportReport importChannelCsv(ChannelStore& store, const ChannelCsv& csv, const ChirpTarget& target) {
+    const int group = target.first;
     if (csv.error) {
         ImportReport report;
         report.errors.push_back(*csv.error);
@@ -136,7 +141,7 @@ ImportReport importChannelCsv(ChannelStore& store, const ChannelCsv& csv, int gr
                                      std::to_string(store.groupCount())});
         return report;
     }
-    return importChirpRows(store, csv.header, csv.rows, group, csv.headerLine);
+    return importChirpRows(store, csv.header, csv.rows, target, csv.headerLine);
 }
 
 } // namespace vrl

@@ -55,5 +55,7 @@ ChannelCsv readChannelCsv(std::string_view text);
 // or a group the model does not have is reported as an error. As with the row
 // imports, the store's image is changed even when errors are reported.
 ImportReport importChannelCsv(ChannelStore& store, const ChannelCsv& csv, int group);
+// The same with CHIRP rows placed as importChirpRows does.
+ImportReport importChannelCsv(ChannelStore& store, const ChannelCsv& csv, const ChirpTarget& target);
 
 } // namespace vrl

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <map>
+#include <set>
 
 namespace vrl {
 
@@ -79,6 +80,13 @@ std::string ImportMessage::format() const {
     std::string out = "line " + std::to_string(line);
     if (!column.empty()) out += ", column " + column;
     return out + ": " + text;
+}
+
+int rowsOutOfBand(const ImportReport& report) {
+    std::set<int> lines;
+    for (const ImportMessage& w : report.warnings)
+        if (w.text == "frequency outside the model's band, stored all the same") lines.insert(w.line);
+    return static_cast<int>(lines.size());
 }
 
 std::vector<TextRow> exportChannelRows(const ChannelStore& store) {

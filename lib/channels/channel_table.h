@@ -54,6 +54,9 @@ struct ImportReport {
     bool ok() const { return errors.empty(); }
 };
 
+// The number of rows whose frequencies were stored outside the model's band.
+int rowsOutOfBand(const ImportReport& report);
+
 // Applies rows (header given separately, columns matched by name, any order,
 // missing columns left unchanged) in order. The store's image is changed even
 // when errors are reported; callers work on a copy.

@@ -216,6 +216,76 @@ TEST_F(ChannelsCsv, ChirpRowTheRadioCannotHoldIsRefusedAndNothingWritten) {
         1);
 }
 
+// Real-world-shaped CHIRP files (tests/data/chirp): what lands where, what is refused.
+TEST_F(ChannelsCsv, ChirpSamplesImportAsChirpReadsThem) {
+    struct Case {
+        const char* sample;
+        std::string options; // of 'new', then of import-csv
+        std::string args;
+        int status;
+        std::vector<std::string> channels; // lines of 'channels --csv', from their start
+        const char* message;               // in the error output
+    };
+    const Case cases[] = {
+        {"older-17-columns.csv", "--row 4", "", 0,
+         {"1,1,162.55000,,None,", "1,2,162.40000,,", "1,3,156.80000,156.80000,",
+          "1,4,147.30000,147.90000,None,103.5,RPT A,", "1,5,151.82000,151.82000,D023I,D023N,SITE 2,",
+          "1,6,152.48000,152.48000,123.0,100.0,CROSS,"},
+         "1 row stored outside the band of RM-160A[128CH]:K"},
+        {"lower-case-header.csv", "--row 4", "", 0,
+         {"1,1,146.52000,146.52000,None,None,CALL,", "1,2,147.06000,147.66000,None,100.0,RPT 1,",
+          "1,3,150.00000,155.50000,D754N,None,SPLIT,", "1,4,151.62500,151.62500,141.3,141.3,TSQL,"},
+         "columns not read: Bank"},
+        {"twenty-rows.csv", "--row 0 --option trunking", "", 0,
+         {"1,16,150.20000,", "2,1,150.21250,", "5,1,150.25000,"},
+         ""},
+        {"twenty-rows.csv", "--row 0 --option trunking", "--group 3", 2, {},
+         "only 6 of the 20 rows fit: that many channel numbers are free in groups 3 to 8"},
+        {"twenty-rows.csv", "--row 0", "", 2, {},
+         "only 8 of the 20 rows fit: the radio holds 8 channels and 0 are in use"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.sample) + " " + c.options + " " + c.args);
+        const CliResult made = cli("new " + c.options + " -o " + path("a.dat"));
+        ASSERT_EQ(made.status, 0) << made.err;
+        const std::string out = path("out.dat");
+        fs::remove(out);
+        const CliResult run = cli("import-csv " + path("a.dat") + " " + VRL_CHIRP_SAMPLES + "/" +
+                                  c.sample + " -o " + out + " " + c.args);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_EQ(fs::exists(out), c.status == 0);
+        if (c.status != 0) continue;
+        const std::string listed = cli("channels " + out + " --csv").out;
+        for (const std::string& line : c.channels)
+            EXPECT_NE(listed.find("\n" + line), std::string::npos) << line << "\n" << listed;
+    }
+}
+
+TEST_F(ChannelsCsv, ChirpExportOfSeveralGroupsImportsBackIntoTheSameGroups) {
+    const std::string data = path("d.dat");
+    ASSERT_EQ(cli("import-csv " + fresh(kRm160K, "a.dat") + " " +
+                  write("own.csv", "Group,Channel,Receive,Name\n1,1,150,A\n1,5,151,B\n2,1,152,C\n"
+                                   "9,128,153,D\n") +
+                  " -o " + data)
+                  .status,
+              0);
+    const CliResult exported = cli("channels " + data + " --csv --format chirp");
+    ASSERT_EQ(exported.status, 0);
+    const std::string chirp = write("chirp.csv", exported.out);
+    const CliResult run =
+        cli("import-csv " + fresh(kRm160K, "b.dat") + " " + chirp + " -o " + path("back.dat"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(cli("channels " + path("back.dat") + " --csv").out, cli("channels " + data + " --csv").out);
+    // Told where to go, the rows fill from that group instead.
+    ASSERT_EQ(cli("import-csv " + path("b.dat") + " " + chirp + " -o " + path("g.dat") +
+                  " --groups 3-4")
+                  .status,
+              0);
+    EXPECT_NE(cli("channels " + path("g.dat") + " --csv").out.find("\n3,4,153.00000,"),
+              std::string::npos);
+}
+
 // --- vrl73m-cli copy ----------------------------------------------------------------
 
 // 128-channel data: group 1 with channels 1-10, group 2 with 4 channels, and

@@ -1,6 +1,7 @@
 // CHIRP-layout channel rows: every tone mode and duplex case both ways, refusals by
 // line and column, and the round trip through fresh data.
 #include "channel_test_support.h"
+#include "channels/channel_csv.h"
 #include "channels/chirp_table.h"
 
 #include <gtest/gtest.h>
@@ -164,8 +165,9 @@ TEST(ChirpTable, WhatTheRadioCannotHoldIsRefusedByLineAndColumn) {
         {{"Frequency", "abc"}, "line 2, column 3 (Frequency): \"abc\" is not a frequency in MHz"},
         {{"Duplex", "x"},
          "line 2, column 4 (Duplex): \"x\" is not one of \"\", \"+\", \"-\", \"split\", \"off\""},
-        {{"Skip", "P"}, "line 2, column 15 (Skip): \"P\" is not one of \"\", \"S\""},
-        {{"Power", "5.0W"}, "line 2, column 16 (Power): \"5.0W\" is not one of \"T185\", \"T186\""},
+        {{"Skip", "X"}, "line 2, column 15 (Skip): \"X\" is not one of \"\", \"S\", \"P\""},
+        {{"Power", "max"},
+         "line 2, column 16 (Power): \"max\" is not one of \"T185\", \"T186\", High, Low or watts"},
     };
     for (const Bad& b : cases) {
         SCOPED_TRACE(b.message);
@@ -201,9 +203,9 @@ TEST(ChirpTable, MoreRowsThanFreeChannelsAreRefusedByLine) {
     for (int i = 0; i < 10; ++i)
         rows.push_back({i + 2, chirpRow({})});
     const auto report = importChirpRows(f.store, chirpHeader(), rows, 0);
-    ASSERT_EQ(report.errors.size(), 2u);
-    EXPECT_EQ(report.errors[0].format(), "line 10: no free channel number left in group 1");
-    EXPECT_EQ(report.errors[1].line, 11);
+    ASSERT_EQ(report.errors.size(), 1u);
+    EXPECT_EQ(report.errors[0].format(),
+              "line 10: only 8 of the 10 rows fit: the radio holds 8 channels and 0 are in use");
 }
 
 TEST(ChirpTable, ExportImportExportIsStable) {
@@ -228,6 +230,113 @@ TEST(ChirpTable, ExportImportExportIsStable) {
     for (const auto& e : report.errors)
         ADD_FAILURE() << e.format();
     EXPECT_EQ(exportChirpRows(dst.store), first);
+}
+
+// Files shaped as older CHIRP versions and hand edits write them.
+TEST(ChirpTable, RealWorldFileShapesImportAsChirpReadsThem) {
+    struct Channel {
+        int group, channel;
+        const char *receive, *transmit, *decode, *encode;
+        int width, scan; // choice indices
+    };
+    struct Sample {
+        const char* name;
+        const char* csv;
+        std::vector<Channel> channels;
+        int outOfBand;
+        const char* warning; // first warning, or empty
+    } samples[] = {
+        {"17 columns, a trailing empty field",
+         "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+         "Mode,TStep,Skip,Comment,URCALL,RPT1CALL,RPT2CALL\r\n"
+         "1,WX,162.4,off,0,,88.5,88.5,023,NN,FM,5,,,,,,\r\n"
+         "2,B,151.820000,,0.600000,DTCS,88.5,88.5,23,NR,NFM,5.00,S,,,,,\r\n"
+         "3,C,150.5,,0,Cross,100.0,123.0,023,NN,FM,5.00,P,,,,,\r\n",
+         {{0, 0, "162.40000", "", "T65", "T65", 0, 0},
+          {0, 1, "151.82000", "151.82000", "D023I", "D023N", 1, 1},
+          {0, 2, "150.50000", "150.50000", "123.0", "100.0", 0, 0}},
+         0,
+         ""},
+    };
+    for (const Sample& s : samples) {
+        SCOPED_TRACE(s.name);
+        ChannelFixture f(testing::kRowMobile128);
+        const auto report = importChannelCsv(f.store, readChannelCsv(s.csv), 0);
+        for (const auto& e : report.errors)
+            ADD_FAILURE() << e.format();
+        EXPECT_EQ(f.store.channelsInUse(), static_cast<int>(s.channels.size()));
+        for (const Channel& c : s.channels) {
+            SCOPED_TRACE(c.receive);
+            EXPECT_EQ(f.store.getText(F::Receive, c.group, c.channel), c.receive);
+            EXPECT_EQ(f.store.getText(F::Transmit, c.group, c.channel), c.transmit);
+            EXPECT_EQ(f.store.getText(F::Decode, c.group, c.channel), c.decode);
+            EXPECT_EQ(f.store.getText(F::Encode, c.group, c.channel), c.encode);
+            EXPECT_EQ(f.store.choiceIndex(F::Width, c.group, c.channel), c.width);
+            EXPECT_EQ(f.store.choiceIndex(F::ScanAdd, c.group, c.channel), c.scan);
+        }
+        EXPECT_EQ(rowsOutOfBand(report), s.outOfBand);
+        EXPECT_EQ(report.warnings.empty() ? "" : report.warnings[0].format(), s.warning);
+    }
+    // Fields after the header's columns must be empty.
+    ChannelFixture f(testing::kRowMobile128);
+    const auto report =
+        importChannelCsv(f.store, readChannelCsv("Location,Frequency\n1,150,,\n2,151,,x\n"), 0);
+    ASSERT_EQ(report.errors.size(), 1u);
+    EXPECT_EQ(report.errors[0].format(),
+              "line 3, column 4: the header names 2 columns; a field after them must be empty");
+}
+
+TEST(ChirpTable, RowsFillGroupsInTurnUntilTheModelRunsOut) {
+    struct Case {
+        int first, last, rows;
+        std::pair<int, int> lastPlace; // of the last row when all fit
+        const char* refusal;
+    } cases[] = {
+        {0, -1, 20, {1, 3}, ""},
+        {2, -1, 3, {4, 0}, ""}, // groups 3 on hold one channel each
+        {1, 1, 20, {}, "line 18: only 16 of the 20 rows fit: that many channel numbers are free in group 2"},
+        {2, 4, 5, {}, "line 5: only 3 of the 5 rows fit: that many channel numbers are free in groups 3 to 5"},
+        {0, -1, 40, {}, "line 40: only 38 of the 40 rows fit: the radio holds 38 channels and 0 are in use"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rows);
+        ChannelFixture f(testing::kRowMobile8, 2); // groups 1-2 trunking (16 channels), 3-8 one
+        std::vector<TableRow> rows;
+        for (int i = 0; i < c.rows; ++i)
+            rows.push_back({i + 2, chirpRow({{"Frequency", std::to_string(150 + i)}})});
+        const auto report = importChirpRows(f.store, chirpHeader(), rows, ChirpTarget{c.first, c.last});
+        if (*c.refusal) {
+            ASSERT_EQ(report.errors.size(), 1u);
+            EXPECT_EQ(report.errors[0].format(), c.refusal);
+            continue;
+        }
+        ASSERT_TRUE(report.ok()) << report.errors[0].format();
+        EXPECT_EQ(f.store.channelsInUse(), c.rows);
+        EXPECT_EQ(f.store.getText(F::Receive, c.lastPlace.first, c.lastPlace.second),
+                  std::to_string(150 + c.rows - 1) + ".00000");
+    }
+}
+
+TEST(ChirpTable, ExportOfSeveralGroupsComesBackToItsPlaces) {
+    ChannelFixture src(testing::kRowMobile128, 0, 3);
+    const std::tuple<int, int, const char*> places[] = {{0, 0, "AB"}, {1, 0, ""}, {4, 6, "XYZ"}};
+    for (auto [g, c, group] : places) {
+        src.store.setText("151", g, c, F::Receive);
+        if (*group) src.store.setGroupName(group, g);
+    }
+    const auto first = exportChirpRows(src.store);
+    std::vector<TableRow> rows;
+    for (size_t i = 0; i < first.size(); ++i)
+        rows.push_back({static_cast<int>(i) + 2, first[i]});
+    ChannelFixture dst(testing::kRowMobile128, 0, 3);
+    ASSERT_TRUE(chirpRowsCarryPlaces(dst.store, chirpHeader(), rows));
+    const auto report = importChirpRows(dst.store, chirpHeader(), rows, ChirpTarget{0, -1, true});
+    ASSERT_TRUE(report.ok()) << report.errors[0].format();
+    EXPECT_EQ(exportChirpRows(dst.store), first);
+    // Into data that have those places taken, the rows fill from the first group.
+    EXPECT_FALSE(chirpRowsCarryPlaces(src.store, chirpHeader(), rows));
+    ASSERT_TRUE(importChirpRows(src.store, chirpHeader(), rows, ChirpTarget{0, -1, true}).ok());
+    EXPECT_TRUE(src.store.exists(0, 3));
 }
 
 } // namespace
