@@ -45,6 +45,7 @@ int cmdPrint(const Args& args);
 int cmdTestMode(const Args& args);
 int cmdTune(const Args& args);
 int cmdDiff(const Args& args);
+int cmdHistory(const Args& args);
 
 // The table of all subcommands, in the order `vrl73m-cli --help` lists them.
 const std::vector<Command>& allCommands();

@@ -20,6 +20,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <map>
 #include <memory>
 
@@ -180,7 +181,7 @@ bool SqlHistoryStore::open(std::string& error) {
         db.setUserName(q(target->user));
         db.setPassword(q(target->password));
         db.setDatabaseName(q(target->database));
-        QStringList options{"connect_timeout=10"};
+        QStringList options{"connect_timeout=5"};
         for (const auto& [key, value] : target->options)
             options << q(key) + "=" + q(value);
         db.setConnectOptions(options.join(';'));
@@ -205,7 +206,10 @@ bool SqlHistoryStore::open(std::string& error) {
         error = db.lastError().text().toStdString();
         return false;
     }
-    if (!postgres_) {
+    if (postgres_) {
+        QSqlQuery quiet(db); // no notices on stderr for tables that already exist
+        quiet.exec("SET client_min_messages TO warning");
+    } else {
         QSqlQuery pragma(db);
         pragma.exec("PRAGMA journal_mode=WAL");
         pragma.exec("PRAGMA synchronous=NORMAL");
@@ -443,12 +447,26 @@ std::unique_ptr<history::HistoryStore> openHistoryStore(const QString& location,
     return store;
 }
 
+namespace {
+std::map<QString, std::unique_ptr<history::HistoryStore>>* openedStores = nullptr;
+} // namespace
+
+void closeProgramHistory() {
+    if (openedStores) openedStores->clear();
+}
+
 history::HistoryStore* programHistory(std::string& error) {
-    ensureCoreApplication(); // before the stores, so that it outlives them
-    static std::map<QString, std::unique_ptr<history::HistoryStore>> opened;
+    ensureCoreApplication();
+    if (!openedStores) openedStores = new std::map<QString, std::unique_ptr<history::HistoryStore>>;
     const QString location = historyLocation();
-    auto& store = opened[location];
-    if (!store) store = openHistoryStore(location, error);
+    auto& store = (*openedStores)[location];
+    if (!store) {
+        store = openHistoryStore(location, error);
+        // Registered after QtSql set up its connection list, so it runs before that
+        // list is torn down at exit.
+        static const bool closesAtExit = [] { return std::atexit(closeProgramHistory) == 0; }();
+        (void)closesAtExit;
+    }
     return store.get();
 }
 

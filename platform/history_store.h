@@ -31,5 +31,7 @@ bool recordHistoryEvent(history::Event& event, std::string& error);
 
 // The program's history, opened once per process; nullptr with `error` set.
 history::HistoryStore* programHistory(std::string& error);
+// Closes what programHistory() opened (also done at exit).
+void closeProgramHistory();
 
 } // namespace vrl::platform
