@@ -28,6 +28,12 @@ void applySetting() {
     if (const QString location = historySetting(); !location.isEmpty()) platform::setHistoryLocation(location);
 }
 
+// A keyed text, or its English words when the supplement is missing.
+QString keyedText(AppContext& ctx, const char* key, const char* english) {
+    const QString text = ctx.text(key);
+    return text.isEmpty() || text == QLatin1String(key) ? QString::fromUtf8(english) : text;
+}
+
 void showStatus(QWidget* mainWindow, const QString& text) {
     if (auto* frame = qobject_cast<QMainWindow*>(mainWindow)) frame->statusBar()->showMessage(text, 20000);
 }
@@ -61,7 +67,7 @@ history::Event recordTransfer(AppContext& ctx, QWidget* mainWindow, std::string_
     std::string error;
     if (!platform::recordHistoryEvent(e, error)) {
         e.id = 0;
-        showStatus(mainWindow, ctx.text("history.not_recorded") + QString::fromStdString(error));
+        showStatus(mainWindow, keyedText(ctx, "history.not_recorded", "Warning: the transfer was not recorded in the radio history: ") + QString::fromStdString(error));
     }
     return e;
 }
@@ -75,7 +81,7 @@ void announceLastWrite(AppContext& ctx, QWidget* mainWindow, const history::Even
     if (!writes) return;
     for (const history::Event& w : *writes) {
         if (w.result != history::kOk) continue;
-        showStatus(mainWindow, ctx.text("history.last_written")
+        showStatus(mainWindow, keyedText(ctx, "history.last_written", "Radio %1 was last written on %2 (UTC) from %3")
                                    .arg(QString::fromStdString(read.serial), QString::fromStdString(w.time),
                                         QString::fromStdString(w.file.empty() ? "-" : w.file)));
         return;
