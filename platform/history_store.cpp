@@ -181,7 +181,8 @@ bool SqlHistoryStore::open(std::string& error) {
         db.setUserName(q(target->user));
         db.setPassword(q(target->password));
         db.setDatabaseName(q(target->database));
-        QStringList options{"connect_timeout=5"};
+        // No notices on stderr for tables that already exist.
+        QStringList options{"connect_timeout=5", "options='-c client_min_messages=warning'"};
         for (const auto& [key, value] : target->options)
             options << q(key) + "=" + q(value);
         db.setConnectOptions(options.join(';'));
@@ -206,10 +207,7 @@ bool SqlHistoryStore::open(std::string& error) {
         error = db.lastError().text().toStdString();
         return false;
     }
-    if (postgres_) {
-        QSqlQuery quiet(db); // no notices on stderr for tables that already exist
-        quiet.exec("SET client_min_messages TO warning");
-    } else {
+    if (!postgres_) {
         QSqlQuery pragma(db);
         pragma.exec("PRAGMA journal_mode=WAL");
         pragma.exec("PRAGMA synchronous=NORMAL");
@@ -219,6 +217,13 @@ bool SqlHistoryStore::open(std::string& error) {
 
 bool SqlHistoryStore::migrate(std::string& error) {
     const auto& steps = migrations();
+    {
+        // The usual case, a database of this program's version, costs one query.
+        QSqlQuery current(db());
+        if (current.exec("SELECT MAX(version) FROM schema_version") && current.next() &&
+            current.value(0).toInt() == static_cast<int>(steps.size()))
+            return true;
+    }
     // Two programs starting on a new database at once: one creates the table, the
     // other's attempt fails and the version is read after the lock.
     std::string ignored;
