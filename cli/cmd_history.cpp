@@ -11,6 +11,7 @@
 
 #include <iostream>
 #include <memory>
+#include <regex>
 
 namespace vrl::cli {
 
@@ -35,6 +36,9 @@ int listEvents(const Options& opts) {
     filter.serial = opts.value("--serial").value_or("");
     filter.operation = opts.value("--operation").value_or("");
     filter.since = opts.value("--since").value_or("");
+    static const std::regex kDate(R"(\d{4}-\d{2}-\d{2}([T ]\d{2}(:\d{2}(:\d{2})?)?Z?)?)");
+    if (!filter.since.empty() && !std::regex_match(filter.since, kDate))
+        return fail(kCommand, "--since takes a date YYYY-MM-DD or a UTC time YYYY-MM-DDTHH:MM:SS", kExitUsage);
     if (!filter.operation.empty() && !history::isOperation(filter.operation))
         return fail(kCommand,
                     "--operation must be read, write, trunk-read, trunk-write, fleet, checksum or test-mode",

@@ -14,7 +14,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSysInfo>
-#include <QTimeZone>
 #include <QVariant>
 
 #include <fcntl.h>

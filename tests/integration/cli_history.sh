@@ -63,6 +63,12 @@ run history --serial "$S2" --operation read --json
 read -r R2 < <(ids)
 [ -n "$R2" ] || fail "no read of $S2"
 
+for bad in "--since yesterday" "--operation erase" "show 999999999 -o x.dat"; do
+    # shellcheck disable=SC2086
+    "$CLI" history $bad >/dev/null 2>err.txt && fail "history $bad was accepted"
+    grep -q "vrl73m-cli history: " err.txt || fail "history $bad: no clear error: $(cat err.txt)"
+done
+
 # An event's image restores byte for byte and diffs like a file.
 run history show "$R2" -o restored.dat
 cmp -s restored.dat r2.dat || fail "the restored image differs from the file read"
