@@ -144,6 +144,7 @@ class SqlHistoryStore final : public history::HistoryStore {
         run("ROLLBACK", ignored);
     }
     bool migrate(std::string& error);
+    bool createPostgresDatabase(const QSqlDatabase& target);
     bool insert(Event& event, std::string& error);
 
     QString location_;
@@ -200,7 +201,11 @@ bool SqlHistoryStore::open(std::string& error) {
         db.setDatabaseName(location_);
         db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=10000");
     }
-    if (!db.open()) {
+    if (!db.open() && postgres_ && db.lastError().text().contains("does not exist") &&
+        createPostgresDatabase(db)) {
+        db.open();
+    }
+    if (!db.isOpen()) {
         // libpq's message may quote the connection; it never holds the password
         // (given apart), but the location is shown redacted in any case.
         error = db.lastError().text().toStdString();
@@ -212,6 +217,27 @@ bool SqlHistoryStore::open(std::string& error) {
         pragma.exec("PRAGMA synchronous=NORMAL");
     }
     return migrate(error);
+}
+
+// A server without the history's database: it is made, as the first program to
+// use a new schema makes the tables (the user needs the right to create databases).
+bool SqlHistoryStore::createPostgresDatabase(const QSqlDatabase& target) {
+    const QString name = target.databaseName();
+    if (name.isEmpty()) return false;
+    const QString admin = connection_ + "-create";
+    bool made = false;
+    {
+        QSqlDatabase db = QSqlDatabase::cloneDatabase(target, admin);
+        db.setDatabaseName("postgres");
+        if (db.open()) {
+            QString quoted = name;
+            quoted.replace('"', "\"\"");
+            made = QSqlQuery(db).exec("CREATE DATABASE \"" + quoted + "\"");
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(admin);
+    return made;
 }
 
 bool SqlHistoryStore::migrate(std::string& error) {

@@ -49,6 +49,10 @@ if [ -z "${VRL73M_HISTORY:-}" ]; then
     [ "$(stat -c %a "$db")" = 600 ] || fail "history.sqlite has mode $(stat -c %a "$db")"
 else
     [ -z "$(find "$WORK/data" -name history.sqlite 2>/dev/null)" ] || fail "the default file was used"
+    # A server without the history's database gets it on first use.
+    fresh="${VRL73M_HISTORY/\/vrl_history?//vrl_fresh_$RANDOM?}"
+    run history --history "$fresh" --json
+    [ "$(cat out.txt)" = "[]" ] || fail "a new database is not empty: $(cat out.txt)"
 fi
 
 run history --serial "$S1" --json
