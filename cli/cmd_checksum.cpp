@@ -1,4 +1,5 @@
 // vrl73m-cli checksum: the 16-bit check sum of the radio's memory.
+#include "history_common.h"
 #include "link_common.h"
 
 #include "link/transfer.h"
@@ -21,7 +22,11 @@ int cmdChecksum(const Args& args) {
     if (auto code = session.start("checksum", opts)) return *code;
     CliUi ui("checksum", session, false, std::nullopt);
     std::array<uint8_t, 2> sum{};
-    if (queryCheckSum(session.link(), ui, sum) != kTransferOk) return ui.failureExit();
+    const int result = queryCheckSum(session.link(), ui, sum);
+    history::Event event = transferEvent(history::kCheckSum, result, ui, *opts.value("--port"), "");
+    if (result == kTransferOk) event.message = "check sum " + formatCheckSum(sum);
+    recordEvent("checksum", event);
+    if (result != kTransferOk) return ui.failureExit();
     std::cout << formatCheckSum(sum) << '\n';
     return kExitOk;
 }

@@ -2,6 +2,7 @@
 // radio, named by setting key, channel and column, key and image offset.
 #include "commands.h"
 #include "csv.h"
+#include "history_common.h"
 #include "link_common.h"
 #include "json_out.h"
 #include "options.h"
@@ -21,6 +22,7 @@ namespace {
 
 constexpr std::string_view kCommand = "diff";
 constexpr std::string_view kRadioPrefix = "radio:";
+constexpr std::string_view kHistoryPrefix = "history:";
 
 // As diff(1) does, 1 means "different"; a bad command line is trouble (2).
 int troubleExit(int code) {
@@ -36,6 +38,12 @@ struct Side {
 // written, not even a backup). nullopt when it is loaded, else the exit status.
 std::optional<int> loadSide(Side& side, const Options& opts) {
     const std::string& source = side.source;
+    if (source.compare(0, kHistoryPrefix.size(), kHistoryPrefix) == 0) {
+        std::string error;
+        if (!loadHistoryImage(source.substr(kHistoryPrefix.size()), side.data, error))
+            return fail(kCommand, error, kExitRefused);
+        return std::nullopt;
+    }
     if (source.compare(0, kRadioPrefix.size(), kRadioPrefix) != 0) {
         const DataFileStatus status = readDataFile(source, side.data.image);
         if (status.result != kFileOk)
@@ -122,8 +130,9 @@ void printPlain(const Side& a, const Side& b, const Comparison& result) {
 int cmdDiff(const Args& args) {
     static const std::string kUsage =
         std::string("usage: vrl73m-cli diff A B [--json] [--language N] [--password DIGITS]\n"
-                    "Lists what differs between A and B, each a data file or radio:PORT (the\n"
-                    "radio's memory read on PORT, \"virtual\" included; no file is written):\n"
+                    "Lists what differs between A and B, each a data file, history:ID (the image\n"
+                    "of a radio history event) or radio:PORT (the radio's memory read on PORT,\n"
+                    "\"virtual\" included; no file is written):\n"
                     "settings by key with their shown texts, channels by group, channel and CSV\n"
                     "column, key assignments, and every other differing image byte as an offset\n"
                     "range with both byte runs in hex. Different models are compared by settings,\n"

@@ -1,4 +1,5 @@
 // vrl73m-cli read: Read Data from Radio into a data file.
+#include "history_common.h"
 #include "link_common.h"
 
 #include "file/data_file.h"
@@ -30,6 +31,7 @@ int cmdRead(const Args& args) {
     if (const SaveOutcome check = checkSaveTarget(*out); !check.ok)
         return fail("read", check.detail, kExitRefused);
 
+    openHistoryEarly();
     LinkSession session;
     if (auto code = session.start("read", opts)) return *code;
     CliUi ui("read", session, false, password);
@@ -37,7 +39,13 @@ int cmdRead(const Args& args) {
     RadioData data;
     const int result = readDataFromRadio(session.link(), data, ui);
     ui.endProgress();
-    if (result != kTransferOk) return ui.failureExit();
+    history::Event event = transferEvent(history::kRead, result, ui, *opts.value("--port"), *out);
+    if (result != kTransferOk) {
+        recordEvent("read", event);
+        return ui.failureExit();
+    }
+    addSerialNumber(session, event);
+    setEventImage(event, data);
 
     const std::string label(data.model.label());
     QString backupError;
@@ -48,6 +56,8 @@ int cmdRead(const Args& args) {
         std::cerr << "backup: " << backup.toStdString() << '\n';
 
     const DataFileStatus status = writeDataFile(*out, data.image);
+    if (status.result != kFileOk) event.message = "data file not saved: " + status.detail;
+    recordEvent("read", event);
     if (status.result != kFileOk) return fail("read", status.detail, kExitRefused);
     std::cout << "read " << (label.empty() ? data.image.identity().hex() : label) << " into "
               << *out << '\n';

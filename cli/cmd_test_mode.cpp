@@ -1,5 +1,6 @@
 // vrl73m-cli test-mode: checks a radio against a data file in its test state and
 // drives it: test channel, signalling, bandwidth, and keying for a while.
+#include "history_common.h"
 #include "service_common.h"
 
 #include <iostream>
@@ -31,7 +32,20 @@ int cmdTestMode(const Args& args) {
     }
     ServiceRun run("test-mode");
     if (auto code = run.prepare(opts)) return *code;
-    if (auto code = run.open(opts)) return *code;
+    // The session is recorded with how it ended; the data file names what was checked.
+    auto record = [&](int code, const std::string& message) {
+        history::Event event;
+        event.operation = history::kTestMode;
+        event.result = code == kExitOk ? history::kOk : code == kExitRefused ? history::kCancelled : history::kFailed;
+        event.message = message;
+        event.port = opts.value("--port").value_or("");
+        event.file = opts.positional().empty() ? "" : opts.positional()[0];
+        event.model = std::string(run.data().model.label());
+        event.identity = run.data().image.identity().hex();
+        recordEvent("test-mode", event);
+        return code;
+    };
+    if (auto code = run.open(opts)) return record(*code, "the radio did not enter test mode");
     if (keySeconds) {
         if (run.test().setKeyed(true)) {
             std::cout << "keyed" << std::flush;
@@ -42,7 +56,8 @@ int cmdTestMode(const Args& args) {
                 std::cout << '\n';
         }
     }
-    return run.finish();
+    const int code = run.finish();
+    return record(code, keySeconds ? "keyed for " + *opts.value("--key") + " s" : "");
 }
 
 } // namespace vrl::cli

@@ -1,5 +1,6 @@
 // vrl73m-cli trunk-read, trunk-write and trunk-align: the trunking board's
 // transfer and alignment mode, through the radio's programming cable.
+#include "history_common.h"
 #include "link_common.h"
 
 #include "features/model_predicates.h"
@@ -100,6 +101,9 @@ int cmdTrunkRead(const Args& args) {
     if (auto code = run.start("trunk-read", opts)) return *code;
     const int result = readTrunkingBoard(run.session.link(), run.data.image, *run.ui);
     run.ui->endProgress();
+    history::Event event = transferEvent(history::kTrunkRead, result, *run.ui, *opts.value("--port"), *out);
+    if (result == kTransferOk) setEventImage(event, run.data);
+    recordEvent("trunk-read", event);
     if (result != kTransferOk) return run.ui->failureExit();
     const DataFileStatus status = writeDataFile(*out, run.data.image);
     if (status.result != kFileOk) return fail("trunk-read", status.detail, kExitRefused);
@@ -121,6 +125,10 @@ int cmdTrunkWrite(const Args& args) {
     if (auto code = run.start("trunk-write", opts)) return *code;
     const int result = writeTrunkingBoard(run.session.link(), run.data.image, *run.ui);
     run.ui->endProgress();
+    history::Event event =
+        transferEvent(history::kTrunkWrite, result, *run.ui, *opts.value("--port"), opts.positional()[0]);
+    setEventImage(event, run.data);
+    recordEvent("trunk-write", event);
     if (result != kTransferOk) return run.ui->failureExit();
     std::cout << "wrote " << opts.positional()[0] << " to the trunking board\n";
     return kExitOk;

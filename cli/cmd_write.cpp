@@ -1,4 +1,5 @@
 // vrl73m-cli write: the data check, then Write Data to Radio.
+#include "history_common.h"
 #include "link_common.h"
 
 #include "file/data_file.h"
@@ -38,6 +39,10 @@ int cmdWrite(const Args& args) {
     ui.setProgressVerb("writing");
     const int result = writeDataToRadio(session.link(), data, ui);
     ui.endProgress();
+    history::Event event = transferEvent(history::kWrite, result, ui, *opts.value("--port"), file);
+    setEventImage(event, data);
+    if (result == kTransferOk) addSerialNumber(session, event);
+    recordEvent("write", event);
     if (result != kTransferOk) return ui.failureExit();
     std::cout << "wrote " << file << " to the radio\n";
     return kExitOk;

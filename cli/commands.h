@@ -46,6 +46,7 @@ int cmdTestMode(const Args& args);
 int cmdTune(const Args& args);
 int cmdDiff(const Args& args);
 int cmdFleet(const Args& args);
+int cmdHistory(const Args& args);
 
 // The table of all subcommands, in the order `vrl73m-cli --help` lists them.
 const std::vector<Command>& allCommands();

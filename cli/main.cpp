@@ -1,6 +1,7 @@
 // vrl73m-cli: the command-line face of the programming tool, for dealers who
 // script their work. Each subcommand lives in its own cmd_*.cpp file.
 #include "commands.h"
+#include "history_common.h"
 
 #include <iostream>
 
@@ -31,6 +32,7 @@ const std::vector<Command>& allCommands() {
         {"tune", "align one item of a radio in test mode", cmdTune},
         {"diff", "list what differs between two data files or a file and a radio", cmdDiff},
         {"fleet", "write one template to many radios at once, each with its own unit", cmdFleet},
+        {"history", "list the radio history, restore an image, find radios by a setting", cmdHistory},
     };
     return commands;
 }
@@ -46,7 +48,9 @@ void printUsage(std::ostream& out) {
         out << "  " << name << c.summary << '\n';
     }
     out << "\nRun 'vrl73m-cli COMMAND --help' for the options of a command.\n"
-           "Exit status: 0 success, 1 usage error, 2 input refused, 3 communication failure.\n";
+           "Exit status: 0 success, 1 usage error, 2 input refused, 3 communication failure.\n"
+           "Every command takes --history DB: the radio history to record into (default: the\n"
+           "VRL73M_HISTORY variable, else history.sqlite in the data folder).\n";
 }
 } // namespace
 
@@ -65,6 +69,7 @@ int main(int argc, char** argv) {
         return vrl::cli::kExitOk;
     }
     vrl::cli::Args args(argv + 2, argv + argc);
+    if (!vrl::cli::takeHistoryOption(args)) return vrl::cli::kExitUsage;
     for (const auto& c : vrl::cli::allCommands())
         if (c.name == name) return c.run(args);
     std::cerr << "vrl73m-cli: unknown command '" << name << "'\n";

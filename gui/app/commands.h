@@ -28,6 +28,7 @@ inline constexpr int kTrunkingAlignment = 32787;
 inline constexpr int kMemoryMap = 32788;
 inline constexpr int kRadioInformation = 32789;
 inline constexpr int kCheckSum = 32806;
+inline constexpr int kRadioHistory = 32841;
 inline constexpr int kCommunicationPort = 32796;
 inline constexpr int kLanguageSetup = 32807;
 inline constexpr int kTreeView = 32790;

@@ -38,7 +38,7 @@ constexpr int kAllCommands[] = {
     cmd::kFileCompare, cmd::kCompareWithRadio, cmd::kFleetProgramming, cmd::kFileExit, cmd::kEditUndo, cmd::kEditRedo,
     cmd::kModelInformation, cmd::kReadFromRadio,
     cmd::kWriteToRadio, cmd::kTestMode, cmd::kReadFromTrunkingBoard, cmd::kWriteToTrunkingBoard,
-    cmd::kTrunkingAlignment, cmd::kMemoryMap, cmd::kRadioInformation, cmd::kCheckSum,
+    cmd::kTrunkingAlignment, cmd::kMemoryMap, cmd::kRadioInformation, cmd::kCheckSum, cmd::kRadioHistory,
     cmd::kCommunicationPort, cmd::kLanguageSetup, cmd::kTreeView, cmd::kCloseAllWindows,
     cmd::kCascade, cmd::kTileHorizontal, cmd::kTileVertical, cmd::kArrangeIcons,
     cmd::kViewToolbar, cmd::kViewStatusBar, cmd::kHelpTopics, cmd::kAbout,
@@ -196,6 +196,8 @@ void CMainFrame::rebuildMenus() {
     QMenu* tools = addPopup(140);
     addItem(tools, cmd::kRadioInformation, 141);
     addItem(tools, cmd::kCheckSum, 142);
+    setMenuText(actions_.at(cmd::kRadioHistory), ctx_.text("history.menu"));
+    tools->addAction(actions_.at(cmd::kRadioHistory));
 
     QMenu* setup = addPopup(143);
     addItem(setup, cmd::kCommunicationPort, 144);

@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "app/ui_helpers.h"
+#include "history/history_recording.h"
 #include "link/gui_transfer_ui.h"
 #include "link/transfer.h"
 
@@ -67,6 +68,8 @@ void CCheckSumDlg::readCheckSum() {
     const int result = queryCheckSum(link_, ui, sum);
     unsetCursor();
     reading_ = false;
+    recordTransfer(ctx_, parentWidget(), history::kCheckSum, result, nullptr, {}, false,
+                   result == kTransferOk ? "check sum " + formatCheckSum(sum) : std::string());
     if (result != kTransferOk) {
         // The failure has been reported (or the user cancelled): no result to show.
         QDialog::reject();

@@ -6,10 +6,12 @@
 #include "app/registries.h"
 #include "app/ui_helpers.h"
 #include "features/model_predicates.h"
+#include "history/history_recording.h"
 #include "link/board_align.h"
 #include "link/board_transfer.h"
 #include "link/gui_transfer_ui.h"
 #include "link/link_service.h"
+#include "link/transfer.h"
 #include "link/transfer_dlg.h"
 #include "link/trunk_align_dlg.h"
 
@@ -42,10 +44,14 @@ void runReadFromTrunkingBoard(FrameHost& host) {
     CDataImage& image = ctx.data().image;
     const std::vector<uint8_t> before = boardText(image);
     RadioLink& link = LinkService::of(ctx).link();
+    std::optional<int> result;
     CTransferDlg dlg(ctx, TransferKind::ReadBoard,
-                     [&](TransferUi& ui) { return readTrunkingBoard(link, image, ui); },
+                     [&](TransferUi& ui) { return *(result = readTrunkingBoard(link, image, ui)); },
                      host.mainWindow());
     if (dlg.exec() != QDialog::Accepted) putBoardText(image, before);
+    if (result)
+        recordTransfer(ctx, host.mainWindow(), history::kTrunkRead, *result,
+                       *result == kTransferOk ? &ctx.data() : nullptr, {}, false);
     if (boardText(image) != before) emit ctx.dataChanged();
 }
 
@@ -56,10 +62,14 @@ void runWriteToTrunkingBoard(FrameHost& host) {
     CDataImage& image = ctx.data().image;
     const std::vector<uint8_t> before = boardText(image);
     RadioLink& link = LinkService::of(ctx).link();
+    std::optional<int> result;
     CTransferDlg dlg(ctx, TransferKind::WriteBoard,
-                     [&](TransferUi& ui) { return writeTrunkingBoard(link, image, ui); },
+                     [&](TransferUi& ui) { return *(result = writeTrunkingBoard(link, image, ui)); },
                      host.mainWindow());
     dlg.exec();
+    if (result)
+        recordTransfer(ctx, host.mainWindow(), history::kTrunkWrite, *result, &ctx.data(),
+                       ctx.currentFileName(), false);
     // The access code typed may now be stored in the data.
     if (boardText(image) != before) emit ctx.dataChanged();
 }

@@ -8,6 +8,7 @@
 #include "channels/channel_services.h"
 #include "file/checksum_dlg.h"
 #include "file/file_commands.h"
+#include "history/history_recording.h"
 #include "link/comm_port_dlg.h"
 #include "link/gui_transfer_ui.h"
 #include "link/link_service.h"
@@ -62,10 +63,12 @@ void runReadFromRadio(FrameHost& host) {
 
     RadioLink& link = LinkService::of(ctx).link();
     RadioData& data = ctx.data();
+    std::optional<int> result; // set once the exchange has run
     CTransferDlg dlg(ctx, TransferKind::ReadRadio,
-                     [&](TransferUi& ui) { return readDataFromRadio(link, data, ui); },
+                     [&](TransferUi& ui) { return *(result = readDataFromRadio(link, data, ui)); },
                      host.mainWindow());
     if (dlg.exec() != QDialog::Accepted) {
+        if (result) recordTransfer(ctx, host.mainWindow(), history::kRead, *result, nullptr, {}, false);
         putBack(image, before);
         data.model.refresh();
         emit ctx.dataChanged(); // windows show the data as they were
@@ -85,7 +88,11 @@ void runReadFromRadio(FrameHost& host) {
     emit ctx.modelChanged(); // flags, menus, tree view and title
     host.refreshAllWindows();
     host.openDefaultWindow();
+    // Opened before the backup is kept: a new history imports the older backups only.
+    const history::Event event =
+        recordTransfer(ctx, host.mainWindow(), history::kRead, kTransferOk, &data, {}, true);
     keepBackup(ctx);
+    announceLastWrite(ctx, host.mainWindow(), event);
 }
 
 void runWriteToRadio(FrameHost& host) {
@@ -95,10 +102,13 @@ void runWriteToRadio(FrameHost& host) {
     const std::vector<uint8_t> before = copyOf(image);
     RadioLink& link = LinkService::of(ctx).link();
     RadioData& data = ctx.data();
+    std::optional<int> result;
     CTransferDlg dlg(ctx, TransferKind::WriteRadio,
-                     [&](TransferUi& ui) { return writeDataToRadio(link, data, ui); },
+                     [&](TransferUi& ui) { return *(result = writeDataToRadio(link, data, ui)); },
                      host.mainWindow());
     dlg.exec();
+    if (result)
+        recordTransfer(ctx, host.mainWindow(), history::kWrite, *result, &data, ctx.currentFileName(), true);
     // Writing to the oldest firmware may have cleared the passwords.
     if (!std::equal(before.begin(), before.end(), image.bytes().begin())) emit ctx.dataChanged();
 }

@@ -6,6 +6,8 @@
 #include "app/frame_host.h"
 #include "app/registries.h"
 #include "app/ui_helpers.h"
+#include "history/history_recording.h"
+#include "link/transfer.h"
 #include "link/gui_transfer_ui.h"
 #include "link/link_service.h"
 #include "service/test_mode_dlg.h"
@@ -20,13 +22,19 @@ void runTestMode(FrameHost& host) {
     }
     GuiTransferUi ui(ctx, host.mainWindow());
     TestModeSession session(LinkService::of(ctx).link(), ctx.data(), ui);
-    if (session.open() != kTestModeOk) return; // refused or cancelled: already told
+    if (session.open() != kTestModeOk) { // refused or cancelled: already told
+        recordTransfer(ctx, host.mainWindow(), history::kTestMode, kTransferStopped, nullptr, {}, false);
+        return;
+    }
     CTestModeDlg dlg(ctx, session, host.mainWindow());
     dlg.setTuningOpener([&ctx, &dlg](TestModeSession& s, int item) {
         return CTuningModeDlg::run(ctx, s, item, &dlg);
     });
     dlg.exec();
+    const bool failed = session.failed();
     session.end();
+    recordTransfer(ctx, host.mainWindow(), history::kTestMode, failed ? kTransferStopped : kTransferOk, nullptr,
+                   ctx.currentFileName(), false);
 }
 
 VRL_REGISTER_COMMAND(cmd::kTestMode, runTestMode);

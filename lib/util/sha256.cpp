@@ -1,6 +1,6 @@
 #include "util/sha256.h"
 
-#include <vector>
+#include <bit>
 
 namespace vrl {
 
@@ -16,22 +16,22 @@ constexpr std::array<uint32_t, 64> kRound{
     0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
     0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
 
-constexpr uint32_t rotr(uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
-
 void compress(std::array<uint32_t, 8>& h, const uint8_t* block) {
     std::array<uint32_t, 64> w{};
-    for (size_t i = 0; i < 16; ++i)
-        w[i] = uint32_t(block[4 * i]) << 24 | uint32_t(block[4 * i + 1]) << 16 |
-               uint32_t(block[4 * i + 2]) << 8 | uint32_t(block[4 * i + 3]);
-    for (size_t i = 16; i < 64; ++i) {
-        const uint32_t s0 = rotr(w[i - 15], 7) ^ rotr(w[i - 15], 18) ^ (w[i - 15] >> 3);
-        const uint32_t s1 = rotr(w[i - 2], 17) ^ rotr(w[i - 2], 19) ^ (w[i - 2] >> 10);
+    for (int i = 0; i < 16; ++i)
+        w[i] = uint32_t{block[4 * i]} << 24 | uint32_t{block[4 * i + 1]} << 16 |
+               uint32_t{block[4 * i + 2]} << 8 | uint32_t{block[4 * i + 3]};
+    for (int i = 16; i < 64; ++i) {
+        const uint32_t s0 = std::rotr(w[i - 15], 7) ^ std::rotr(w[i - 15], 18) ^ (w[i - 15] >> 3);
+        const uint32_t s1 = std::rotr(w[i - 2], 17) ^ std::rotr(w[i - 2], 19) ^ (w[i - 2] >> 10);
         w[i] = w[i - 16] + s0 + w[i - 7] + s1;
     }
     uint32_t a = h[0], b = h[1], c = h[2], d = h[3], e = h[4], f = h[5], g = h[6], k = h[7];
-    for (size_t i = 0; i < 64; ++i) {
-        const uint32_t t1 = k + (rotr(e, 6) ^ rotr(e, 11) ^ rotr(e, 25)) + ((e & f) ^ (~e & g)) + kRound[i] + w[i];
-        const uint32_t t2 = (rotr(a, 2) ^ rotr(a, 13) ^ rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
+    for (int i = 0; i < 64; ++i) {
+        const uint32_t t1 = k + (std::rotr(e, 6) ^ std::rotr(e, 11) ^ std::rotr(e, 25)) +
+                            ((e & f) ^ (~e & g)) + kRound[i] + w[i];
+        const uint32_t t2 = (std::rotr(a, 2) ^ std::rotr(a, 13) ^ std::rotr(a, 22)) +
+                            ((a & b) ^ (a & c) ^ (b & c));
         k = g;
         g = f;
         f = e;
@@ -41,35 +41,42 @@ void compress(std::array<uint32_t, 8>& h, const uint8_t* block) {
         b = a;
         a = t1 + t2;
     }
-    h[0] += a; h[1] += b; h[2] += c; h[3] += d; h[4] += e; h[5] += f; h[6] += g; h[7] += k;
+    h[0] += a, h[1] += b, h[2] += c, h[3] += d, h[4] += e, h[5] += f, h[6] += g, h[7] += k;
 }
 
 } // namespace
 
-std::array<uint8_t, 32> sha256(std::span<const uint8_t> bytes) {
+Sha256Digest sha256(std::span<const uint8_t> bytes) {
     std::array<uint32_t, 8> h{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
                               0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
-    const size_t whole = bytes.size() / 64 * 64;
-    for (size_t i = 0; i < whole; i += 64) compress(h, bytes.data() + i);
-    // The tail, 0x80, zeros and the length in bits, big-endian.
-    std::vector<uint8_t> tail(bytes.begin() + static_cast<long>(whole), bytes.end());
-    tail.push_back(0x80);
-    while (tail.size() % 64 != 56) tail.push_back(0);
-    const uint64_t bits = uint64_t(bytes.size()) * 8;
-    for (int s = 56; s >= 0; s -= 8) tail.push_back(static_cast<uint8_t>(bits >> s));
-    for (size_t i = 0; i < tail.size(); i += 64) compress(h, tail.data() + i);
-    std::array<uint8_t, 32> out{};
-    for (size_t i = 0; i < 8; ++i)
-        for (size_t j = 0; j < 4; ++j) out[4 * i + j] = static_cast<uint8_t>(h[i] >> (24 - 8 * j));
+    size_t whole = bytes.size() / 64 * 64;
+    for (size_t i = 0; i < whole; i += 64)
+        compress(h, bytes.data() + i);
+    // The tail, the 0x80 marker and the bit length fill one or two last blocks.
+    std::array<uint8_t, 128> tail{};
+    const size_t rest = bytes.size() - whole;
+    for (size_t i = 0; i < rest; ++i)
+        tail[i] = bytes[whole + i];
+    tail[rest] = 0x80;
+    const size_t tailLength = rest < 56 ? 64 : 128;
+    const uint64_t bits = uint64_t{bytes.size()} * 8;
+    for (int i = 0; i < 8; ++i)
+        tail[tailLength - 1 - i] = static_cast<uint8_t>(bits >> (8 * i));
+    for (size_t i = 0; i < tailLength; i += 64)
+        compress(h, tail.data() + i);
+    Sha256Digest out{};
+    for (int i = 0; i < 8; ++i)
+        for (int j = 0; j < 4; ++j)
+            out[4 * i + j] = static_cast<uint8_t>(h[i] >> (24 - 8 * j));
     return out;
 }
 
 std::string sha256Hex(std::span<const uint8_t> bytes) {
-    static constexpr char kHex[] = "0123456789abcdef";
+    static constexpr char kDigits[] = "0123456789abcdef";
     std::string text;
     for (uint8_t b : sha256(bytes)) {
-        text.push_back(kHex[b >> 4]);
-        text.push_back(kHex[b & 15]);
+        text.push_back(kDigits[b >> 4]);
+        text.push_back(kDigits[b & 15]);
     }
     return text;
 }
