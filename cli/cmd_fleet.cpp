@@ -1,6 +1,7 @@
 // vrl73m-cli fleet: one template written to many radios at once, each radio
 // getting its own unit's settings from a units file; one worker per port.
 #include "csv.h"
+#include "history_common.h"
 #include "json_out.h"
 #include "link_common.h"
 
@@ -15,6 +16,7 @@
 #include <QCoreApplication>
 #include <QThread>
 
+#include <filesystem>
 #include <iostream>
 #include <mutex>
 
@@ -47,6 +49,16 @@ class StderrObserver : public fleet::PortObserver {
   private:
     std::mutex& out_;
 };
+
+// Every radio that answered becomes one history event. Recorded here, on the command's
+// own thread, once the ports are done: the history's connection belongs to this thread.
+void recordUnits(const std::vector<fleet::UnitResult>& results, const RadioData& templ,
+                 const std::string& templatePath) {
+    std::error_code ec;
+    const std::string file = std::filesystem::absolute(templatePath, ec).string();
+    for (const fleet::UnitResult& r : results)
+        if (auto event = fleet::historyEventOf(r, templ, ec ? templatePath : file)) recordEvent(kCommand, *event);
+}
 
 // QSerialPort's notifiers work only on threads started by Qt.
 void runOnQThreads(const std::vector<std::function<void()>>& jobs) {
@@ -188,6 +200,8 @@ int cmdFleet(const Args& args) {
     const std::vector<fleet::UnitResult> results =
         fleet::runFleet(plan, ports, makeLine, options, [] { return interruptRequested(); }, &observer, book,
                          runOnQThreads);
+
+    recordUnits(results, templ, opts.positional()[0]);
 
     int counts[5] = {};
     for (const fleet::UnitResult& r : results) ++counts[static_cast<int>(r.outcome)];

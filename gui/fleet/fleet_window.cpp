@@ -7,6 +7,7 @@
 #include "app/ui_helpers.h"
 #include "file/file_dialogs.h"
 #include "file/safe_save.h"
+#include "history/history_recording.h"
 #include "link/link_service.h"
 #include "platform/transports.h"
 #include "util/text_input.h"
@@ -351,6 +352,8 @@ QString CFleetWindow::outcomeText(fleet::Outcome outcome) const {
 }
 
 void CFleetWindow::addResult(const fleet::UnitResult& r) {
+    if (auto event = fleet::historyEventOf(r, ctx_.data(), ctx_.currentFilePath().toStdString()))
+        recordEvent(ctx_, parentWidget(), *event);
     const int row = results_->rowCount();
     results_->insertRow(row);
     const QStringList cells{fromStd(r.unit), fromStd(r.serial), fromStd(r.port), outcomeText(r.outcome),

@@ -64,12 +64,18 @@ history::Event recordTransfer(AppContext& ctx, QWidget* mainWindow, std::string_
         e.image.assign(data->image.bytes().begin(), data->image.bytes().end());
     }
     if (askSerial && result == kTransferOk) e.serial = querySerialNumber(link.link()).serial;
-    std::string error;
-    if (!platform::recordHistoryEvent(e, error)) {
-        e.id = 0;
-        showStatus(mainWindow, keyedText(ctx, "history.not_recorded", "Warning: the transfer was not recorded in the radio history: ") + QString::fromStdString(error));
-    }
+    if (!recordEvent(ctx, mainWindow, e)) e.id = 0;
     return e;
+}
+
+bool recordEvent(AppContext& ctx, QWidget* mainWindow, history::Event& event) {
+    applySetting();
+    std::string error;
+    if (platform::recordHistoryEvent(event, error)) return true;
+    showStatus(mainWindow, keyedText(ctx, "history.not_recorded",
+                                     "Warning: the transfer was not recorded in the radio history: ") +
+                               QString::fromStdString(error));
+    return false;
 }
 
 void announceLastWrite(AppContext& ctx, QWidget* mainWindow, const history::Event& read) {

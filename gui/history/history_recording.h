@@ -28,6 +28,10 @@ history::Event recordTransfer(AppContext& ctx, QWidget* mainWindow, std::string_
                               const RadioData* data, const QString& file, bool askSerial,
                               const std::string& message = {});
 
+// Records an event made elsewhere (a fleet unit); a store that fails costs a warning
+// on the status bar. False when it was not recorded.
+bool recordEvent(AppContext& ctx, QWidget* mainWindow, history::Event& event);
+
 // After a read: when the radio has history, the status bar says when and from
 // which file it was last written.
 void announceLastWrite(AppContext& ctx, QWidget* mainWindow, const history::Event& read);

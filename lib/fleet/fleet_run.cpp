@@ -331,4 +331,22 @@ std::string reportCsv(const std::vector<UnitResult>& results) {
     return out;
 }
 
+std::optional<history::Event> historyEventOf(const UnitResult& r, const RadioData& templ,
+                                             const std::string& templateFile) {
+    if (r.outcome == Outcome::NotProgrammed || r.outcome == Outcome::NoRadio) return std::nullopt;
+    history::Event e;
+    e.operation = history::kFleet;
+    e.result = r.outcome == Outcome::Programmed ? history::kOk : history::kFailed;
+    e.message = r.unit.empty() ? r.message : "unit " + r.unit + (r.message.empty() ? "" : ": " + r.message);
+    e.time = history::utcTime(r.started);
+    e.serial = r.serial;
+    e.model = std::string(templ.model.label());
+    e.identity = templ.image.identity().hex();
+    e.port = r.port;
+    e.file = templateFile;
+    e.image = r.image;
+    e.sha256 = r.imageSha256;
+    return e;
+}
+
 } // namespace vrl::fleet

@@ -5,6 +5,8 @@
 // ended. The workers share only the FleetBook (unit picking and the results).
 #pragma once
 
+#include "history/history.h"
+
 #include "fleet/fleet_plan.h"
 #include "link/transport.h"
 
@@ -127,5 +129,10 @@ int exitStatusOf(const std::vector<UnitResult>& results);
 std::string reportCsv(const std::vector<UnitResult>& results);
 // "2026-12-08T23:10:05Z"
 std::string isoTime(std::chrono::system_clock::time_point t);
+
+// The history event of a radio that answered (nullopt for a unit no radio came for or a
+// port without a radio): the unit's name, the result, and the image written.
+std::optional<history::Event> historyEventOf(const UnitResult& result, const RadioData& templ,
+                                             const std::string& templateFile);
 
 } // namespace vrl::fleet

@@ -50,8 +50,10 @@ bool isOperation(std::string_view name) {
     return false;
 }
 
-std::string utcNow() {
-    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+std::string utcNow() { return utcTime(std::chrono::system_clock::now()); }
+
+std::string utcTime(std::chrono::system_clock::time_point when) {
+    const std::time_t now = std::chrono::system_clock::to_time_t(when);
     std::tm tm{};
     gmtime_r(&now, &tm);
     char text[32];

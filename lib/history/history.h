@@ -5,6 +5,7 @@
 // program sees, in standard C++.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -84,6 +85,7 @@ void completeEvent(Event& event);
 
 // The current time in UTC as "YYYY-MM-DDTHH:MM:SSZ".
 std::string utcNow();
+std::string utcTime(std::chrono::system_clock::time_point when);
 
 // The serial-number text of an information block answer, blanks trimmed.
 std::string trimSerial(std::string_view text);
