@@ -72,6 +72,9 @@ struct Field {
     // A typed text that is stored all the same but deserves a warning: the language
     // text of the warning, or -1. Optional.
     std::function<int(const FieldContext&, const std::string&)> warning;
+    // A typed text that the setter drops (the stored value stays): the key of the
+    // supplement text that says why, or empty when the text is taken. Optional.
+    std::function<std::string(const FieldContext&, const std::string&)> refusal;
 
     // The label in the chosen language.
     std::string labelIn(const FieldContext& ctx) const;

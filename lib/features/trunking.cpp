@@ -294,6 +294,9 @@ Field codeField(int labelText, std::string_view label, int controlId, size_t off
     Field f = editField(labelText, label, controlId, 4);
     f.text = [offset](const FieldContext& c) { return settingsOf(c).code4(offset); };
     f.setText = [offset](FieldContext& c, const std::string& t) { settingsOf(c).setCode4(offset, t); };
+    f.refusal = [](const FieldContext&, const std::string& t) {
+        return t.empty() || t.size() == 4 ? std::string() : std::string("refusal.code_four_digits");
+    };
     return f;
 }
 
