@@ -28,7 +28,8 @@ EditHistory::Document EditHistory::documentOf(const CDataImage& image, std::stri
 }
 
 bool EditHistory::sameDocument(const Document& a, const Document& b) const {
-    return a.path == b.path && a.snapshot == b.snapshot;
+    // The file decides: a snapshot changes alone only by a Save, which is no step.
+    return a.path == b.path;
 }
 
 void EditHistory::reset(const CDataImage& image, std::string path) {

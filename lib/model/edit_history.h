@@ -8,8 +8,8 @@
 // (a commit that stored nothing makes none). New, Open and a radio read `reset` it.
 //
 // Each state also belongs to a document: the file the data go to and the snapshot
-// that "modified" compares with. A step that changed them (a model change that
-// names the default file) takes them back with the data; a record that finds the
+// that "modified" compares with. A step that changed the file (a model change that
+// names the default file) takes both back with the data; a record that finds the
 // data unchanged only notes the document (a Save, a Save As).
 #pragma once
 

@@ -430,8 +430,6 @@ TEST(ShippedLanguageFile, TranslatorIndexMatchesTheEnglishColumn) {
     }
 }
 
-} // namespace
-} // namespace vrl
 
 TEST(LanguageTable, TranslatesAShownTextIntoAnotherLanguage) {
     std::vector<std::string> ls = lines(2);
@@ -446,3 +444,6 @@ TEST(LanguageTable, TranslatesAShownTextIntoAnotherLanguage) {
     };
     for (const auto& [from, to] : cases) EXPECT_EQ(t.translate(from, 0, 1), to) << from;
 }
+
+} // namespace
+} // namespace vrl
