@@ -140,9 +140,18 @@ void CMainFrame::openFunctionWindow(int command) {
     // Open at the view's preferred size, as far as the frame has room for it, and
     // never below the size at which every label and value shows whole (the area
     // scrolls instead). Measured once shown: only then are styles and fonts final.
+    const QSize area = mdi_->viewport()->size();
+    auto fit = [sub, area] {
+        sub->resize(sub->sizeHint().boundedTo(area).expandedTo(sub->minimumSizeHint()));
+    };
+    fit();
     sub->show();
     if (view->layout()) view->layout()->activate();
-    sub->resize(sub->sizeHint().boundedTo(mdi_->viewport()->size()).expandedTo(sub->minimumSizeHint()));
+    fit();
+    // Placed for the size it had before it was shown: moved back into the area.
+    const QRect g = sub->geometry();
+    sub->move(std::min(g.x(), std::max(0, area.width() - g.width())),
+              std::min(g.y(), std::max(0, area.height() - g.height())));
     // The channel information window opens at the top-left corner, also when other
     // windows are open.
     if (command == cmd::kChannelInformation) sub->move(0, 0);

@@ -51,6 +51,8 @@ bool EditHistory::record(const CDataImage& image, std::string label, std::string
         return false;
     }
     Document now = documentOf(image, std::move(path));
+    // A history started before the data had a file takes the first one it is told.
+    if (document_.path.empty()) document_.path = now.path;
     if (std::equal(current_->begin(), current_->end(), image.bytes().begin())) {
         document_ = std::move(now); // saved, or named: no step of its own
         return false;

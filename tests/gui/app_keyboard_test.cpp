@@ -129,6 +129,7 @@ class KeyboardTest : public QObject {
     void windowsShowAllTheirTextsInBothLanguages();
     void channelInformationReopensTopLeftAndUndoFollowsTheLanguage();
     void droppedInputIsExplained();
+    void screenshots();
 };
 
 void KeyboardTest::windowsOpenWithTheKeyboardOnTheirFirstControl() {
@@ -336,6 +337,20 @@ void KeyboardTest::droppedInputIsExplained() {
         QCOMPARE(s.frame()->statusBar()->currentMessage().contains(c.typed), c.refused);
         QCOMPARE(deadBeat->text(), c.refused ? before : QString(c.typed));
     }
+}
+
+// The main window with Optional Features as it opens (VRL_SCREENSHOT_DIR names the
+// folder, scripts/screenshot-views.sh).
+void KeyboardTest::screenshots() {
+    const QString dir = qEnvironmentVariable("VRL_SCREENSHOT_DIR");
+    if (dir.isEmpty()) QSKIP("VRL_SCREENSHOT_DIR not set");
+    RealApp s;
+    QVERIFY(s.run());
+    s.useModel(4, 0);
+    s.frame()->runCommand(cmd::kOptionalFeatures);
+    QVERIFY(QTest::qWaitForWindowExposed(s.frame()));
+    QApplication::processEvents(); // the opened window lays out and paints
+    QVERIFY(s.frame()->grab().save(dir + "/optional-features-opened.png"));
 }
 
 QTEST_MAIN(KeyboardTest)
