@@ -64,7 +64,15 @@ class AppContext : public QObject {
     void setCurrentFilePath(const QString& path) {
         filePath_ = path;
         proposedName_.clear();
+        nameChangedByProgram_ = false;
     }
+    // A file name the user did not choose (the default name after a model change,
+    // a name an undo step brought back): the next Save asks for the name first.
+    void setProgramFilePath(const QString& path) {
+        setCurrentFilePath(path);
+        nameChangedByProgram_ = true;
+    }
+    bool saveAsksForName() const { return isUntitled() || nameChangedByProgram_; }
     // Data read from a radio belong to no file yet: the path keeps only the folder,
     // and Save asks for a name, proposing `proposedName` in that folder.
     void setUntitled(const QString& proposedName) {
@@ -96,10 +104,11 @@ class AppContext : public QObject {
     // One undo step for what was just committed, named `label` (the field's label,
     // the window's title); nothing when the image did not change.
     void recordEdit(const QString& label) {
-        if (history_.record(data_.image, label.toStdString())) emit historyChanged();
+        if (history_.record(data_.image, label.toStdString(), filePath_.toStdString()))
+            emit historyChanged();
     }
     void resetHistory() {
-        history_.reset(data_.image);
+        history_.reset(data_.image, filePath_.toStdString());
         emit historyChanged();
     }
 
@@ -125,6 +134,7 @@ class AppContext : public QObject {
     int comPort_ = 1;
     QString filePath_;
     QString proposedName_;
+    bool nameChangedByProgram_ = false;
     FileDialogs* fileDialogs_ = nullptr;
     ChannelPlanEditor* channelPlanEditor_ = nullptr;
     EditHistory history_;

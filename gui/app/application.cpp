@@ -28,7 +28,8 @@ MessageService::Request startError(const char* text) {
             MessageService::Icon::Error, MessageService::Buttons::Ok, false};
 }
 
-// Opens the frame's default window once the frame has painted for the first time.
+// Sets the program's and the tool bar's icons and opens the frame's default window once the frame has
+// painted for the first time.
 class OpenDefaultWindowAfterPaint : public QObject {
   public:
     explicit OpenDefaultWindowAfterPaint(CMainFrame* frame) : QObject(frame), frame_(frame) {
@@ -39,8 +40,16 @@ class OpenDefaultWindowAfterPaint : public QObject {
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
             frame_->removeEventFilter(this);
-            QMetaObject::invokeMethod(frame_, [frame = frame_] { frame->openDefaultWindow(); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                frame_,
+                [frame = frame_] {
+                    // The icon needs the image and icon plug-ins and the MIME database,
+                    // which the first paint does without.
+                    QApplication::setWindowIcon(programIcon());
+                    frame->loadToolBarIcons();
+                    frame->openDefaultWindow();
+                },
+                Qt::QueuedConnection);
             deleteLater();
         }
         return false;
@@ -174,9 +183,11 @@ bool CVrl73mApp::start(bool show) {
         QDir().mkpath(env_.userDataDir);
     ctx_->setCurrentFilePath(QString::fromStdString(folder) + QStringLiteral("vrl73m.dat"));
 
-    // Every window of the program shows its own icon, not the toolkit's.
-    QApplication::setWindowIcon(programIcon());
+    // Every window of the program shows its own icon, not the toolkit's (a shown
+    // program sets it once it has painted).
+    if (!show) QApplication::setWindowIcon(programIcon());
     frame_ = std::make_unique<CMainFrame>(*ctx_, &settings_);
+    if (!show) frame_->loadToolBarIcons();
     placeMainFrame(show);
     frame_->rebuildTitle();
     if (show) {

@@ -156,6 +156,10 @@ void CMainFrame::stepHistory(bool undo) {
     ctx_.recordEdit(QString()); // a change nobody recorded is not lost by the undo
     const ModelIdentity before = image.identity();
     if (!(undo ? ctx_.history().undo(image) : ctx_.history().redo(image))) return;
+    // The step may bring back the file the data belonged to (a model change named
+    // the default file); a Save then asks before it writes there.
+    const QString path = QString::fromStdString(ctx_.history().path());
+    if (path != ctx_.currentFilePath()) ctx_.setProgramFilePath(path);
     CModelInfo& model = ctx_.data().model;
     model.refresh();
     if (image.identity().bytes != before.bytes) {
@@ -167,6 +171,7 @@ void CMainFrame::stepHistory(bool undo) {
     }
     emit ctx_.historyChanged();
     emit ctx_.dataChanged(); // every window reloads; the title's "*" follows
+    rebuildTitle();
 }
 
 void CMainFrame::modelIdentityChanged() {
@@ -220,7 +225,13 @@ void CMainFrame::showAbout() {
 void CMainFrame::showLanguageSetup() {
     CLanguageSetupDlg dlg(ctx_, this);
     if (dlg.exec() != QDialog::Accepted) return;
+    const int before = ctx_.lang().currentLanguage();
     ctx_.lang().setCurrentLanguage(dlg.selectedLanguage());
+    // The Undo and Redo entries name their steps in the new language too.
+    const LanguageTable& lang = ctx_.lang();
+    const int now = lang.currentLanguage();
+    ctx_.history().relabel(
+        [&lang, before, now](const std::string& label) { return lang.translate(label, before, now); });
     closeAllFunctionWindows();
     emit ctx_.languageChanged();
     openDefaultWindow();

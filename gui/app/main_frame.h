@@ -55,6 +55,8 @@ class CMainFrame : public QMainWindow, public FrameHost {
 
     // Re-reads every menu text and rebuilds the Edit and Program popups.
     void rebuildMenus();
+    // The tool bar's icons (blank until then; the start sets them after the first paint).
+    void loadToolBarIcons();
 
     QAction* action(int command) const;
     QMdiArea* mdiArea() const { return mdi_; }

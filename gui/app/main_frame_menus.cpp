@@ -8,6 +8,7 @@
 #include "widgets/help_viewer.h"
 
 #include <QAction>
+#include <QPixmap>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMdiSubWindow>
@@ -82,6 +83,13 @@ void setMenuText(QAction* action, const QString& text) {
 
 } // namespace
 
+namespace {
+const int kToolBarCommands[] = {cmd::kFileNew,       cmd::kFileOpen,           cmd::kFileSave,
+                                cmd::kFilePrint,     cmd::kModelInformation,   cmd::kChannelInformation,
+                                cmd::kReadFromRadio, cmd::kWriteToRadio,       cmd::kTreeView,
+                                cmd::kAbout};
+} // namespace
+
 void CMainFrame::createActions() {
     for (int command : kAllCommands) {
         auto* a = new QAction(this);
@@ -89,6 +97,18 @@ void CMainFrame::createActions() {
         connect(a, &QAction::triggered, this, [this, command] { runCommand(command); });
         actions_[command] = a;
     }
+    // Blank icons of the final size until loadToolBarIcons(): the tool bar has its
+    // layout at the first paint without the icon plug-ins.
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    for (int command : kToolBarCommands) actions_[command]->setIcon(QIcon(blank));
+    actions_[cmd::kViewToolbar]->setCheckable(true);
+    actions_[cmd::kViewToolbar]->setChecked(true);
+    actions_[cmd::kViewStatusBar]->setCheckable(true);
+    actions_[cmd::kViewStatusBar]->setChecked(true);
+}
+
+void CMainFrame::loadToolBarIcons() {
     QStyle* s = style();
     actions_[cmd::kFileNew]->setIcon(s->standardIcon(QStyle::SP_FileIcon));
     actions_[cmd::kFileOpen]->setIcon(s->standardIcon(QStyle::SP_DialogOpenButton));
@@ -100,10 +120,6 @@ void CMainFrame::createActions() {
     actions_[cmd::kWriteToRadio]->setIcon(s->standardIcon(QStyle::SP_ArrowUp));
     actions_[cmd::kTreeView]->setIcon(s->standardIcon(QStyle::SP_FileDialogListView));
     actions_[cmd::kAbout]->setIcon(s->standardIcon(QStyle::SP_MessageBoxQuestion));
-    actions_[cmd::kViewToolbar]->setCheckable(true);
-    actions_[cmd::kViewToolbar]->setChecked(true);
-    actions_[cmd::kViewStatusBar]->setCheckable(true);
-    actions_[cmd::kViewStatusBar]->setChecked(true);
 }
 
 void CMainFrame::createToolBar() {

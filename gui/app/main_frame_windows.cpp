@@ -9,16 +9,20 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
+#include <QShortcut>
 
 #include <algorithm>
 
 namespace vrl::gui {
 
 namespace {
+
+const QKeySequence kCloseChildKey(Qt::CTRL | Qt::Key_F4);
 
 // A view that closes itself (Esc, its Close button) takes its frame with it: after the
 // view's close event, the frame closes when the view is gone or hidden.
@@ -77,7 +81,7 @@ void CMainFrame::releaseMenuShortcuts(QMdiSubWindow* sub) const {
     // The child frame's own menu closes it with Ctrl+W on some systems, which is the
     // menu's Write Data to Radio: two owners make the key do nothing at all. The
     // frame's menu keeps it; the child frame still closes with its other keys.
-    QList<QKeySequence> taken;
+    QList<QKeySequence> taken{kCloseChildKey};
     for (const auto& [command, a] : actions_)
         taken += a->shortcuts();
     if (!sub->systemMenu()) return;
@@ -94,9 +98,17 @@ QWidget* CMainFrame::functionWindow(int command) const {
 }
 
 void CMainFrame::openFunctionWindow(int command) {
+    // The keyboard goes to the window the user asked for, also from the tree view.
+    if (!isActiveWindow()) activateWindow();
     if (auto it = windows_.find(command); it != windows_.end()) {
         mdi_->setActiveSubWindow(it->second);
-        it->second->widget()->setFocus();
+        // Back to the control that had the focus, or to the first one.
+        QWidget* view = it->second->widget();
+        QWidget* last = view->focusWidget();
+        if (last && last != view && view->isAncestorOf(last) && last->isEnabled() && last->isVisible())
+            last->setFocus(Qt::OtherFocusReason);
+        else
+            focusInitialControl(view);
         return;
     }
     const WindowFactory* factory = FunctionWindowRegistry::instance().find(command);
@@ -122,11 +134,29 @@ void CMainFrame::openFunctionWindow(int command) {
     connect(view, &QObject::destroyed, this,
             [this, command, sub] { functionWindowDestroyed(command, sub); });
     new FrameFollowsView(view, sub);
-    // Open at the view's preferred size, as far as the frame has room for it.
-    sub->resize(sub->sizeHint().boundedTo(mdi_->viewport()->size()));
+    // Ctrl+F4 closes the child window like Esc: the view stores a pending edit first.
+    auto* closeKey = new QShortcut(kCloseChildKey, sub, sub, &QWidget::close);
+    closeKey->setContext(Qt::WidgetWithChildrenShortcut);
+    // Open at the view's preferred size, as far as the frame has room for it, and
+    // never below the size at which every label and value shows whole (the area
+    // scrolls instead). Measured once shown: only then are styles and fonts final.
+    const QSize area = mdi_->viewport()->size();
+    auto fit = [sub, area] {
+        sub->resize(sub->sizeHint().boundedTo(area).expandedTo(sub->minimumSizeHint()));
+    };
+    fit();
     sub->show();
+    if (view->layout()) view->layout()->activate();
+    fit();
+    // Placed for the size it had before it was shown: moved back into the area.
+    const QRect g = sub->geometry();
+    sub->move(std::min(g.x(), std::max(0, area.width() - g.width())),
+              std::min(g.y(), std::max(0, area.height() - g.height())));
+    // The channel information window opens at the top-left corner, also when other
+    // windows are open.
+    if (command == cmd::kChannelInformation) sub->move(0, 0);
     mdi_->setActiveSubWindow(sub);
-    view->setFocus();
+    focusInitialControl(view);
     rebuildMenus();
 }
 

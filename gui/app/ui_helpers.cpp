@@ -1,5 +1,7 @@
 #include "app/ui_helpers.h"
 
+#include "widgets/form_view.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFontMetrics>
@@ -49,6 +51,23 @@ void applyLanguageFont(QWidget* root, const QFont& font) {
     if (!root) return;
     root->setFont(font);
     for (QWidget* child : root->findChildren<QWidget*>()) child->setFont(font);
+}
+
+QWidget* firstFocusableControl(QWidget* window) {
+    for (QWidget* w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain()) {
+        if (!window->isAncestorOf(w)) continue;
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(window) &&
+            !w->focusProxy())
+            return w;
+    }
+    return nullptr;
+}
+
+void focusInitialControl(QWidget* window) {
+    QWidget* target = nullptr;
+    if (auto* form = qobject_cast<CFormView*>(window)) target = form->initialFocusControl();
+    if (!target) target = firstFocusableControl(window);
+    (target ? target : window)->setFocus(Qt::OtherFocusReason);
 }
 
 EnterMovesFocus::EnterMovesFocus(QWidget* dialog) : QObject(dialog) {

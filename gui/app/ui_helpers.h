@@ -25,6 +25,15 @@ void applyLanguageFont(QWidget* root, const QFont& font);
 // title bar, beside the bar's buttons. Call after the title, font and layout are set.
 void fitTitle(QWidget* dialog);
 
+// The first control of `window` that takes the focus with Tab: enabled, shown and
+// inside the window, in the window's tab order; null when there is none.
+QWidget* firstFocusableControl(QWidget* window);
+
+// Gives the keyboard to the control a window names for it (a form window's initial
+// control; see CFormView::initialFocusControl) or else to its first control, never
+// to the window's container itself.
+void focusInitialControl(QWidget* window);
+
 // Installed on a dialog: Enter or Return on any control except a push button moves
 // the focus to the next control instead of closing the dialog.
 class EnterMovesFocus : public QObject {

@@ -140,6 +140,24 @@ void CCopyDlg::finish(QLayout* fields, QPushButton* action) {
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+void CCopyDlg::enterRuns(QWidget* field, QPushButton* action) {
+    // Installed after the shared Enter filter, so that it runs first.
+    enterField_ = field;
+    enterAction_ = action;
+    field->installEventFilter(this);
+    if (auto* number = qobject_cast<CNumberField*>(field)) number->edit()->installEventFilter(this);
+}
+
+bool CCopyDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (enterField_ && event->type() == QEvent::KeyPress &&
+        isEnter(static_cast<QKeyEvent*>(event)) &&
+        (watched == enterField_ || enterField_->isAncestorOf(qobject_cast<QWidget*>(watched)))) {
+        enterAction_->click();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void CCopyDlg::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
         help::open(helpTopic_, this);
@@ -186,21 +204,9 @@ CChannelCopyDlg::CChannelCopyDlg(AppContext& ctx, int g, int c, QWidget* parent)
     addRow(grid, 1, 0, ctx.text(207), shown(QString::number(c + 1)));
     addRow(grid, 1, 2, ctx.text(239), toChannel_);
     finish(grid, copy_);
-    // Enter in the target channel copies (installed after the shared Enter filter,
-    // so it runs first).
-    toChannel_->installEventFilter(this);
-    toChannel_->edit()->installEventFilter(this);
+    enterRuns(toChannel_, copy_); // Enter in the target channel copies
     toChannel_->setFocus();
     toChannel_->edit()->selectAll();
-}
-
-bool CChannelCopyDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && isEnter(static_cast<QKeyEvent*>(event)) &&
-        (watched == toChannel_ || watched == toChannel_->edit())) {
-        copy();
-        return true;
-    }
-    return CCopyDlg::eventFilter(watched, event);
 }
 
 void CChannelCopyDlg::copy() {
@@ -226,6 +232,7 @@ CFrequencyCopyDlg::CFrequencyCopyDlg(AppContext& ctx, int g, int c, QWidget* par
     addRow(grid, 0, 0, ctx.text(244), shown(rx));
     addRow(grid, 1, 0, ctx.text(245), tx_);
     finish(grid, copy);
+    enterRuns(tx_, copy); // Enter in the field copies
     tx_->setFocus();
 }
 
@@ -309,6 +316,7 @@ CGroupJumpDlg::CGroupJumpDlg(AppContext& ctx, int g, QWidget* parent)
     auto* grid = new QGridLayout;
     addRow(grid, 0, 0, ctx.text(206), group_);
     finish(grid, jump_);
+    enterRuns(group_, jump_); // Enter in the group field jumps
     group_->setFocus();
     group_->edit()->selectAll();
 }

@@ -65,6 +65,10 @@ class CCopyDlg : public QDialog {
     // The dialog's buttons in a row under `fields`; the first is the action.
     void finish(QLayout* fields, QPushButton* action);
     void keyPressEvent(QKeyEvent* event) override;
+    // Enter in `field` (a number field or an edit) runs `action` instead of moving
+    // on. Call after finish().
+    void enterRuns(QWidget* field, QPushButton* action);
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // A read-only text (source group, channel, frequency or tone).
     QLineEdit* shown(const QString& text);
     void showCannotCreate();
@@ -75,6 +79,10 @@ class CCopyDlg : public QDialog {
     AppContext& ctx_;
     ChannelStore& store_;
     int helpTopic_;
+
+  private:
+    QWidget* enterField_ = nullptr;
+    QPushButton* enterAction_ = nullptr;
 };
 
 class CChannelCopyDlg : public CCopyDlg {
@@ -86,9 +94,6 @@ class CChannelCopyDlg : public CCopyDlg {
     QPushButton* copyButton() const { return copy_; }
     // Copies (G, C) to the clamped target; the dialog stays open.
     void copy();
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     int g_, c_;

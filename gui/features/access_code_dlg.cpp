@@ -60,9 +60,16 @@ void CAccessCodeDlg::error(int text) {
                          MessageService::Buttons::Ok});
 }
 
+void CAccessCodeDlg::incomplete(qsizetype digits) {
+    // The general "missing or incomplete" text, with what was wrong in this entry.
+    const QString why = ctx_.text("refusal.code_length").arg(digits).arg(kCodeLength);
+    ctx_.messages().ask({ctx_.text(kIncomplete) + QLatin1Char('\n') + why, ctx_.text(kCaptionError),
+                         MessageService::Icon::Error, MessageService::Buttons::Ok});
+}
+
 void CAccessCodeDlg::accept() {
     if (new_->text().size() < kCodeLength) {
-        error(kIncomplete);
+        incomplete(new_->text().size());
         new_->clear();
         new_->setFocus();
         return;
@@ -72,7 +79,7 @@ void CAccessCodeDlg::accept() {
         return;
     }
     if (verify_->text().size() < kCodeLength) {
-        error(kIncomplete);
+        incomplete(verify_->text().size());
         verify_->clear();
         verify_->setFocus();
         return;

@@ -32,6 +32,7 @@ class CAccessCodeDlg : public QDialog {
 
   private:
     void error(int text);
+    void incomplete(qsizetype digits);
 
     AppContext& ctx_;
     FilteredEdit* new_;

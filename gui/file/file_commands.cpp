@@ -132,6 +132,7 @@ bool FileCommands::openPath(const QString& path) {
     CDataImage& image = ctx.data().image;
     std::copy(scratch->bytes().begin(), scratch->bytes().end(), image.bytes().begin());
     ctx.setCurrentFilePath(openedName(path));
+    image.takeSnapshot(); // before the history starts, so that it starts unmodified
     emit ctx.dataReplaced();
     emit ctx.modelChanged(); // flags, menus, tree view and title
     image.takeSnapshot();
@@ -155,8 +156,9 @@ bool FileCommands::readFile(const QString& path, CDataImage& into) {
 bool FileCommands::save() {
     AppContext& ctx = host_.context();
     CommitFocus commit;
-    // Data without a file (read from a radio) never go to a file the user did not name.
-    if (ctx.isUntitled()) return saveAs();
+    // Data without a file (read from a radio), or with a name the program gave them,
+    // never go to a file the user did not name.
+    if (ctx.saveAsksForName()) return saveAs();
     const std::string path = nativePath(ctx.currentFilePath());
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0) {

@@ -45,9 +45,12 @@ CTransferDlg::CTransferDlg(AppContext& ctx, TransferKind kind, Operation operati
     start_ = new QPushButton(ctx.text(t.startButton), this);
     cancel_ = new QPushButton(ctx.text(60), this);
     help_ = new QPushButton(ctx.text(62), this);
-    start_->setDefault(true);
-    cancel_->setAutoDefault(false);
-    help_->setAutoDefault(false);
+    // A write changes the radio: Enter alone must not start one, so Cancel is the
+    // default there and Start has to be chosen.
+    const bool writes = kind == TransferKind::WriteRadio || kind == TransferKind::WriteBoard;
+    QPushButton* safe = writes ? cancel_ : start_;
+    for (QPushButton* b : {start_, cancel_, help_}) b->setAutoDefault(false);
+    safe->setDefault(true);
     connect(start_, &QPushButton::clicked, this, &CTransferDlg::start);
     connect(cancel_, &QPushButton::clicked, this, &CTransferDlg::cancelPressed);
     connect(help_, &QPushButton::clicked, this, &CTransferDlg::openHelp);
@@ -68,7 +71,7 @@ CTransferDlg::CTransferDlg(AppContext& ctx, TransferKind kind, Operation operati
     showProgress(0, total);
     applyLanguageFont(this, ctx.font());
     fitTitle(this);
-    start_->setFocus();
+    safe->setFocus();
 }
 
 void CTransferDlg::showProgress(int count, int total) {

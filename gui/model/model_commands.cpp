@@ -29,7 +29,7 @@ void runModelInformation(FrameHost& host) {
     if (dlg.exec() != QDialog::Accepted || !dlg.changed()) return;
     WaitCursor wait;
     host.closeAllFunctionWindows();
-    if (dlg.fileNameReset()) ctx.setCurrentFilePath(ctx.currentFolder() + QStringLiteral("Vrl73m.dat"));
+    if (dlg.fileNameReset()) ctx.setProgramFilePath(ctx.currentFolder() + QStringLiteral("Vrl73m.dat"));
     emit ctx.modelChanged(); // the frame rebuilds flags, menus, tree view and title
     host.openDefaultWindow();
 }

@@ -1,5 +1,9 @@
 #include "widgets/filtered_edit.h"
 
+#include <QStyle>
+
+#include <algorithm>
+
 #include <QValidator>
 
 namespace vrl::gui {
@@ -62,6 +66,23 @@ bool FilteredEdit::accepts(const QString& text) const {
     for (QChar c : text)
         if (c.isPrint() && !filter_.map(c).isNull()) return true;
     return false;
+}
+
+int FilteredEdit::valueWidth() const {
+    const QFontMetrics fm(font());
+    // Digits are all as wide as "0"; other characters may be as wide as "W".
+    const bool digitsOnly = filter_.map(QChar('W')).isNull() && filter_.map(QChar('w')).isNull();
+    const int chars = limit_ > 0 ? fm.horizontalAdvance(QString(limit_, digitsOnly ? QChar('0') : QChar('W'))) : 0;
+    return std::max(chars, fm.horizontalAdvance(text())) + fm.averageCharWidth();
+}
+
+QSize FilteredEdit::minimumSizeHint() const {
+    QSize size = QLineEdit::minimumSizeHint();
+    if (limit_ <= 0 || limit_ > kShortLimit) return size;
+    const QMargins m = textMargins();
+    const int frame = hasFrame() ? 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) : 0;
+    size.setWidth(std::max(size.width(), valueWidth() + m.left() + m.right() + frame + 4));
+    return size;
 }
 
 } // namespace vrl::gui

@@ -28,7 +28,15 @@ class FilteredEdit : public QLineEdit {
     // True when typing `text` would enter at least one character.
     bool accepts(const QString& text) const;
 
+    // The width that shows its longest value whole: `limit` characters, or the text
+    // it shows when that is longer (a word for a special value).
+    int valueWidth() const;
+    // A short edit (a limit of a few characters) is never laid out narrower than
+    // its value.
+    QSize minimumSizeHint() const override;
+
   private:
+    static constexpr int kShortLimit = 12; // longer edits take the width they get
     void updateValidator();
 
     CharFilter filter_;

@@ -1,6 +1,7 @@
 #include "widgets/form_view.h"
 
 #include "app/app_context.h"
+#include "app/ui_helpers.h"
 #include "widgets/field_grid.h"
 #include "widgets/help.h"
 #include "widgets/filtered_edit.h"
@@ -17,7 +18,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMdiSubWindow>
+#include <QStatusBar>
+#include <QToolTip>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -61,6 +65,7 @@ void CFormView::addTexts(std::initializer_list<TextEntry> entries) {
 
 void CFormView::setTabs(TabPageList* tabs) {
     tabs_ = tabs;
+    tabs->installKeys(this);
     setControlId(tabs->tabs(), templateId_);
     setControlId(tabs->tabs()->tabBar(), templateId_);
 }
@@ -278,6 +283,23 @@ CFormView::Binding& CFormView::bindField(const Field& f, QWidget* control) {
     if (field->enabled) binding->enabledWhen([field, fc] { return field->enabled(*fc); });
     if (field->shown) showWhen(control, [field, fc] { return field->shown(*fc); });
     if (field->notifies) binding->notifies();
+    if (field->refusalNote && binding->commitPending) {
+        // Text the field drops is said so, in the status bar and the control's tip;
+        // what is stored stays as it was.
+        auto store = binding->commitPending;
+        binding->commitPending = [this, field, fc, control, store] {
+            QString typed;
+            if (auto* edit = qobject_cast<QLineEdit*>(control)) typed = edit->text();
+            else if (auto* spin = qobject_cast<SpinEdit*>(control)) typed = spin->text();
+            const std::string why = field->refusalNote(*fc, toCore(typed));
+            store();
+            if (why.empty()) {
+                control->setToolTip(QString());
+                return;
+            }
+            reportRefusal(control, ctx_.text(why.c_str()).arg(fromCore(field->labelIn(*fc)), typed));
+        };
+    }
     binding->label = [field, fc] { return fromCore(field->labelIn(*fc)); };
     fieldControls_.emplace_back(field->key, control);
     return *binding;
@@ -349,6 +371,18 @@ QGridLayout* CFormView::fieldGrid(const FieldTable& table, std::initializer_list
         ++row;
     }
     return grid;
+}
+
+void CFormView::reportRefusal(QWidget* control, const QString& message) {
+    control->setToolTip(message);
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget())
+        if (auto* main = qobject_cast<QMainWindow*>(w)) {
+            main->statusBar()->showMessage(message, kRefusalShownMs);
+            break;
+        }
+    if (control->isVisible())
+        QToolTip::showText(control->mapToGlobal(QPoint(0, control->height())), message, control);
+    emit refused(message);
 }
 
 void CFormView::enableWhen(QWidget* control, Predicate rule) {
@@ -486,11 +520,17 @@ bool CFormView::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+QWidget* CFormView::initialFocusControl() const {
+    if (initialFocus_ && initialFocus_->isEnabled() && initialFocus_->isVisibleTo(this))
+        return initialFocus_;
+    return firstFocusableControl(const_cast<CFormView*>(this));
+}
+
 void CFormView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!shown_) {
         shown_ = true;
-        if (initialFocus_) initialFocus_->setFocus(Qt::OtherFocusReason);
+        if (QWidget* first = initialFocusControl()) first->setFocus(Qt::OtherFocusReason);
     }
 }
 

@@ -11,7 +11,7 @@
 //     setHelpButton() and on controls that keep it (keepEnter()); Esc closes the
 //     window's frame; F1 opens help at 0x20000 plus the focused control's number
 //     (the window template's number on Close, Help and the tab control);
-//     Ctrl+Tab / Ctrl+Shift+Tab switch tab pages.
+//     Ctrl+Tab / Ctrl+Shift+Tab and Ctrl+PgDn / Ctrl+PgUp switch tab pages.
 // The window holds no data: getters and setters go straight to the accessors.
 #pragma once
 
@@ -88,6 +88,9 @@ class CFormView : public QWidget {
     // The help topic for F1 with the focus where it is now (a window whose topics do
     // not follow its control numbers answers its own).
     virtual int currentHelpTopic() const;
+    // The control that takes the keyboard when the window opens: the one the window
+    // named with setInitialFocus() while it can take it, else the first control.
+    QWidget* initialFocusControl() const;
     // The control of a field added with addField() or bound with bindField(), or null.
     QWidget* fieldControl(std::string_view key) const;
 
@@ -103,6 +106,8 @@ class CFormView : public QWidget {
   signals:
     // After a field was stored and the fields reloaded.
     void committed();
+    // Typed text was dropped; `message` says which and why (also in the status bar).
+    void refused(const QString& message);
 
   protected:
     // Language texts of the Close and Help buttons.
@@ -154,6 +159,11 @@ class CFormView : public QWidget {
     // A two-column grid of labels and controls for the fields of `keys` (check
     // boxes span both columns), each created with addField().
     QGridLayout* fieldGrid(const FieldTable& table, std::initializer_list<std::string_view> keys);
+
+    // Says in the main window's status bar and the control's tip that its text was
+    // not stored and why.
+    void reportRefusal(QWidget* control, const QString& message);
+    static constexpr int kRefusalShownMs = 10000;
 
     // Rules for controls that are not fields (labels, group boxes, buttons).
     void enableWhen(QWidget* control, Predicate rule);

@@ -23,6 +23,10 @@ class SpinEdit : public QAbstractSpinBox {
     bool isModified() const { return edited_; }
 
     void stepBy(int steps) override;
+    // Wide enough for the longest value and the up/down buttons (the base has no
+    // value range to measure).
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
   signals:
     void stepped(int delta);

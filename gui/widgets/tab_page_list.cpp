@@ -1,6 +1,7 @@
 #include "widgets/tab_page_list.h"
 
 #include <QKeyEvent>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -35,8 +36,31 @@ void TabPageList::previous() {
     if (pageCount() > 0) select((current() + pageCount() - 1) % pageCount());
 }
 
+void TabPageList::installKeys(QWidget* window) {
+    auto add = [this, window](QList<QKeySequence> keys, void (TabPageList::*step)()) {
+        auto* shortcut = new QShortcut(window);
+        shortcut->setKeys(keys);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, step);
+    };
+    add({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)},
+        &TabPageList::next);
+    add({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::Key_Backtab),
+         QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+        &TabPageList::previous);
+}
+
 bool TabPageList::handleKey(const QKeyEvent* event) {
     if (!(event->modifiers() & Qt::ControlModifier)) return false;
+    if (event->key() == Qt::Key_PageDown) {
+        next();
+        return true;
+    }
+    if (event->key() == Qt::Key_PageUp) {
+        previous();
+        return true;
+    }
     if (event->key() == Qt::Key_Backtab ||
         (event->key() == Qt::Key_Tab && (event->modifiers() & Qt::ShiftModifier))) {
         previous();

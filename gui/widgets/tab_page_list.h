@@ -1,7 +1,9 @@
 // TabPageList: the pages of a window with a tab control. Each page is one widget
-// holding its controls; showing a page hides the others. Ctrl+Tab selects the next
-// page and Ctrl+Shift+Tab the previous one, both wrapping, from any control of the
-// window (the owner forwards its key presses to handleKey()).
+// holding its controls; showing a page hides the others. Ctrl+Tab and Ctrl+PgDn
+// select the next page, Ctrl+Shift+Tab and Ctrl+PgUp the previous one, all wrapping,
+// from any control of the window. They are shortcuts of the window (installKeys()),
+// so that they reach the pages before a multiple-document area takes Ctrl+Tab to
+// switch its child windows; handleKey() serves an owner that forwards key presses.
 #pragma once
 
 #include <QObject>
@@ -29,8 +31,11 @@ class TabPageList : public QObject {
     QTabWidget* tabs() const { return tabs_; }
     int captionTextIndex(int page) const { return captions_.value(page, -1); }
 
-    // Ctrl+Tab / Ctrl+Shift+Tab (also as Ctrl+Backtab); true when the key was used.
+    // Ctrl+Tab / Ctrl+Shift+Tab (also as Ctrl+Backtab), Ctrl+PgDn / Ctrl+PgUp; true
+    // when the key was used.
     bool handleKey(const QKeyEvent* event);
+    // The page keys as shortcuts of `window` and its controls.
+    void installKeys(QWidget* window);
 
   signals:
     void pageChanged(int page);

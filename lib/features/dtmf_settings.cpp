@@ -426,6 +426,9 @@ Field deadBeatField(const char* label, int labelText, int controlId, int which) 
     f.setText = [which](FieldContext& c, const std::string& v) {
         dtmfOf(c).setDeadBeatText(which, v);
     };
+    f.refusalNote = [](const FieldContext&, const std::string& v) {
+        return v.size() == 1 || v.size() == 2 ? std::string("refusal.dead_beat_short") : std::string();
+    };
     return f;
 }
 

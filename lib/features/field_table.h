@@ -80,6 +80,10 @@ struct Field {
     // returns why it was refused, empty when stored; `note` gets a remark about a
     // text stored all the same. Used instead of setText when present.
     std::function<std::string(FieldContext&, const std::string&, std::string& note)> storeChecked;
+    // The window's own note on a typed text it drops (the stored value stays): the key of
+    // the supplement text that says why (%1 the label, %2 the text), or empty when the
+    // text is taken. Shown in the status bar and the control's tip. Optional.
+    Refusal refusalNote;
 
     // The label in the chosen language.
     std::string labelIn(const FieldContext& ctx) const;

@@ -404,6 +404,28 @@ const std::string& LanguageTable::text(int index, int language) const {
                   static_cast<std::size_t>(index)];
 }
 
+namespace {
+std::string menuForm(std::string_view text) {
+    std::string out;
+    for (char c : text.substr(0, text.find('\t')))
+        if (c != '&') out += c;
+    return out;
+}
+} // namespace
+
+std::string LanguageTable::translate(std::string_view text, int from, int to) const {
+    if (text.empty() || from == to) return std::string(text);
+    for (int row = kFontHeightRow + 1; row < rows_; ++row) {
+        const std::string& shown = this->text(row, from);
+        if (shown == text) return this->text(row, to);
+        if (menuForm(shown) == text) return menuForm(this->text(row, to));
+    }
+    for (const auto& [key, texts] : supplement_) {
+        if (this->text(key, from) == text) return this->text(key, to);
+    }
+    return std::string(text);
+}
+
 void LanguageTable::setCurrentLanguage(int language) {
     if (language < 0 || (isLoaded() && language >= languages_)) language = 0;
     current_ = language;

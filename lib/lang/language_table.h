@@ -112,6 +112,11 @@ class LanguageTable {
     const std::string& text(std::string_view key, int language) const;
     std::size_t supplementSize() const { return supplement_.size(); }
 
+    // A text shown in language `from` as language `to` shows it: the row or key whose
+    // text in `from` equals it, or equals its menu form (without '&' and without the
+    // key after a tab). `text` itself when no row matches.
+    std::string translate(std::string_view text, int from, int to) const;
+
   private:
     LanguageLoadStatus fail(LanguageLoadStatus status, std::string detail);
 

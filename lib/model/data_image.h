@@ -43,6 +43,8 @@ class CDataImage {
     void takeUndoCopy();
     void restoreUndoCopy();
     void takeSnapshot();
+    // Puts back a snapshot kept elsewhere (an undo step across a New, Open or Save).
+    void setSnapshot(const Bytes& snapshot) { snapshot_ = snapshot; }
     // 0 when equal to the snapshot, else -1 or 1 by the first differing byte.
     int compareWithSnapshot() const;
     bool isModified() const { return compareWithSnapshot() != 0; }

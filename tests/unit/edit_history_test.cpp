@@ -118,3 +118,27 @@ TEST(EditHistory, ResetForgetsEverything) {
     EXPECT_FALSE(h.history.canRedo());
     EXPECT_TRUE(h.history.atSavedState());
 }
+
+TEST(EditHistory, AStepThatChangedTheFileBringsItBack) {
+    History h;
+    h.image.takeSnapshot(); // as opened: byte 0
+    h.history.reset(h.image, "TEST.dat");
+    h.image.setU8(kByte, 7);
+    h.image.takeSnapshot(); // the program's own snapshot of new data
+    ASSERT_TRUE(h.history.record(h.image, "Model", "Vrl73m.dat"));
+    ASSERT_TRUE(h.edit(8, "Edit")); // a plain edit keeps the file
+    const struct {
+        bool undo;
+        const char* path;
+        uint8_t value, snapshot;
+    } steps[] = {{true, "Vrl73m.dat", 7, 7}, {true, "TEST.dat", 0, 0}, {false, "Vrl73m.dat", 7, 7}};
+    for (const auto& s : steps) {
+        ASSERT_TRUE(s.undo ? h.history.undo(h.image) : h.history.redo(h.image));
+        EXPECT_EQ(h.history.path(), s.path);
+        EXPECT_EQ(valueOf(h.image), s.value);
+        EXPECT_EQ(h.image.snapshot()[kByte], s.snapshot);
+    }
+    // A save notes the new file without a step.
+    EXPECT_FALSE(h.history.record(h.image, "", "Saved.dat"));
+    EXPECT_EQ(h.history.path(), "Saved.dat");
+}

@@ -430,5 +430,20 @@ TEST(ShippedLanguageFile, TranslatorIndexMatchesTheEnglishColumn) {
     }
 }
 
+
+TEST(LanguageTable, TranslatesAShownTextIntoAnotherLanguage) {
+    std::vector<std::string> ls = lines(2);
+    ls[at(118)] = "T118,&Model Information\\tCtrl+M,&Modellinformation\\tStrg+M";
+    LanguageTable t = loaded(join(ls));
+    ASSERT_EQ(t.loadSupplementBytes("Key,English,Deutsch\nw.title,Fleet,Flotte\n"), LanguageLoadStatus::Ok);
+    const std::pair<const char*, const char*> cases[] = {
+        {"r300l0", "r300l1"},                        // a row as shown
+        {"Model Information", "Modellinformation"}, // its menu form
+        {"Fleet", "Flotte"},                         // a supplement text
+        {"typed by hand", "typed by hand"},          // no row: unchanged
+    };
+    for (const auto& [from, to] : cases) EXPECT_EQ(t.translate(from, 0, 1), to) << from;
+}
+
 } // namespace
 } // namespace vrl
