@@ -13,7 +13,8 @@ int cmdTestMode(const Args& args) {
             "                            [--bandwidth 0|1] [--key SECONDS]\n"
             "Brings the radio into its test state and checks it against the data in FILE\n"
             "(model, firmware, the 16 test channels), selects what was asked, keys the\n"
-            "transmitter for SECONDS and unkeys it. The radio always leaves the test state.\n"
+            "transmitter for SECONDS and unkeys it. The radio always leaves the test state,\n"
+            "also on SIGINT, SIGTERM, SIGHUP or SIGQUIT (unkeyed first; exit status 130).\n"
             "Exit status 2 when the radio does not match the data, 3 when the link failed.\n") +
         std::string(kLinkOptionsHelp) + std::string(kServiceOptionsHelp) +
         "  --key SECONDS      key the transmitter this long (0-600, decimals allowed)\n";
@@ -32,14 +33,15 @@ int cmdTestMode(const Args& args) {
     ServiceRun run("test-mode");
     if (auto code = run.prepare(opts)) return *code;
     if (auto code = run.open(opts)) return *code;
-    if (keySeconds) {
+    if (keySeconds && !interruptRequested()) {
         if (run.test().setKeyed(true)) {
             std::cout << "keyed" << std::flush;
-            run.wait(*keySeconds);
-            if (run.test().setKeyed(false))
+            const bool full = run.wait(*keySeconds);
+            // After a signal, finish() unkeys without asking.
+            if (full && run.test().setKeyed(false))
                 std::cout << ", unkeyed after " << *keySeconds << " s\n";
             else
-                std::cout << '\n';
+                std::cout << (full ? "\n" : ", interrupted\n");
         }
     }
     return run.finish();

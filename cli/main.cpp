@@ -1,6 +1,7 @@
 // vrl73m-cli: the command-line face of the programming tool, for dealers who
 // script their work. Each subcommand lives in its own cmd_*.cpp file.
 #include "commands.h"
+#include "signals.h"
 
 #include <iostream>
 
@@ -45,9 +46,30 @@ void printUsage(std::ostream& out) {
         out << "  " << name << c.summary << '\n';
     }
     out << "\nRun 'vrl73m-cli COMMAND --help' for the options of a command.\n"
-           "Exit status: 0 success, 1 usage error, 2 input refused, 3 communication failure.\n";
+           "Exit status: 0 success, 1 usage error, 2 input refused, 3 communication failure,\n"
+           "130 interrupted by a signal (SIGINT, SIGTERM, SIGHUP or SIGQUIT; the radio is\n"
+           "unkeyed, left in its normal state and the port closed first).\n";
 }
 } // namespace
+
+namespace vrl::cli {
+
+// The exit status of a command that returned `code`: a signal or an output that
+// failed afterwards (a trace file) overrides success.
+int finishCommand(const std::string& name, int code) {
+    if (!outputFailure().empty()) {
+        std::cerr << "vrl73m-cli " << name << ": " << outputFailure() << '\n';
+        if (code == kExitOk) code = kExitRefused;
+    }
+    if (interruptRequested()) {
+        std::cerr << "vrl73m-cli " << name << ": interrupted by signal " << interruptSignal()
+                  << '\n';
+        return kExitSignal;
+    }
+    return code;
+}
+
+} // namespace vrl::cli
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -64,8 +86,9 @@ int main(int argc, char** argv) {
         return vrl::cli::kExitOk;
     }
     vrl::cli::Args args(argv + 2, argv + argc);
+    vrl::cli::watchSignals();
     for (const auto& c : vrl::cli::allCommands())
-        if (c.name == name) return c.run(args);
+        if (c.name == name) return vrl::cli::finishCommand(name, c.run(args));
     std::cerr << "vrl73m-cli: unknown command '" << name << "'\n";
     printUsage(std::cerr);
     return vrl::cli::kExitUsage;
