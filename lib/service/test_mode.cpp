@@ -166,6 +166,10 @@ int TestModeSession::open() {
     }
     if (!retried([&] { return commands_.selectSignalling(0); })) return stop(kTestModeCancelled);
     signalling_ = 0;
+    // The dialog starts at bandwidth index 0: the radio is told so, as it may have
+    // kept the other bandwidth from an earlier session (and would then answer the
+    // tuning items with another count of values).
+    if (!retried([&] { return commands_.selectBandwidth(0); })) return stop(kTestModeCancelled);
     bandwidth_ = 0;
     return kTestModeOk;
 }
