@@ -8,9 +8,9 @@
 #include "channels/keys.h"
 #include "file/data_file.h"
 
-#include <fstream>
+#include "util/text_input.h"
+
 #include <iostream>
-#include <sstream>
 
 namespace vrl::cli {
 
@@ -25,7 +25,10 @@ int cmdImportCsv(const Args& args) {
         "warning. Any bad row is reported by line and column and nothing is written (exit 2).\n"
         "--fine-step allows 1.25 kHz VHF steps, as the program's /STEP switch.\n"
         "A CSV in CHIRP's layout (header with Location and Frequency) is appended as new\n"
-        "channels of group G (default 1) from its first free channel number, in file order.\n";
+        "channels of group G (default 1) from its first free channel number, in file order;\n"
+        "--group with a CSV of the own layout is an error. Numbers must be whole numbers\n"
+        "(a decimal comma allowed), names longer than the model takes are cut with a\n"
+        "warning, and a CSV larger than 16 MiB is refused (exit 2).\n";
     Options opts({"--language", "-o", "--output", "--group"}, {"--fine-step"});
     if (auto code = startCommand("import-csv", kUsage, opts, args)) return *code;
     auto out = opts.value("-o") ? opts.value("-o") : opts.value("--output");
@@ -51,12 +54,16 @@ int cmdImportCsv(const Args& args) {
     data.model.refresh();
     data.model.options.fineStep = opts.has("--fine-step");
 
-    std::ifstream in(opts.positional()[1], std::ios::binary);
-    if (!in) return fail("import-csv", "cannot read " + opts.positional()[1], kExitRefused);
-    std::stringstream text;
-    text << in.rdbuf();
-    const ChannelCsv csv = readChannelCsv(text.str());
+    std::string text;
+    if (!readTextInput(opts.positional()[1], text, error))
+        return fail("import-csv", error + "; nothing written", kExitRefused);
+    const ChannelCsv csv = readChannelCsv(text);
     if (csv.error) return fail("import-csv", csv.error->format(), kExitRefused);
+    if (csv.format == ChannelCsvFormat::Own && opts.value("--group"))
+        return fail("import-csv",
+                    "--group is for a CSV in CHIRP's layout; this CSV names its groups in its "
+                    "Group column; nothing written",
+                    kExitUsage);
 
     TextSource texts = [&table](int i) { return table->text(i); };
     KeyAssignment keys(data, texts);
