@@ -1,10 +1,13 @@
 #include "output/print_engine.h"
 
+#include "file/safe_save.h"
+
 #include <QFontMetrics>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QBuffer>
+#include <QFile>
 
 #include <algorithm>
 
@@ -235,26 +238,33 @@ bool PrintEngine::print(QPagedPaintDevice& device) {
 }
 
 bool writePrintPdf(PrintEngine& engine, const QString& path, const QString& title, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+    // The pages are made in memory and saved through the safe save: a device, FIFO,
+    // folder or read-only file is refused before any page is painted.
+    const std::string target = QFile::encodeName(path).toStdString();
+    if (const SaveOutcome check = checkSaveTarget(target); !check.ok) {
+        if (error) *error = QString::fromStdString(check.detail);
         return false;
     }
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&pdf);
         writer.setResolution(300);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("VRL-73M"));
         if (!engine.print(writer)) {
-            file.cancelWriting();
             if (error) *error = QStringLiteral("%1: the pages could not be written").arg(path);
             return false;
         }
     }
-    if (!file.commit()) {
-        if (error) *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+    const QByteArray& bytes = pdf.data();
+    const SaveOutcome saved = saveFileSafely(
+        target, {std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                          static_cast<size_t>(bytes.size()))});
+    if (!saved.ok) {
+        if (error) *error = QString::fromStdString(saved.detail);
         return false;
     }
     return true;
