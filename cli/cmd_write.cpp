@@ -38,7 +38,10 @@ int cmdWrite(const Args& args) {
     ui.setProgressVerb("writing");
     const int result = writeDataToRadio(session.link(), data, ui);
     ui.endProgress();
-    if (result != kTransferOk) return ui.failureExit();
+    if (result != kTransferOk) {
+        ui.tellPartialWrite("radio");
+        return ui.failureExit();
+    }
     std::cout << "wrote " << file << " to the radio\n";
     return kExitOk;
 }
