@@ -62,13 +62,12 @@ bool isWholeNumber(std::string_view text) {
     return digit;
 }
 
-// The off text, a CST code (D, three octal digits, N or I; any case) or an ST
-// frequency as a whole number.
+// The off text, a CST code typed as the tone edit takes it, or an ST frequency as a
+// whole number.
 bool isToneText(const std::string& text, const std::string& offText) {
-    if (text == offText) return true;
-    if (!text.empty() && (text[0] == 'D' || text[0] == 'd'))
-        return text.size() == 5 && text.substr(1, 3).find_first_not_of("01234567") == std::string::npos &&
-               std::string_view("NIni").find(text[4]) != std::string_view::npos;
+    if (text == offText || text.empty()) return true;
+    if (text[0] == 'D' || text[0] == 'd')
+        return std::all_of(text.begin(), text.end(), [](char c) { return filterToneChar(c) != 0; });
     return isWholeNumber(text);
 }
 
