@@ -164,9 +164,11 @@ SaveOutcome checkSaveTarget(const std::string& path) {
                     (S_ISDIR(existing.st_mode) ? "a folder" : "a device, FIFO or socket") +
                     "); nothing was written");
         // The rename of the safe save would replace a file the user cannot write: it
-        // must not be a way around the file's own protection.
-        if (::access(target.c_str(), W_OK) != 0)
-            return failure(SaveRefusal::ReadOnly, errno,
+        // must not be a way around the file's own protection. A file nobody may write
+        // is read-only for the administrator too.
+        const bool denied = ::access(target.c_str(), W_OK) != 0;
+        if (denied || (existing.st_mode & 0222) == 0)
+            return failure(SaveRefusal::ReadOnly, denied ? errno : EACCES,
                            path + " is read-only; it was not changed");
     }
     const std::string folder = folderOf(target);

@@ -52,9 +52,11 @@ void TestModeSession::end() {
         const bool cleanUnkey =
             active_ && keyed_ && retried([&] { return commands_.setTransmit(false, signalling_); });
         // After a failure the radio may be keyed whatever the flag says.
-        if (!cleanUnkey && (keyed_ || failed_)) commands_.setTransmit(false, signalling_);
+        bool unkeyed = true;
+        if (!cleanUnkey && (keyed_ || failed_))
+            unkeyed = commands_.setTransmit(false, signalling_);
         keyed_ = false;
-        commands_.leave();
+        endConfirmed_ = commands_.leave() && unkeyed;
         inTestState_ = false;
     }
     active_ = false;

@@ -69,6 +69,9 @@ class TestModeSession {
     // Open and not ended (a cancelled retry box ends the session).
     bool active() const { return active_; }
     bool failed() const { return failed_; }
+    // The radio acknowledged the last unkey and "E" of end(); false means it may
+    // still be keyed or in its test state.
+    bool endConfirmed() const { return endConfirmed_; }
 
     bool mobile() const { return mobile_; }
     int channel() const { return channel_; }
@@ -149,6 +152,7 @@ class TestModeSession {
     bool keyed_ = false;
     TuningData tuningData_{};
     uint8_t mobileByte_ = 0;
+    bool endConfirmed_ = true;
     // Last: a quit or logout ends the session from outside (unkey, "E", port closed).
     RadioHold hold_{[this] { end(); }};
 };

@@ -254,6 +254,14 @@ TEST(Cli, OutputThatIsNoRegularFileIsRefusedAndLeftAlone) {
     }
     EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    // A file nobody may write stays as it is, for the administrator too.
+    const fs::path readOnly = dir / "kept.pdf";
+    std::ofstream(readOnly) << "keep";
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(cli("print " + data + " -o " + readOnly.string()).status, 2);
+    std::stringstream kept;
+    kept << std::ifstream(readOnly).rdbuf();
+    EXPECT_EQ(kept.str(), "keep");
 }
 
 TEST(Cli, FileWhoseImageIdentityNamesNoModelIsRefusedEverywhere) {

@@ -241,6 +241,19 @@ TEST_F(ServiceCommands, AStopRequestUnkeysAndLeavesWithoutAnotherCommand) {
     EXPECT_TRUE(ui.asked.empty());
 }
 
+TEST_F(ServiceCommands, AnEndTheRadioDoesNotAcknowledgeIsReported) {
+    for (const Bytes& answer : {Bytes{ACK}, Bytes{}}) {
+        newData(kMobileRow);
+        scriptOpening();
+        TestModeSession session(link, data, ui);
+        ASSERT_EQ(session.open(), kTestModeOk);
+        line.expect({'E'}, answer);
+        session.end();
+        EXPECT_EQ(session.endConfirmed(), !answer.empty());
+    }
+    EXPECT_TRUE(line.finished());
+}
+
 // --- tuning on a scripted line ------------------------------------------------------
 
 struct TuningScript : ScriptFixture {
