@@ -302,6 +302,11 @@ signals)
     [ "$rc" -eq 130 ] || fail "trunk-align: exit $rc: $(cat err.txt)"
     wait_log "board released" 1
     grep -q "board unkeyed" sim.log || fail "trunk-align left the board keyed: $(cat sim.log)"
+    stop_sim
+    # A write that stops part-way says what the radio may now hold and how to mend it.
+    start_sim --row 0 --silent-block 0x60 --silent-times 1000
+    expect_exit 3 write m.dat --port "$DEV" --retries 0 --yes
+    grep -q "partly written memory; writing the data again" err.txt || fail "partial write: $(cat err.txt)"
     ;;
 trunkalign)
     start_sim --row 4 --board --access-code 11223 --board-late-echo 4
