@@ -96,6 +96,9 @@ int cmdTrunkRead(const Args& args) {
     const auto out = opts.value("-o") ? opts.value("-o") : opts.value("--output");
     if (!out || opts.positional().size() != 1)
         return fail("trunk-read", "FILE and -o OUT are required\n" + kUsage, kExitUsage);
+    // An output that cannot be saved is refused before the board is contacted.
+    if (const SaveOutcome check = checkSaveTarget(*out); !check.ok)
+        return fail("trunk-read", check.detail, kExitRefused);
     BoardRun run;
     if (auto code = run.start("trunk-read", opts)) return *code;
     const int result = readTrunkingBoard(run.session.link(), run.data.image, *run.ui);
