@@ -7,6 +7,7 @@
 #include "channels/channel_csv.h"
 #include "channels/keys.h"
 #include "file/data_file.h"
+#include "util/utf8.h"
 
 #include <algorithm>
 #include <iostream>
@@ -65,7 +66,7 @@ int cmdChannels(const Args& args) {
         }
         while (!line.empty() && line.back() == ' ')
             line.pop_back();
-        std::cout << line << '\n';
+        std::cout << validUtf8(line) << '\n';
     }
     return kExitOk;
 }

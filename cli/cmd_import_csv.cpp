@@ -7,11 +7,10 @@
 #include "channels/channel_csv.h"
 #include "channels/keys.h"
 #include "file/data_file.h"
+#include "util/text_input.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 namespace vrl::cli {
 
@@ -31,7 +30,10 @@ int cmdImportCsv(const Args& args) {
         "into the next groups (up to G2 with --groups G1-G2, which starts at G1). Rows that\n"
         "do not all fit are refused, naming how many fit. Without --group and --groups a\n"
         "file whose Comments all name free places (\"G2 C5\", as 'channels --csv --format\n"
-        "chirp' writes them) goes back to those places.\n";
+        "chirp' writes them) goes back to those places. --group and --groups with a CSV of\n"
+        "the own layout are an error. Numbers must be whole numbers (a decimal comma\n"
+        "allowed), names longer than the model takes are cut with a warning, and a CSV\n"
+        "larger than 16 MiB is refused (exit 2).\n";
     Options opts({"--language", "-o", "--output", "--group", "--groups"}, {"--fine-step"});
     if (auto code = startCommand("import-csv", kUsage, opts, args)) return *code;
     auto out = opts.value("-o") ? opts.value("-o") : opts.value("--output");
@@ -71,12 +73,16 @@ int cmdImportCsv(const Args& args) {
     data.model.refresh();
     data.model.options.fineStep = opts.has("--fine-step");
 
-    std::ifstream in(opts.positional()[1], std::ios::binary);
-    if (!in) return fail("import-csv", "cannot read " + opts.positional()[1], kExitRefused);
-    std::stringstream text;
-    text << in.rdbuf();
-    const ChannelCsv csv = readChannelCsv(text.str());
+    std::string text;
+    if (!readTextInput(opts.positional()[1], text, error))
+        return fail("import-csv", error + "; nothing written", kExitRefused);
+    const ChannelCsv csv = readChannelCsv(text);
     if (csv.error) return fail("import-csv", csv.error->format(), kExitRefused);
+    if (csv.format == ChannelCsvFormat::Own && opts.value("--group"))
+        return fail("import-csv",
+                    "--group is for a CSV in CHIRP's layout; this CSV names its groups in its "
+                    "Group column; nothing written",
+                    kExitUsage);
 
     TextSource texts = [&table](int i) { return table->text(i); };
     KeyAssignment keys(data, texts);

@@ -14,7 +14,8 @@ int cmdTestMode(const Args& args) {
             "                            [--bandwidth 0|1] [--key SECONDS]\n"
             "Brings the radio into its test state and checks it against the data in FILE\n"
             "(model, firmware, the 16 test channels), selects what was asked, keys the\n"
-            "transmitter for SECONDS and unkeys it. The radio always leaves the test state.\n"
+            "transmitter for SECONDS and unkeys it. The radio always leaves the test state,\n"
+            "also on SIGINT, SIGTERM, SIGHUP or SIGQUIT (unkeyed first; exit status 130).\n"
             "Exit status 2 when the radio does not match the data, 3 when the link failed.\n") +
         std::string(kLinkOptionsHelp) + std::string(kServiceOptionsHelp) +
         "  --key SECONDS      key the transmitter this long (0-600, decimals allowed)\n";
@@ -36,7 +37,9 @@ int cmdTestMode(const Args& args) {
     auto record = [&](int code, const std::string& message) {
         history::Event event;
         event.operation = history::kTestMode;
-        event.result = code == kExitOk ? history::kOk : code == kExitRefused ? history::kCancelled : history::kFailed;
+        event.result = code == kExitOk ? history::kOk
+                       : code == kExitRefused || code == kExitSignal ? history::kCancelled
+                                                                    : history::kFailed;
         event.message = message;
         event.port = opts.value("--port").value_or("");
         event.file = opts.positional().empty() ? "" : opts.positional()[0];
@@ -46,14 +49,15 @@ int cmdTestMode(const Args& args) {
         return code;
     };
     if (auto code = run.open(opts)) return record(*code, "the radio did not enter test mode");
-    if (keySeconds) {
+    if (keySeconds && !interruptRequested()) {
         if (run.test().setKeyed(true)) {
             std::cout << "keyed" << std::flush;
-            run.wait(*keySeconds);
-            if (run.test().setKeyed(false))
+            const bool full = run.wait(*keySeconds);
+            // After a signal, finish() unkeys without asking.
+            if (full && run.test().setKeyed(false))
                 std::cout << ", unkeyed after " << *keySeconds << " s\n";
             else
-                std::cout << '\n';
+                std::cout << (full ? "\n" : ", interrupted\n");
         }
     }
     const int code = run.finish();

@@ -97,6 +97,9 @@ int cmdTrunkRead(const Args& args) {
     const auto out = opts.value("-o") ? opts.value("-o") : opts.value("--output");
     if (!out || opts.positional().size() != 1)
         return fail("trunk-read", "FILE and -o OUT are required\n" + kUsage, kExitUsage);
+    // An output that cannot be saved is refused before the board is contacted.
+    if (const SaveOutcome check = checkSaveTarget(*out); !check.ok)
+        return fail("trunk-read", check.detail, kExitRefused);
     BoardRun run;
     if (auto code = run.start("trunk-read", opts)) return *code;
     const int result = readTrunkingBoard(run.session.link(), run.data.image, *run.ui);
@@ -129,7 +132,10 @@ int cmdTrunkWrite(const Args& args) {
         transferEvent(history::kTrunkWrite, result, *run.ui, *opts.value("--port"), opts.positional()[0]);
     setEventImage(event, run.data);
     recordEvent("trunk-write", event);
-    if (result != kTransferOk) return run.ui->failureExit();
+    if (result != kTransferOk) {
+        run.ui->tellPartialWrite("trunking board");
+        return run.ui->failureExit();
+    }
     std::cout << "wrote " << opts.positional()[0] << " to the trunking board\n";
     return kExitOk;
 }
@@ -139,8 +145,10 @@ int cmdTrunkAlign(const Args& args) {
         std::string("usage: vrl73m-cli trunk-align --port DEVICE --access-code NNNNN [--seconds S]\n"
                     "Trunking alignment mode: the board keys the radio, which transmits DTMF 9\n"
                     "for S seconds (without --seconds: until Enter, end of input or Ctrl+C).\n"
-                    "Transmitting is stopped and the board released in every case. Connect a\n"
-                    "dummy load first.\n") +
+                    "Transmitting is stopped and the board released in every case, also on\n"
+                    "SIGINT, SIGTERM, SIGHUP or SIGQUIT (exit status 130). A board that does not\n"
+                    "echo the stop and release bytes is a failure (exit 3). Connect a dummy load\n"
+                    "first.\n") +
         std::string(kLinkOptionsHelp) + std::string(kAccessCodeHelp) +
         "  --seconds S     transmit for S seconds (1 to 3600)\n";
     Options opts(linkValuedOptions({"--access-code", "--seconds"}), {});
@@ -166,7 +174,11 @@ int cmdTrunkAlign(const Args& args) {
               << (seconds > 0 ? " for " + std::to_string(seconds) + " s" : "; press Enter to stop")
               << '\n';
     waitWhileTransmitting(seconds);
-    mode.finish();
+    if (!mode.finish()) {
+        std::cerr << "vrl73m-cli trunk-align: the trunking board did not confirm the stop and "
+                     "the release; the radio may still be transmitting: switch it off\n";
+        return kExitComm;
+    }
     std::cout << "stopped transmitting; the trunking board is released\n";
     return kExitOk;
 }

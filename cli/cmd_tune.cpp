@@ -69,7 +69,8 @@ int cmdTune(const Args& args) {
         std::string(kLinkOptionsHelp) + std::string(kServiceOptionsHelp) +
         "  --item I           item 0-11 (mobile) or 0-14 (portable)\n"
         "  --tab T            tab of the item, 0-based (default 0)\n"
-        "  --value V          new value as shown, 1-256\n"
+        "  --value V          new value as shown, 1-256 (not for item 0 of a portable,\n"
+        "                     the battery level's live reading)\n"
         "  --step D           change by D (-255 to 255)\n"
         "  --keep             the radio keeps the adjusted item\n"
         "  --volume V         volume of a mobile, 0-31\n";
@@ -107,6 +108,14 @@ int cmdTune(const Args& args) {
 
     ServiceRun run("tune");
     if (auto code = run.prepare(opts)) return *code;
+    // The radio matches the data, so the data tell its type before anything is sent.
+    const bool mobileData = isMobileIdentity(run.data().image.identity().bytes[0]);
+    if ((v.count("--value") || v.count("--step")) && isLiveReadingItem(mobileData, v["--item"]))
+        return fail("tune",
+                    "item " + std::to_string(v["--item"]) +
+                        " of a portable shows a live reading and has no value to set; "
+                        "--value and --step are refused, nothing was sent",
+                    kExitUsage);
     if (auto code = run.open(opts)) return *code;
     const int item = v["--item"];
     const int items = static_cast<int>(tuningItems(run.test().mobile()).size());

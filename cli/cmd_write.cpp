@@ -43,7 +43,10 @@ int cmdWrite(const Args& args) {
     setEventImage(event, data);
     if (result == kTransferOk) addSerialNumber(session, event);
     recordEvent("write", event);
-    if (result != kTransferOk) return ui.failureExit();
+    if (result != kTransferOk) {
+        ui.tellPartialWrite("radio");
+        return ui.failureExit();
+    }
     std::cout << "wrote " << file << " to the radio\n";
     return kExitOk;
 }

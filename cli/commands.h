@@ -13,7 +13,11 @@ enum Exit : int {
     kExitUsage = 1,   // bad command line
     kExitRefused = 2, // input refused (file, identity, question answered no, ...)
     kExitComm = 3,    // communication with the radio failed
+    kExitSignal = 130, // ended by SIGINT, SIGTERM, SIGHUP or SIGQUIT, after the clean-up
 };
+
+// The exit status after a command returned `code` (signals, late output failures).
+int finishCommand(const std::string& name, int code);
 
 using Args = std::vector<std::string>;
 

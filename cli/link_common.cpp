@@ -1,5 +1,7 @@
 #include "link_common.h"
 
+#include "signals.h"
+
 #include "link/texts.h"
 #include "link/trace_transport.h"
 #include "platform/data_folder.h"
@@ -14,10 +16,6 @@
 namespace vrl::cli {
 
 namespace {
-
-volatile std::sig_atomic_t gInterrupted = 0;
-
-extern "C" void onInterrupt(int) { gInterrupted = 1; }
 
 // QSerialPort wants an application object for its notifiers.
 void ensureApplication() {
@@ -44,9 +42,7 @@ std::set<std::string> linkValuedOptions(std::set<std::string> own) {
 CliUi::CliUi(std::string_view command, const LinkSession& session, bool yes,
              std::optional<std::string> password)
     : command_(command), session_(session), retriesLeft_(session.retries()), yes_(yes),
-      password_(std::move(password)), terminal_(isatty(STDERR_FILENO) != 0) {
-    std::signal(SIGINT, onInterrupt);
-}
+      password_(std::move(password)), terminal_(isatty(STDERR_FILENO) != 0) {}
 
 void CliUi::say(const std::string& text) {
     endProgress();
@@ -54,6 +50,7 @@ void CliUi::say(const std::string& text) {
 }
 
 void CliUi::progress(int count, int total) {
+    if (blocksStarted_ && total > 0 && count == total) blocksDone_ = true;
     if (count == lastCount_ || total <= 0) return;
     lastCount_ = count;
     progressShown_ = true;
@@ -68,6 +65,13 @@ void CliUi::progress(int count, int total) {
     }
 }
 
+void CliUi::tellPartialWrite(std::string_view what) {
+    if (!blocksStarted_ || blocksDone_) return;
+    say("the write stopped part-way: the " + std::string(what) +
+        " may now hold a partly written memory; writing the data again (or writing a "
+        "backup) mends it");
+}
+
 void CliUi::endProgress() {
     if (progressShown_ && terminal_) std::cerr << '\n';
     progressShown_ = false;
@@ -75,15 +79,17 @@ void CliUi::endProgress() {
 }
 
 bool CliUi::stopRequested() {
-    if (gInterrupted) {
-        say("interrupted; leaving programming mode");
+    if (interruptRequested() && !stopAnnounced_) {
+        say("interrupted by signal " + std::to_string(interruptSignal()) +
+            "; ending the exchange with the radio");
+        stopAnnounced_ = true;
         refused_ = true;
     }
-    return gInterrupted != 0;
+    return interruptRequested();
 }
 
 bool CliUi::askRetry(int text) {
-    if (gInterrupted) return false;
+    if (stopRequested()) return false;
     if (retriesLeft_ > 0) {
         --retriesLeft_;
         say(messageText(text) + " Retrying.");
@@ -149,8 +155,6 @@ void CliUi::showAccessCodeError() {
     refused_ = true;
 }
 
-bool interruptRequested() { return gInterrupted != 0; }
-
 int CliUi::failureExit() const { return refused_ ? kExitRefused : kExitComm; }
 
 std::optional<int> LinkSession::start(std::string_view command, const Options& opts) {
@@ -165,13 +169,23 @@ std::optional<int> LinkSession::start(std::string_view command, const Options& o
     device_ = platform::makeTransport(QString::fromStdString(*port));
     Transport* line = device_.get();
     if (auto trace = opts.value("--trace")) {
-        traceFile_.open(*trace);
-        if (!traceFile_) return fail(command, "cannot create " + *trace, kExitUsage);
-        trace_ = std::make_unique<TraceTransport>(*device_, traceFile_);
+        // Checked and created before the radio is contacted, like any file saved.
+        const SaveOutcome opened = traceFile_.open(*trace);
+        if (!opened.ok) return fail(command, "--trace: " + opened.detail, kExitRefused);
+        traceStream_ = std::make_unique<SafeOutputStream>(traceFile_);
+        trace_ = std::make_unique<TraceTransport>(*device_, *traceStream_);
         line = trace_.get();
     }
     link_.setTransport(line);
     return std::nullopt;
+}
+
+LinkSession::~LinkSession() {
+    link_.setOpen(false);
+    if (!traceStream_) return;
+    traceStream_->flush();
+    const SaveOutcome saved = traceFile_.commit();
+    if (!saved.ok) noteOutputFailure("the trace was not saved: " + saved.detail);
 }
 
 } // namespace vrl::cli

@@ -5,12 +5,13 @@
 
 #include "commands.h"
 #include "options.h"
+#include "signals.h"
 
+#include "file/safe_save.h"
 #include "link/radio_link.h"
 #include "link/transfer_ui.h"
 #include "link/transport.h"
 
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,6 +36,13 @@ class CliUi : public TransferUi {
     // Why questions are answered yes ("--yes", or the command itself).
     void setYesReason(std::string reason) { yesReason_ = std::move(reason); }
     void progress(int count, int total) override;
+    void setBusy(bool busy) override { blocksStarted_ = blocksStarted_ || busy; }
+    // The block loop has begun: a failure from now on may leave the radio's memory
+    // partly written.
+    bool blocksStarted() const { return blocksStarted_; }
+    // After a failed write: says that the memory may be partly written and how to
+    // mend it, when the blocks had begun to move.
+    void tellPartialWrite(std::string_view what);
     bool stopRequested() override;
     bool askRetry(int text) override;
     bool askOk(int text) override;
@@ -69,14 +77,20 @@ class CliUi : public TransferUi {
     bool terminal_ = false;
     bool progressShown_ = false;
     int lastCount_ = -1;
+    bool stopAnnounced_ = false;
+    bool blocksStarted_ = false;
+    bool blocksDone_ = false;
 };
-
-// Ctrl+C was pressed since the first CliUi was made.
-bool interruptRequested();
 
 // The line to the radio named by --port, with tracing when asked for.
 class LinkSession {
   public:
+    LinkSession() = default;
+    // Closes the port and puts the trace file in place (a failure is reported by
+    // main() through noteOutputFailure()).
+    ~LinkSession();
+    LinkSession(const LinkSession&) = delete;
+    LinkSession& operator=(const LinkSession&) = delete;
     // nullopt when it is ready, else the exit status (the message already printed).
     std::optional<int> start(std::string_view command, const Options& opts);
     RadioLink& link() { return link_; }
@@ -86,8 +100,9 @@ class LinkSession {
 
   private:
     std::unique_ptr<Transport> device_;
+    SafeOutputFile traceFile_;
+    std::unique_ptr<SafeOutputStream> traceStream_;
     std::unique_ptr<Transport> trace_;
-    std::ofstream traceFile_;
     RadioLink link_;
     int retries_ = 2;
 };

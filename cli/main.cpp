@@ -2,6 +2,7 @@
 // script their work. Each subcommand lives in its own cmd_*.cpp file.
 #include "commands.h"
 #include "history_common.h"
+#include "signals.h"
 
 #include <iostream>
 
@@ -48,11 +49,32 @@ void printUsage(std::ostream& out) {
         out << "  " << name << c.summary << '\n';
     }
     out << "\nRun 'vrl73m-cli COMMAND --help' for the options of a command.\n"
-           "Exit status: 0 success, 1 usage error, 2 input refused, 3 communication failure.\n"
+           "Exit status: 0 success, 1 usage error, 2 input refused, 3 communication failure,\n"
+           "130 interrupted by a signal (SIGINT, SIGTERM, SIGHUP or SIGQUIT; the radio is\n"
+           "unkeyed, left in its normal state and the port closed first).\n"
            "Every command takes --history DB: the radio history to record into (default: the\n"
            "VRL73M_HISTORY variable, else history.sqlite in the data folder).\n";
 }
 } // namespace
+
+namespace vrl::cli {
+
+// The exit status of a command that returned `code`: a signal or an output that
+// failed afterwards (a trace file) overrides success.
+int finishCommand(const std::string& name, int code) {
+    if (!outputFailure().empty()) {
+        std::cerr << "vrl73m-cli " << name << ": " << outputFailure() << '\n';
+        if (code == kExitOk) code = kExitRefused;
+    }
+    if (interruptRequested()) {
+        std::cerr << "vrl73m-cli " << name << ": interrupted by signal " << interruptSignal()
+                  << '\n';
+        return kExitSignal;
+    }
+    return code;
+}
+
+} // namespace vrl::cli
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -70,8 +92,9 @@ int main(int argc, char** argv) {
     }
     vrl::cli::Args args(argv + 2, argv + argc);
     if (!vrl::cli::takeHistoryOption(args)) return vrl::cli::kExitUsage;
+    vrl::cli::watchSignals();
     for (const auto& c : vrl::cli::allCommands())
-        if (c.name == name) return c.run(args);
+        if (c.name == name) return vrl::cli::finishCommand(name, c.run(args));
     std::cerr << "vrl73m-cli: unknown command '" << name << "'\n";
     printUsage(std::cerr);
     return vrl::cli::kExitUsage;

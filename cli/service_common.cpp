@@ -91,6 +91,12 @@ int ServiceRun::finish() {
     if (!test_) return kExitOk;
     const bool failed = test_->failed();
     test_->end();
+    if (!test_->endConfirmed()) {
+        std::cerr << "vrl73m-cli " << command_
+                  << ": the radio did not confirm the unkey and the end of its test state; it "
+                     "may still be keyed: switch it off\n";
+        return failed ? ui_->failureExit() : kExitComm;
+    }
     std::cout << "radio left the test state\n";
     return failed ? ui_->failureExit() : kExitOk;
 }

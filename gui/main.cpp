@@ -15,6 +15,7 @@
 #include "app/app_context.h"
 #include "app/commands.h"
 #include "model/model_info_dlg.h"
+#include "service/radio_guard.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -74,6 +75,8 @@ int main(int argc, char* argv[]) {
     vrl::gui::QtMessageService messages;
     vrl::gui::CVrl73mApp vrlApp(settings, messages, vrl::gui::CVrl73mApp::Environment::current(args));
     if (!vrlApp.start()) return 1;
+    // Quit, logout and termination signals unkey and release any radio first.
+    vrl::gui::guardRadios(&app);
     vrl::gui::CMainFrame* frame = vrlApp.mainFrame();
     messages.setParentWidget(frame);
     messages.setFont(vrlApp.context().font());

@@ -1,11 +1,14 @@
 #include "output/print_engine.h"
 
+#include "file/safe_save.h"
+
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPen>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QBuffer>
+#include <QFile>
 
 #include <algorithm>
 #include <cmath>
@@ -488,21 +491,27 @@ bool PrintEngine::print(QPagedPaintDevice& device) {
 }
 
 namespace {
-// The one place that opens and completes the PDF file: `write` fills it, and the
-// target is replaced only when it succeeded.
+// The one place that writes the PDF file: `write` makes the pages in memory, and the
+// safe save puts them in place, so a device, FIFO, folder or read-only file is refused
+// (before any page is painted) and the target is replaced only when all went well.
 bool savePdfFile(const QString& path, const std::function<bool(QIODevice&)>& write, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+    const std::string target = QFile::encodeName(path).toStdString();
+    if (const SaveOutcome check = checkSaveTarget(target); !check.ok) {
+        if (error) *error = QString::fromStdString(check.detail);
         return false;
     }
-    if (!write(file)) {
-        file.cancelWriting();
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    if (!write(pdf)) {
         if (error) *error = QStringLiteral("%1: the pages could not be written").arg(path);
         return false;
     }
-    if (!file.commit()) {
-        if (error) *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+    const QByteArray& bytes = pdf.data();
+    const SaveOutcome saved = saveFileSafely(
+        target, {std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                          static_cast<size_t>(bytes.size()))});
+    if (!saved.ok) {
+        if (error) *error = QString::fromStdString(saved.detail);
         return false;
     }
     return true;

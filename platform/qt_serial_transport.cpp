@@ -1,5 +1,7 @@
 #include "platform/qt_serial_transport.h"
 
+#include "platform/port_holder.h"
+
 #include <QElapsedTimer>
 
 #ifdef Q_OS_WIN
@@ -63,6 +65,14 @@ bool QtSerialTransport::open() {
         lastError_ = port_.errorString();
         permissionDenied_ = port_.error() == QSerialPort::PermissionError;
         port_.clearError();
+        if (permissionDenied_) {
+            // The same error for a port another program holds: that one names it.
+            const PortOpenCause cause = portOpenCause(device_);
+            if (cause.busy) {
+                permissionDenied_ = false;
+                lastError_ = QString::fromStdString(cause.text);
+            }
+        }
         return false;
     }
     return true;

@@ -12,6 +12,7 @@
 #include "file/file_commands.h"
 #include "file/file_dialogs.h"
 #include "file/safe_save.h"
+#include "util/text_input.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -83,14 +84,14 @@ void importChannels(FrameHost& host) {
     const QString path = ctx.fileDialogs().openTable(host.mainWindow(), titleOf(ctx, kTextImport),
                                                      ctx.currentFolder(), filters(ctx));
     if (path.isEmpty()) return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        show(ctx, FileCommands::aboutFile(ctx.text(15), path, file.errorString()), kCaptionError,
-             MessageService::Icon::Error);
+    // Read with the cap on text inputs: a device or a runaway file is refused.
+    std::string bytes, readError;
+    if (!readTextInput(QFile::encodeName(path).toStdString(), bytes, readError)) {
+        show(ctx, FileCommands::aboutFile(ctx.text(15), path, QString::fromStdString(readError)),
+             kCaptionError, MessageService::Icon::Error);
         return;
     }
-    const QByteArray bytes = file.readAll();
-    const ChannelCsv csv = readChannelCsv(std::string_view(bytes.constData(), bytes.size()));
+    const ChannelCsv csv = readChannelCsv(bytes);
 
     // CHIRP rows whose Comments name free places (as the export writes them) go
     // back there; others fill from a group asked for.

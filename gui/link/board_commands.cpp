@@ -12,6 +12,7 @@
 #include "link/gui_transfer_ui.h"
 #include "link/link_service.h"
 #include "link/transfer.h"
+#include "link/texts.h"
 #include "link/transfer_dlg.h"
 #include "link/trunk_align_dlg.h"
 
@@ -84,6 +85,11 @@ void runTrunkingAlignment(FrameHost& host) {
         if (mode.start()) {
             CTrunkAlignDlg dlg(ctx, [&mode] { mode.finish(); }, host.mainWindow());
             dlg.exec();
+            // An end the board did not echo may leave the radio transmitting.
+            if (!mode.finish())
+                ctx.messages().ask({ctx.text("service.board_not_released"),
+                                    ctx.text(texts::kCaptionError), MessageService::Icon::Error,
+                                    MessageService::Buttons::Ok});
         }
         mode.finish();
     }

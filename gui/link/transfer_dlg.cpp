@@ -81,6 +81,7 @@ void CTransferDlg::showProgress(int count, int total) {
     const int maximum = std::max(total, 1);
     if (bar_->maximum() != maximum) bar_->setRange(0, maximum);
     bar_->setValue(std::min(count, maximum));
+    if (busy_ && total > 0 && count == total) allBlocksMoved_ = true;
 }
 
 void CTransferDlg::setBlockLoopBusy(bool busy) {
@@ -119,6 +120,12 @@ void CTransferDlg::start() {
         return;
     }
     running_ = false;
+    // A write that stopped after its blocks began to move leaves a partly written
+    // memory behind; the technician must know that a new write mends it.
+    if ((kind_ == TransferKind::WriteRadio || kind_ == TransferKind::WriteBoard) && busy_ &&
+        !allBlocksMoved_)
+        ctx_.messages().ask({ctx_.text("link.partial_write"), ctx_.text(texts::kCaptionError),
+                             MessageService::Icon::Warning, MessageService::Buttons::Ok});
     QDialog::reject();
 }
 

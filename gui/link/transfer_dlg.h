@@ -79,6 +79,7 @@ class CTransferDlg : public QDialog, private TransferProgressView {
     bool busy_ = false;
     bool started_ = false;
     bool stopWanted_ = false;
+    bool allBlocksMoved_ = false;
 };
 
 } // namespace vrl::gui

@@ -1,5 +1,7 @@
 #include "channels/channel_csv.h"
 
+#include "util/utf8.h"
+
 namespace vrl {
 
 std::string csvField(std::string_view text) {
@@ -95,7 +97,7 @@ std::string channelCsvText(const ChannelStore& store, ChannelCsvFormat format) {
                             : csvLine(TextRow(kChannelColumns.begin(), kChannelColumns.end()));
     for (const TextRow& row : chirp ? exportChirpRows(store) : exportChannelRows(store))
         out += csvLine(row);
-    return out;
+    return validUtf8(out);
 }
 
 ChannelCsv readChannelCsv(std::string_view text) {

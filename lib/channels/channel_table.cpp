@@ -44,9 +44,32 @@ std::string joinQuoted(const std::vector<std::string>& items) {
     return out;
 }
 
+// A number of a file as a whole: digits with at most one decimal point or comma,
+// blanks around it allowed. "452.0abc", "452.0 MHz", "0x1C4" or "45\"2.0" are not.
+bool isWholeNumber(std::string_view text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return false;
+    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    bool digit = false, point = false;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') {
+            digit = true;
+        } else if ((c == '.' || c == ',') && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
+// The off text, a CST code typed as the tone edit takes it, or an ST frequency as a
+// whole number.
 bool isToneText(const std::string& text, const std::string& offText) {
-    if (text == offText) return true;
-    return std::all_of(text.begin(), text.end(), [](char c) { return filterToneChar(c) != 0; });
+    if (text == offText || text.empty()) return true;
+    if (text[0] == 'D' || text[0] == 'd')
+        return std::all_of(text.begin(), text.end(), [](char c) { return filterToneChar(c) != 0; });
+    return isWholeNumber(text);
 }
 
 std::string toneCapitals(std::string text, const std::string& offText) {
@@ -164,6 +187,10 @@ ImportReport importChannelRows(ChannelStore& store, const TextRow& header,
         const int rxColumn = kFirstFieldColumn + codeOf(ChannelField::Receive);
         if (columnOf[rxColumn] >= 0) {
             const std::string& rx = cell(rxColumn);
+            if (rx.find_first_not_of(' ') != std::string::npos && !isWholeNumber(rx)) {
+                error(rxColumn, "\"" + rx + "\" is not a frequency in MHz (digits and one decimal point)");
+                continue;
+            }
             if (rx.find_first_not_of(' ') == std::string::npos) {
                 if (store.exists(g, c)) {
                     store.deleteChannel(g, c);
@@ -192,7 +219,20 @@ ImportReport importChannelRows(ChannelStore& store, const TextRow& header,
             const int known = kFirstFieldColumn + code;
             if (columnOf[known] < 0) continue;
             const ChannelField f = fieldOf(code);
-            const std::string& value = cell(known);
+            std::string value = cell(known);
+            if (f == ChannelField::Transmit && value.find_first_not_of(' ') != std::string::npos &&
+                !isWholeNumber(value)) {
+                error(known, "\"" + value + "\" is not a frequency in MHz (digits and one decimal point)");
+                continue;
+            }
+            if (f == ChannelField::Name && value.size() > static_cast<size_t>(std::max(store.nameLength(), 0)) &&
+                value.find_first_not_of(' ', static_cast<size_t>(std::max(store.nameLength(), 0))) !=
+                    std::string::npos) {
+                report.warnings.push_back({row.line, columnName(known),
+                                           "cut to the radio's " + std::to_string(store.nameLength()) +
+                                               " characters"});
+                value.resize(static_cast<size_t>(std::max(store.nameLength(), 0)));
+            }
             const auto before = store.getText(f, g, c);
             if (before == value) continue;
             const bool enabled = store.isEnabled(f, g, c);

@@ -28,6 +28,7 @@ bool BoardAlignment::end() {
 
 bool BoardAlignment::required(std::initializer_list<uint8_t> bytes, uint8_t echo) {
     while (true) {
+        if (ui_.stopRequested()) return end();
         switch (sendStep(bytes, echo)) {
         case Step::Echoed: return true;
         case Step::NoEcho: ui_.showError(texts::kBoardNoEcho); return end();
@@ -55,10 +56,14 @@ bool BoardAlignment::openBoard() {
         if (!ui_.askRetry(texts::kCommFailed)) return false;
         board::drainLine(link_);
     }
-    link_.busyWait(align::kStepPauseMs);
-    const bool sent = link_.writeText(align::kOpenTail);
-    link_.busyWait(align::kStepPauseMs);
-    return sent || ui_.askRetry(texts::kCommFailed);
+    // The tail has no echo; Retry after a failed write sends it again.
+    while (true) {
+        link_.busyWait(align::kStepPauseMs);
+        const bool sent = link_.writeText(align::kOpenTail);
+        link_.busyWait(align::kStepPauseMs);
+        if (sent) return true;
+        if (!ui_.askRetry(texts::kCommFailed)) return false;
+    }
 }
 
 bool BoardAlignment::start() {
@@ -82,7 +87,8 @@ bool BoardAlignment::start() {
     if (!required({0x11, 0x00}, align::kEchoCode) || !required({0x17, 0x00}, align::kEchoCode) ||
         !required({0x1E}, align::kEchoCode) || !required({0x00}, align::kEchoArmed))
         return false;
-    if (!ui_.askOk(texts::kAlignConfirm)) return end();
+    if (ui_.stopRequested() || !ui_.askOk(texts::kAlignConfirm) || ui_.stopRequested())
+        return end();
     // From the first byte of the start on, every way out stops transmitting.
     startSent_ = true;
     if (!lenient({0x32}, align::kEchoStart1, true) || !lenient({0x19}, align::kEchoStart2, true))
@@ -90,17 +96,29 @@ bool BoardAlignment::start() {
     return true;
 }
 
-void BoardAlignment::finish() {
-    if (finished_ || !portOpen_) return;
-    finished_ = true;
-    if (startSent_) {
-        lenient({0x00}, align::kEchoStop1, false);
-        lenient({0x33}, align::kEchoStop2, false);
+bool BoardAlignment::stopStep(std::initializer_list<uint8_t> bytes, uint8_t echo) {
+    for (int attempt = 1; attempt <= align::kStopAttempts; ++attempt) {
+        const Step step = sendStep(bytes, echo);
+        if (step != Step::WriteFailed) return step == Step::Echoed;
     }
-    link_.setReadTimeout(align::kEchoTimeoutMs);
-    if (link_.writeByte(board::kRelease)) board::awaitByte(link_, kAck);
+    return false;
+}
+
+bool BoardAlignment::finish() {
+    if (finished_ || !portOpen_) return endConfirmed_;
+    finished_ = true;
+    // Every byte of the end goes out whatever the one before it got; the end counts
+    // as confirmed only when the board echoed each of them.
+    bool confirmed = true;
+    if (startSent_) {
+        confirmed = stopStep({0x00}, align::kEchoStop1);
+        confirmed = stopStep({0x33}, align::kEchoStop2) && confirmed;
+    }
+    confirmed = stopStep({board::kRelease}, kAck) && confirmed;
     link_.setOpen(false);
     portOpen_ = false;
+    endConfirmed_ = confirmed;
+    return confirmed;
 }
 
 } // namespace vrl

@@ -8,13 +8,15 @@
 //   arm     (0x11, 0x00) -> 0x93, (0x17, 0x00) -> 0x93, 0x1E -> 0x93, 0x00 -> 0x95
 //   start   0x32 -> 0x90, 0x19 -> 0x92  (a missing echo only ends the wait)
 //   stop    0x00 -> 0x97, 0x33 -> 0x91  (likewise)
-//   release "e" -> ACK
+//   release "e" -> ACK  (after the same 220 ms pause)
 //
 // BoardAlignment brackets it: once start() has put anything on the line, finish()
 // (or the destructor) stops transmitting where it was started, releases the board
-// and closes the port, whatever way the mode ends.
+// and closes the port, whatever way the mode ends. A stop request of the TransferUi
+// (a signal on the command line) ends start() at the next step.
 #pragma once
 
+#include "link/radio_hold.h"
 #include "link/radio_link.h"
 #include "link/transfer_ui.h"
 
@@ -58,8 +60,10 @@ class BoardAlignment {
     // (messages shown, the board released and the port closed).
     bool start();
     // Stops transmitting (when it was started), releases the board and closes the
-    // port. Does nothing the second time.
-    void finish();
+    // port. True when the board echoed every stop byte and acknowledged the release;
+    // false means the radio may still be keyed. The second call only repeats the
+    // answer.
+    bool finish();
 
     bool transmitting() const { return startSent_ && !finished_; }
 
@@ -71,6 +75,8 @@ class BoardAlignment {
     bool required(std::initializer_list<uint8_t> bytes, uint8_t echo);
     // A start or stop step: a missing echo only ends the wait.
     bool lenient(std::initializer_list<uint8_t> bytes, uint8_t echo, bool askOnWriteFailure);
+    // A byte of the end: a write failure is tried again; true when echoed.
+    bool stopStep(std::initializer_list<uint8_t> bytes, uint8_t echo);
     bool openBoard();
     bool end(); // finish(), then false
 
@@ -79,6 +85,9 @@ class BoardAlignment {
     bool portOpen_ = false;
     bool startSent_ = false;
     bool finished_ = false;
+    bool endConfirmed_ = true;
+    // Last: a quit or logout stops transmitting and releases the board from outside.
+    RadioHold hold_{[this] { finish(); }};
 };
 
 } // namespace vrl

@@ -52,9 +52,11 @@ void TestModeSession::end() {
         const bool cleanUnkey =
             active_ && keyed_ && retried([&] { return commands_.setTransmit(false, signalling_); });
         // After a failure the radio may be keyed whatever the flag says.
-        if (!cleanUnkey && (keyed_ || failed_)) commands_.setTransmit(false, signalling_);
+        bool unkeyed = true;
+        if (!cleanUnkey && (keyed_ || failed_))
+            unkeyed = commands_.setTransmit(false, signalling_);
         keyed_ = false;
-        commands_.leave();
+        endConfirmed_ = commands_.leave() && unkeyed;
         inTestState_ = false;
     }
     active_ = false;
@@ -166,6 +168,10 @@ int TestModeSession::open() {
     }
     if (!retried([&] { return commands_.selectSignalling(0); })) return stop(kTestModeCancelled);
     signalling_ = 0;
+    // The dialog starts at bandwidth index 0: the radio is told so, as it may have
+    // kept the other bandwidth from an earlier session (and would then answer the
+    // tuning items with another count of values).
+    if (!retried([&] { return commands_.selectBandwidth(0); })) return stop(kTestModeCancelled);
     bandwidth_ = 0;
     return kTestModeOk;
 }

@@ -8,6 +8,7 @@
 // every way out leaves the radio unkeyed, sends "E" and closes the port.
 #pragma once
 
+#include "link/radio_hold.h"
 #include "link/texts.h"
 #include "link/transfer_ui.h"
 #include "model/radio_data.h"
@@ -68,6 +69,9 @@ class TestModeSession {
     // Open and not ended (a cancelled retry box ends the session).
     bool active() const { return active_; }
     bool failed() const { return failed_; }
+    // The radio acknowledged the last unkey and "E" of end(); false means it may
+    // still be keyed or in its test state.
+    bool endConfirmed() const { return endConfirmed_; }
 
     bool mobile() const { return mobile_; }
     int channel() const { return channel_; }
@@ -103,8 +107,14 @@ class TestModeSession {
 
     // Runs a command until it succeeds; each failure asks Retry/Cancel (text 26).
     // Cancel ends the session's use of the radio: false, and failed() holds.
+    // A stop request (a signal on the command line) fails the command unsent.
     template <typename Command> bool retried(Command command) {
         if (!active_) return false;
+        if (ui_.stopRequested()) {
+            failed_ = true;
+            active_ = false;
+            return false;
+        }
         while (!command()) {
             if (!ui_.askRetry(26)) {
                 failed_ = true;
@@ -142,6 +152,9 @@ class TestModeSession {
     bool keyed_ = false;
     TuningData tuningData_{};
     uint8_t mobileByte_ = 0;
+    bool endConfirmed_ = true;
+    // Last: a quit or logout ends the session from outside (unkey, "E", port closed).
+    RadioHold hold_{[this] { end(); }};
 };
 
 } // namespace vrl

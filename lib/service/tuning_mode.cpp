@@ -56,6 +56,9 @@ bool TuningSession::unkeyWithPause() {
 }
 
 bool TuningSession::setValue(int v) {
+    // The battery level of a portable is a live reading: there is no value to move,
+    // and its item byte with a step would be taken for the reading command.
+    if (liveReadingItem()) return true;
     v = std::clamp(v, 0, kValueMax);
     const int delta = v - value();
     if (delta == 0) return true;

@@ -276,13 +276,29 @@ TEST(Cli, OutputThatIsNoRegularFileIsRefusedAndLeftAlone) {
     const fs::path dir = tempDir();
     const fs::path fifo = dir / "pipe.dat";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string data = (dir / "print.dat").string();
+    ASSERT_EQ(cli("new --row 0 -o " + data).status, 0);
     for (const fs::path& target : {fs::path("/dev/null"), fifo, dir}) {
         SCOPED_TRACE(target.string());
         EXPECT_EQ(cli("new --row 0 -o " + target.string()).status, 2);
         EXPECT_EQ(cli("read --port /dev/null -o " + target.string()).status, 2);
+        EXPECT_EQ(cli("print " + data + " -o " + target.string()).status, 2);
+        // The trace is checked before the port: a FIFO with no reader never blocks.
+        EXPECT_EQ(cli("read --port /dev/vrl-no-such-device -o " + data + " --trace " +
+                      target.string())
+                      .status,
+                  2);
     }
     EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    // A file nobody may write stays as it is, for the administrator too.
+    const fs::path readOnly = dir / "kept.pdf";
+    std::ofstream(readOnly) << "keep";
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(cli("print " + data + " -o " + readOnly.string()).status, 2);
+    std::stringstream kept;
+    kept << std::ifstream(readOnly).rdbuf();
+    EXPECT_EQ(kept.str(), "keep");
 }
 
 TEST(Cli, FileWhoseImageIdentityNamesNoModelIsRefusedEverywhere) {
@@ -300,7 +316,7 @@ TEST(Cli, ServiceCommandsRefuseBadOptionsBeforeTheRadio) {
     const std::string data = (dir / "svc.dat").string();
     ASSERT_EQ(cli("new --row 0 -o " + data).status, 0);
     const std::string port = " --port /dev/vrl-no-such-device";
-    const std::vector<std::string> usage = {
+    std::vector<std::string> usage = {
         "test-mode" + port,                                  // no data file
         "test-mode " + data + port + " --channel 17",        // channels 1-16
         "test-mode " + data + port + " --signalling 0",      // signallings 1-12
@@ -313,9 +329,31 @@ TEST(Cli, ServiceCommandsRefuseBadOptionsBeforeTheRadio) {
         "tune " + data + port + " --item 1 --volume 32",
         "tune " + data + " --item 1",                         // no port
     };
+    // The battery level of a portable (item 0) has no value: nothing may be sent.
+    const std::string portable = (dir / "portable.dat").string();
+    ASSERT_EQ(cli("new --row 15 -o " + portable).status, 0);
+    for (const char* step : {" --value 5", " --step 1"})
+        usage.push_back("tune " + portable + port + " --item 0" + step);
     for (const auto& args : usage) EXPECT_EQ(cli(args).status, 1) << args;
     EXPECT_EQ(cli("test-mode " + (dir / "missing.dat").string() + port).status, 2);
     EXPECT_EQ(cli("test-mode " + data + port).status, 3);
+    fs::remove_all(dir);
+}
+
+// Inputs are read with a cap and in one layout only; the exit status of a signal is
+// documented.
+TEST(Cli, UnboundedOrMismatchedInputIsRefused) {
+    const fs::path dir = tempDir();
+    const std::string data = (dir / "in.dat").string();
+    const std::string out = (dir / "out.dat").string();
+    const std::string csv = (dir / "own.csv").string();
+    ASSERT_EQ(cli("new --row 4 -o " + data).status, 0);
+    std::ofstream(csv) << "Group,Channel,Receive\n1,1,150\n";
+    EXPECT_EQ(cli("import-csv " + data + " /dev/zero -o " + out).status, 2);
+    EXPECT_EQ(cli("import-csv " + data + " " + csv + " -o " + out + " --group 2").status, 1);
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(cli("import-csv " + data + " " + csv + " -o " + out).status, 0);
+    EXPECT_NE(cli("--help").out.find("130 interrupted by a signal"), std::string::npos);
     fs::remove_all(dir);
 }
 

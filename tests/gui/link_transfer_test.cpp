@@ -271,6 +271,26 @@ class LinkTransferTest : public QObject {
                            image.bytes().begin() + 0x6200));
     }
 
+    // A write that stops after its blocks began says the radio may hold a partly
+    // written memory and that writing again mends it.
+    void writeStoppedPartWayTellsHowToMendIt() {
+        sim::SimConfig config = radioConfig(kRow0);
+        config.faults.silentBlock = 0x60;
+        config.faults.silentTimes = 1000;
+        LinkBench bench(config, radioMemory(kRow0, 0x05));
+        QVERIFY(bench.started());
+        bench.image().takeSnapshot();
+        bench.messages().answer({QMessageBox::Cancel});
+        pressStart();
+        bench.frame().runCommand(cmd::kWriteToRadio);
+        const QStringList shown = bench.messages().texts();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0], textOf(texts::kCommFailed));
+        QCOMPARE(shown[1], bench.ctx().text("link.partial_write"));
+        QVERIFY(!shown[1].isEmpty());
+        QVERIFY(!bench.radio->inProgramMode());
+    }
+
     void failedReadPutsTheDataBack_data() {
         QTest::addColumn<int>("faultBlock");
         QTest::addColumn<bool>("cancelInDialog");

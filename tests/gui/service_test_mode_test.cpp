@@ -5,6 +5,7 @@
 
 #include "app/commands.h"
 #include "link/texts.h"
+#include "service/radio_guard.h"
 #include "service/test_mode_dlg.h"
 #include "service/tuning_mode_dlg.h"
 #include "widgets/spin_edit.h"
@@ -98,6 +99,25 @@ class TestModeGuiTest : public QObject {
         QVERIFY(keyedRed);
         QVERIFY(disabledWhileKeyed);
         QVERIFY(b.radioLeft());
+        QVERIFY(!b->service->link().isOpen());
+        QVERIFY(b->messages().asked.empty());
+    }
+
+    // Quit, logout and termination signals all run endRadioWork(): the radio is
+    // unkeyed and out of its test state before it returns, and the windows close.
+    void quitOrLogoutWhileKeyedUnkeysAtOnce() {
+        ServiceBench b(kMobileRow);
+        QVERIFY(b->started());
+        bool keyed = false, leftAtOnce = false;
+        onDialog<CTestModeDlg>([&](CTestModeDlg* dlg) {
+            dlg->transmitButton()->click();
+            keyed = b->radio->keyed();
+            endRadioWork();
+            leftAtOnce = b.radioLeft();
+        });
+        b->frame().runCommand(cmd::kTestMode);
+        QVERIFY(keyed);
+        QVERIFY(leftAtOnce);
         QVERIFY(!b->service->link().isOpen());
         QVERIFY(b->messages().asked.empty());
     }

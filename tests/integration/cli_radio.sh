@@ -31,6 +31,14 @@ stop_sim() {
         SIM_PID=""
     fi
 }
+# wait_log TEXT N: waits until the simulator has logged TEXT N times.
+wait_log() {
+    for _ in $(seq 400); do
+        [ "$(grep -c "$1" sim.log)" -ge "$2" ] && return 0
+        sleep 0.05
+    done
+    fail "no '$1' (x$2) in the simulator log: $(tail -5 sim.log)"
+}
 # expect_exit CODE CMD...: runs the tool and checks its exit status.
 expect_exit() {
     local want=$1
@@ -268,6 +276,42 @@ trunkfaults)
     grep -q "board released" sim.log || fail "the board was not released after the failure"
     start_sim --file t.dat
     expect_exit 1 trunk-read t.dat --port "$DEV" --access-code 123 -o x.dat
+    ;;
+signals)
+    # Every terminating signal ends a keyed test mode and a transmitting alignment
+    # through the clean-up: unkeyed, test state left, board released, trace complete.
+    "$CLI" new --row 0 -o m.dat >/dev/null || fail "new"
+    start_sim --file m.dat
+    n=0
+    for sig in INT TERM HUP QUIT; do
+        n=$((n + 1))
+        "$CLI" test-mode m.dat --port "$DEV" --key 60 --trace "t$sig.txt" >out.txt 2>err.txt &
+        pid=$!
+        wait_log "keyed on channel" "$n"
+        kill -"$sig" "$pid"
+        wait "$pid"
+        rc=$?
+        [ "$rc" -eq 130 ] || fail "SIG$sig: exit $rc: $(cat err.txt)"
+        wait_log "test state left" "$n"
+        grep -E "keyed|unkeyed" sim.log | tail -1 | grep -q "unkeyed" || fail "SIG$sig left it keyed"
+        grep -q "> 08 0E" "t$sig.txt" && grep -q "> 45" "t$sig.txt" || fail "SIG$sig: trace incomplete"
+    done
+    stop_sim
+    start_sim --row 4 --board --access-code 11223
+    "$CLI" trunk-align --port "$DEV" --access-code 11223 --seconds 60 >out.txt 2>err.txt &
+    pid=$!
+    wait_log "board keyed" 1
+    kill -TERM "$pid"
+    wait "$pid"
+    rc=$?
+    [ "$rc" -eq 130 ] || fail "trunk-align: exit $rc: $(cat err.txt)"
+    wait_log "board released" 1
+    grep -q "board unkeyed" sim.log || fail "trunk-align left the board keyed: $(cat sim.log)"
+    stop_sim
+    # A write that stops part-way says what the radio may now hold and how to mend it.
+    start_sim --row 0 --silent-block 0x60 --silent-times 1000
+    expect_exit 3 write m.dat --port "$DEV" --retries 0 --yes
+    grep -q "partly written memory; writing the data again" err.txt || fail "partial write: $(cat err.txt)"
     ;;
 trunkalign)
     start_sim --row 4 --board --access-code 11223 --board-late-echo 4

@@ -5,6 +5,7 @@
 #include "model/new_data.h"
 #include "platform/data_folder.h"
 #include "platform/port_directory.h"
+#include "platform/port_holder.h"
 #include "platform/qt_serial_transport.h"
 #include "platform/transports.h"
 #include "platform/virtual_radio.h"
@@ -145,6 +146,36 @@ TEST(SerialTransport, PortWithoutAccessRightsIsReportedAsPermissionDenied) {
     EXPECT_FALSE(port.open());
     EXPECT_TRUE(port.permissionDenied()) << port.lastError().toStdString();
     EXPECT_NE(portOpenFailure(port).find(pty.devicePath()), std::string::npos);
+}
+
+// A port another program holds is "busy" and names the holder, never the dialout
+// hint; a lock file left by a program that has ended does not count.
+TEST(SerialTransport, PortHeldElsewhereIsReportedAsBusy) {
+    radiosim::PtyLine pty;
+    ASSERT_TRUE(pty.create()) << pty.error();
+    const QString device = QString::fromStdString(pty.devicePath());
+    QtSerialTransport first(device), second(device);
+    ASSERT_TRUE(first.open());
+    EXPECT_FALSE(second.open());
+    EXPECT_FALSE(second.permissionDenied());
+    EXPECT_EQ(second.failureReason().rfind("busy: another program has it open", 0), 0u)
+        << second.failureReason();
+    first.close();
+
+    QTemporaryDir locks;
+    QString base = device.mid(5);
+    base.replace('/', '_');
+    for (const auto& [pid, busy] : {std::pair{qint64(getpid()), true}, std::pair{qint64(999999999), false}}) {
+        QFile lock(locks.filePath("LCK.." + base));
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        lock.write(QByteArray::number(pid) + "\nvrl73m\nhost\n");
+        lock.close();
+        const PortOpenCause cause = portOpenCause(device, {locks.path()});
+        EXPECT_EQ(cause.busy, busy) << pid;
+        if (busy) {
+            EXPECT_NE(cause.text.find(lock.fileName().toStdString()), std::string::npos);
+        }
+    }
 }
 
 TEST(SerialTransport, DiscardDropsUnreadInput) {

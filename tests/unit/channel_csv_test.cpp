@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace vrl {
 namespace {
 
@@ -86,6 +88,65 @@ TEST(ChannelCsv, ChirpRowsGoOnlyToAGroupTheModelHas) {
     }
     EXPECT_TRUE(importChannelCsv(f.store, csv, 2).ok());
     EXPECT_TRUE(f.store.exists(2, 0));
+}
+
+
+// The own layout takes a number only as a whole: trailing text, units, hex or a
+// stray quote is refused by line and column, never read as far as it looks like one.
+TEST(ChannelCsv, OwnLayoutTakesOnlyWholeNumbersAndCutsLongNames) {
+    struct Case {
+        const char* row;
+        const char* refusedColumn; // nullptr: accepted
+        const char* warning = nullptr;
+    };
+    const Case cases[] = {
+        {"1,1,452.0abc,,,", "Receive"},
+        {"1,1,452.0 MHz,,,", "Receive"},
+        {"1,1,0x1C4,,,", "Receive"},
+        {"1,1,45\"2.0,,,", "Receive"},
+        {"1,1,-452.0,,,", "Receive"},
+        {"1,1,452.0,453.0x,,", "Transmit"},
+        {"1,1,452.0,,67.0DN,", "Decode"},
+        {"1,1,452.0,,6 7.0,", "Decode"},
+        {"1,1,\" 452,5 \",452.50000,D023N,", nullptr},
+        {"1,1,452.0,,67.0,ABCDEFGHIJ", nullptr, "cut to the radio's 8 characters"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row);
+        ChannelFixture f(testing::kRowMobileUhf128);
+        const ChannelCsv csv =
+            readChannelCsv(std::string("Group,Channel,Receive,Transmit,Decode,Name\n") + c.row + "\n");
+        ASSERT_FALSE(csv.error);
+        const ImportReport report = importChannelCsv(f.store, csv, 0);
+        if (c.refusedColumn) {
+            ASSERT_EQ(report.errors.size(), 1u);
+            EXPECT_EQ(report.errors[0].line, 2);
+            EXPECT_NE(report.errors[0].column.find(c.refusedColumn), std::string::npos)
+                << report.errors[0].format();
+            continue;
+        }
+        ASSERT_TRUE(report.ok()) << report.errors[0].format();
+        EXPECT_EQ(report.warnings.empty(), c.warning == nullptr);
+        if (c.warning) {
+            EXPECT_NE(report.warnings[0].text.find(c.warning), std::string::npos);
+            EXPECT_EQ(f.store.getText(ChannelField::Name, 0, 0), "ABCDEFGH");
+        }
+    }
+}
+
+TEST(ChannelCsv, ExportIsValidUtf8WhateverTheNameBytes) {
+    ChannelFixture f(testing::kRowMobile128);
+    ASSERT_EQ(f.store.setText("150", 0, 0, ChannelField::Receive), StoreResult::Ok);
+    ASSERT_EQ(f.store.setText("QZ", 0, 0, ChannelField::Name), StoreResult::Ok);
+    const auto bytes = f.image().bytes();
+    const auto at = std::search(bytes.begin(), bytes.end(), std::begin("QZ      "), std::end("QZ      ") - 1);
+    ASSERT_NE(at, bytes.end());
+    f.image().setU8(static_cast<size_t>(at - bytes.begin()) + 1, 0xE9); // a byte another tool left
+    for (ChannelCsvFormat format : {ChannelCsvFormat::Own, ChannelCsvFormat::Chirp}) {
+        const std::string text = channelCsvText(f.store, format);
+        EXPECT_EQ(text.find('\xE9'), std::string::npos);
+        EXPECT_NE(text.find("Q\xEF\xBF\xBD"), std::string::npos) << "shown as U+FFFD";
+    }
 }
 
 } // namespace

@@ -1,12 +1,15 @@
 #include "file/data_file.h"
+#include "file/safe_save.h"
 #include "model/new_data.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -113,14 +116,57 @@ TEST_F(DataFileTest, OtherVersionTextOpens) {
 TEST_F(DataFileTest, FailedSaveKeepsThePreviousFile) {
     const fs::path path = dir / "keep.dat";
     spit(path, {1, 2, 3});
-    // The temporary file cannot be created: its name is taken by a folder.
-    fs::create_directory(dir / "keep.dat.tmp~");
+    // The writes fail part-way (the file size limit stands in for a full disk).
     RadioData data;
     newDataFor(data, defaultIdentity());
+    rlimit before{};
+    ::getrlimit(RLIMIT_FSIZE, &before);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = before;
+    small.rlim_cur = 1000;
+    ::setrlimit(RLIMIT_FSIZE, &small);
     DataFileStatus status = writeDataFile(path.string(), data.image);
-    EXPECT_NE(status.result, kFileOk);
-    EXPECT_NE(status.systemError, 0);
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(status.result, kFileWriteFailed);
+    EXPECT_EQ(status.systemError, EFBIG);
     EXPECT_EQ(slurp(path), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1)
+        << "the temporary file is gone";
+}
+
+// The temporary file has a name of its own each time and is created new: a user's
+// file under any name (here the fixed name an older version used) stays untouched,
+// and a trace written piece by piece appears only when it is complete.
+TEST_F(DataFileTest, TemporaryFilesNeverTouchTheUsersFiles) {
+    const fs::path path = dir / "keep.dat";
+    spit(dir / "keep.dat.tmp~", {9});
+    RadioData data;
+    newDataFor(data, defaultIdentity());
+    ASSERT_EQ(writeDataFile(path.string(), data.image).result, kFileOk);
+    EXPECT_EQ(slurp(dir / "keep.dat.tmp~"), std::vector<uint8_t>{9});
+
+    const fs::path trace = dir / "trace.txt";
+    spit(trace, {'o', 'l', 'd'});
+    ::chmod(trace.c_str(), 0640);
+    SafeOutputFile out;
+    ASSERT_TRUE(out.open(trace.string()).ok);
+    {
+        SafeOutputStream stream(out);
+        stream << "line " << 1 << '\n';
+    }
+    EXPECT_EQ(slurp(trace), (std::vector<uint8_t>{'o', 'l', 'd'})) << "replaced only at the end";
+    ASSERT_TRUE(out.commit().ok);
+    EXPECT_EQ(slurp(trace), (std::vector<uint8_t>{'l', 'i', 'n', 'e', ' ', '1', '\n'}));
+    struct stat st {};
+    ::stat(trace.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    {
+        SafeOutputFile dropped;
+        ASSERT_TRUE(dropped.open((dir / "never.txt").string()).ok);
+        dropped.write(std::string_view("x"));
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);
 }
 
 // --- the safe save -------------------------------------------------------------

@@ -32,15 +32,21 @@ class BoardUi : public ScriptedUi {
     int accessCodeErrors = 0;
 };
 
-// A scripted line whose write number `failAt` (1-based) is refused.
+// A scripted line whose write number `failAt` (1-based) is refused; it notes when
+// each write went out.
 class FailingTransport : public ScriptedTransport {
   public:
-    using ScriptedTransport::ScriptedTransport;
+    explicit FailingTransport(FakeClock& clock) : ScriptedTransport(clock), clock_(clock) {}
     bool write(std::span<const uint8_t> bytes) override {
+        writeTimes.push_back(clock_.now);
         const bool ok = ScriptedTransport::write(bytes);
         return static_cast<int>(writes.size()) == failAt ? false : ok;
     }
     int failAt = 0;
+    std::vector<int64_t> writeTimes;
+
+  private:
+    FakeClock& clock_;
 };
 
 // 396 characters of board data: every record "rrNN" with its number, but for the
@@ -298,8 +304,9 @@ TEST(BoardWrite, UnconfirmedReleaseIsReportedAsNotComplete) {
 
 namespace {
 
-void expectAlignStart(ScriptedTransport& wire, Bytes lateFirstEcho = {0x93}) {
-    wire.expect(textBytes(align::kOpen), kAckReply).expect(textBytes(align::kOpenTail));
+void expectAlignStart(ScriptedTransport& wire, Bytes lateFirstEcho = {0x93}, int tails = 1) {
+    wire.expect(textBytes(align::kOpen), kAckReply);
+    for (int i = 0; i < tails; ++i) wire.expect(textBytes(align::kOpenTail));
     wire.expect({0x11, 0x00}, lateFirstEcho);
     for (uint8_t d : {0x12, 0x13, 0x14, 0x15}) wire.expect({d, 0x00}, {0x93});
     wire.expect({0x1E}, {0x93}).expect({0x00}, {0x93});
@@ -407,5 +414,61 @@ TEST(BoardAlign, CancelAfterAnUnansweredOpenReleasesTheBoard) {
     EXPECT_FALSE(mode.start());
     EXPECT_EQ(t.ui.asked, std::vector<int>{texts::kCommFailed});
     EXPECT_TRUE(t.wire.finished());
+    EXPECT_FALSE(t.link.isOpen());
+}
+
+// The end of alignment counts as done only when the board echoed both stop bytes and
+// acknowledged the release; every byte still goes out, the release after the same
+// pause as every other alignment byte.
+TEST(BoardAlign, AnEndTheBoardDoesNotEchoIsReportedAsAFailure) {
+    struct Case {
+        const char* name;
+        Bytes stop1, stop2, release;
+        bool confirmed;
+    };
+    const Case cases[] = {
+        {"all echoed", {0x97}, {0x91}, kAckReply, true},
+        {"nothing echoed", {}, {}, {}, false},
+        {"first stop byte not echoed", {}, {0x91}, kAckReply, false},
+        {"release not acknowledged", {0x97}, {0x91}, {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Line t;
+        expectAlignStart(t.wire);
+        t.wire.expect({0x32}, {0x90}).expect({0x19}, {0x92});
+        t.wire.expect({0x00}, c.stop1).expect({0x33}, c.stop2).expect({'e'}, c.release);
+        BoardAlignment mode(t.link, t.ui);
+        ASSERT_TRUE(mode.start());
+        EXPECT_EQ(mode.finish(), c.confirmed);
+        EXPECT_EQ(mode.finish(), c.confirmed) << "the answer is kept, nothing more is sent";
+        EXPECT_TRUE(t.wire.finished());
+        EXPECT_FALSE(t.link.isOpen());
+        const auto& at = t.wire.writeTimes;
+        EXPECT_GE(at[at.size() - 1] - at[at.size() - 2], align::kStepPauseMs);
+    }
+}
+
+TEST(BoardAlign, RetryAfterAFailedOpenTailSendsTheTailAgain) {
+    Line t;
+    t.ui.retries = 1;
+    t.wire.failAt = 2; // the first "A43"
+    expectAlignStart(t.wire, {0x93}, 2);
+    t.wire.expect({0x32}, {0x90}).expect({0x19}, {0x92});
+    expectStopAndRelease(t.wire);
+    BoardAlignment mode(t.link, t.ui);
+    ASSERT_TRUE(mode.start());
+    EXPECT_TRUE(mode.finish());
+    EXPECT_TRUE(t.wire.finished());
+}
+
+TEST(BoardAlign, AStopRequestEndsTheStartBeforeTheRadioIsKeyed) {
+    Line t;
+    t.ui.stopAfterProgressCalls = 0; // a signal arrived
+    t.wire.expect(textBytes(align::kOpen), kAckReply).expect(textBytes(align::kOpenTail));
+    t.wire.expect({'e'}, kAckReply);
+    BoardAlignment mode(t.link, t.ui);
+    EXPECT_FALSE(mode.start());
+    EXPECT_TRUE(t.wire.finished()) << "no code, no arming, no 0x32";
     EXPECT_FALSE(t.link.isOpen());
 }

@@ -53,6 +53,8 @@ struct ScriptFixture : ::testing::Test {
         }
         line.expect({0x10, 1}, bytesOf(table.wireBytes(1))).expect({ACK}, {ACK});
         line.expect({0x11, 0x00}, {ACK});
+        // Bandwidth index 0, whatever the radio kept from an earlier session.
+        line.expect({'F'}, {ACK});
     }
 };
 
@@ -224,6 +226,34 @@ TEST_F(ServiceCommands, PortThatDoesNotOpenShowsText25) {
     EXPECT_TRUE(line.writes.empty());
 }
 
+TEST_F(ServiceCommands, AStopRequestUnkeysAndLeavesWithoutAnotherCommand) {
+    newData(kMobileRow);
+    scriptOpening();
+    TestModeSession session(link, data, ui);
+    ASSERT_EQ(session.open(), kTestModeOk);
+    line.expect({0x08, 0x0D}, {ACK});
+    ASSERT_TRUE(session.setKeyed(true));
+    ui.stopAfterProgressCalls = 0; // a signal arrived
+    EXPECT_FALSE(session.selectSignalling(3));
+    line.expect({0x08, 0x0E}, {ACK}).expect({'E'}, {ACK});
+    session.end();
+    EXPECT_TRUE(line.finished()) << "no 0x11 sent after the stop";
+    EXPECT_TRUE(ui.asked.empty());
+}
+
+TEST_F(ServiceCommands, AnEndTheRadioDoesNotAcknowledgeIsReported) {
+    for (const Bytes& answer : {Bytes{ACK}, Bytes{}}) {
+        newData(kMobileRow);
+        scriptOpening();
+        TestModeSession session(link, data, ui);
+        ASSERT_EQ(session.open(), kTestModeOk);
+        line.expect({'E'}, answer);
+        session.end();
+        EXPECT_EQ(session.endConfirmed(), !answer.empty());
+    }
+    EXPECT_TRUE(line.finished());
+}
+
 // --- tuning on a scripted line ------------------------------------------------------
 
 struct TuningScript : ScriptFixture {
@@ -302,6 +332,17 @@ TEST_F(TuningScript, PortableSingleTabItemReadsFourValues) {
     ASSERT_TRUE(tuning.open());
     EXPECT_EQ(tuning.tabs(), 1);
     EXPECT_EQ(tuning.value(), 1);
+    EXPECT_TRUE(line.finished());
+}
+
+TEST_F(TuningScript, TheBatteryReadingOfAPortableTakesNoValueStep) {
+    openTest(kPortableRow);
+    scriptTuningOpen(0x1E, {7}, false);
+    TuningSession tuning(*session, 0);
+    ASSERT_TRUE(tuning.open());
+    // 0x1E 0x0A would be the live-reading command: nothing may go out.
+    EXPECT_TRUE(tuning.setValue(100));
+    EXPECT_TRUE(tuning.stepValue(1));
     EXPECT_TRUE(line.finished());
 }
 
