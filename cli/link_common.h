@@ -35,6 +35,9 @@ class CliUi : public TransferUi {
     // Why questions are answered yes ("--yes", or the command itself).
     void setYesReason(std::string reason) { yesReason_ = std::move(reason); }
     void progress(int count, int total) override;
+    // The verify phase shows its own progress line ("verifying n / total").
+    void setPhase(TransferPhase phase) override;
+    void showVerifyFailed(const std::vector<int>& blocks) override;
     bool stopRequested() override;
     bool askRetry(int text) override;
     bool askOk(int text) override;
@@ -59,6 +62,7 @@ class CliUi : public TransferUi {
     std::string command_;
     const LinkSession& session_;
     std::string verb_ = "blocks";
+    std::string transferVerb_;
     std::string yesReason_ = "--yes";
     int retriesLeft_;
     bool yes_;
