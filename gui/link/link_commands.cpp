@@ -96,7 +96,11 @@ void runWriteToRadio(FrameHost& host) {
     RadioLink& link = LinkService::of(ctx).link();
     RadioData& data = ctx.data();
     CTransferDlg dlg(ctx, TransferKind::WriteRadio,
-                     [&](TransferUi& ui) { return writeDataToRadio(link, data, ui); },
+                     [&](TransferUi& ui) {
+                         WriteOptions options;
+                         options.verify = ctx.verifyAfterWrite();
+                         return writeDataToRadio(link, data, ui, options);
+                     },
                      host.mainWindow());
     dlg.exec();
     // Writing to the oldest firmware may have cleared the passwords.

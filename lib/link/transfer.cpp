@@ -186,7 +186,7 @@ LoopOutcome writeBlocks(RadioLink& link, const CDataImage& image, const BlockPla
 // Runs a block loop until it is done; a failure asks Retry/Cancel and runs it again.
 // False when stopped.
 template <typename Loop>
-bool runLoop(RadioLink&, TransferUi& ui, Loop loop) {
+bool runLoop(TransferUi& ui, Loop loop) {
     while (true) {
         const LoopOutcome outcome = loop();
         if (outcome == LoopOutcome::Done) return true;
@@ -219,7 +219,7 @@ bool unlockForReadBack(RadioLink& link, const CDataImage& image, TransferUi& ui,
 // stopped.
 bool snapshotUntouched(RadioLink& link, const BlockPlan& written, CDataImage& expected,
                        TransferUi& ui) {
-    return runLoop(link, ui, [&] {
+    return runLoop(ui, [&] {
         for (int n = 0; n < kMemoryBlocks; ++n) {
             if (written.moves(n)) continue;
             if (!readBlockChecked(link, blockOf(expected, n), n)) return LoopOutcome::Failed;
@@ -241,7 +241,7 @@ bool verifyWrite(RadioLink& link, const CDataImage& image, const BlockPlan& plan
         if (!unlockForReadBack(link, image, ui, unlocked)) return false;
         if (!unlocked) {
             report.mismatches = {0}; // the password lives in block 0
-        } else if (!runLoop(link, ui, [&] {
+        } else if (!runLoop(ui, [&] {
                        return verifyBlocks(link, image, plan, ui, report.mismatches);
                    })) {
             return false;
@@ -258,7 +258,7 @@ bool verifyWrite(RadioLink& link, const CDataImage& image, const BlockPlan& plan
         for (int n : report.mismatches) again.blocks[static_cast<size_t>(n)] = true;
         count(again);
         report.rewritten = report.mismatches;
-        if (!runLoop(link, ui, [&] { return writeBlocks(link, image, again, ui); })) return false;
+        if (!runLoop(ui, [&] { return writeBlocks(link, image, again, ui); })) return false;
     }
     ui.showVerifyFailed(report.mismatches);
     return false;
@@ -411,7 +411,7 @@ int writeDataToRadio(RadioLink& link, RadioData& data, TransferUi& ui,
     const bool checkUntouched = options.verify && !radioLocked;
     if (checkUntouched && !snapshotUntouched(link, plan, *expected, ui))
         return stopExchange(link, ui, kTransferStopped);
-    if (!runLoop(link, ui, [&] { return writeBlocks(link, image, plan, ui); }))
+    if (!runLoop(ui, [&] { return writeBlocks(link, image, plan, ui); }))
         return stopExchange(link, ui, kTransferStopped);
     ui.progress(plan.total, plan.total);
     if (options.verify) {
