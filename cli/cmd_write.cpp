@@ -5,6 +5,7 @@
 #include "link/texts.h"
 #include "link/transfer.h"
 #include "link/write_check.h"
+#include "util/bytes.h"
 
 #include <iostream>
 
@@ -44,6 +45,15 @@ int cmdWrite(const Args& args) {
     WriteReport report;
     const int result = writeDataToRadio(session.link(), data, ui, options, &report);
     ui.endProgress();
+    if (!report.rewritten.empty()) {
+        std::string list;
+        for (int n : report.rewritten) {
+            const uint8_t block = static_cast<uint8_t>(n);
+            list += (list.empty() ? "0x" : ", 0x") + bytes::hex({&block, 1});
+        }
+        std::cerr << "vrl73m-cli write: read back different and written again: block"
+                  << (report.rewritten.size() == 1 ? " " : "s ") << list << '\n';
+    }
     if (result != kTransferOk) return ui.failureExit();
     std::cout << "wrote " << file << " to the radio"
               << (report.verified ? ", verified" : options.verify ? "" : ", not verified")

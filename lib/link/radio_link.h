@@ -61,7 +61,7 @@ inline constexpr int kResyncLimitFactor = 10;
 // quiet for this many character times (plus a margin for the system's scheduling):
 // a byte within that time means the reply was misread (a changed head byte makes a
 // 259-byte reply look like a 2-byte one) and the block is not acknowledged.
-inline constexpr int kInterByteChars = 8;
+inline constexpr int kInterByteChars = 4;
 inline constexpr int kInterByteMarginMs = 2;
 
 class RadioLink : public SerialPort {
