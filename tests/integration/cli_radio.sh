@@ -171,6 +171,24 @@ latereply)
         stop_sim
     done
     ;;
+linehits)
+    # Single bytes changed on the line never end in a wrong success.
+    "$CLI" new --row 4 -o new.dat >/dev/null || fail "new"
+    cp new.dat mod.dat
+    printf 'XYZ' | dd of=mod.dat bs=1 seek=$((50 + 0x0810)) conv=notrunc status=none
+    start_sim --file new.dat --hit-block-number 8 --hit-reply-marker 1 --save saved.dat
+    expect_exit 0 write --port "$DEV" mod.dat --retries 5
+    grep -q "written again: block 0x08" err.txt || fail "no rewrite: $(tail -2 err.txt)"
+    expect_exit 0 diff mod.dat "radio:$DEV" --retries 5
+    grep -q "^note: the trunking-board area" out.txt || fail "no note: $(cat out.txt)"
+    stop_sim
+    same_memory mod.dat saved.dat || fail "the radio does not hold the file"
+    # The same hit unverified: what the read-back is for.
+    start_sim --file new.dat --hit-block-number 8 --save saved.dat
+    expect_exit 0 write --port "$DEV" mod.dat --no-verify
+    stop_sim
+    same_memory mod.dat saved.dat && fail "the hit did not reach the radio"
+    ;;
 endlost)
     # Only the closing "E" goes unanswered: the complete read is kept, with a warning.
     start_sim --row 0
