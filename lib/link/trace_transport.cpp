@@ -69,8 +69,10 @@ size_t TraceTransport::read(std::span<uint8_t> buffer, int timeoutMs) {
 }
 
 void TraceTransport::discardInput() {
+    // A millisecond lets a serial driver hand over what it holds, so the trace shows
+    // the bytes the discard would drop.
     std::array<uint8_t, 256> pending{};
-    while (const size_t got = inner_.read(pending, 0)) {
+    while (const size_t got = inner_.read(pending, 1)) {
         stamp();
         out_ << "<";
         dump(std::span(pending).first(got));
