@@ -2,7 +2,8 @@
 # Soak of the radio link under line faults. Each of N runs starts vrl73m-radiosim
 # (unthrottled) on a full 128-channel image with a random mix of its faults (dropped
 # commands, late replies and late ACKs at any command and block, bad checksums,
-# NAKs, silent blocks, a hang-up) and runs one random operation of vrl73m-cli
+# NAKs, silent blocks, a hang-up, single bytes changed on the line: a reply's head,
+# a written block's number, a fill byte) and runs one random operation of vrl73m-cli
 # against it: read, write or checksum.
 #   succeeded      exit 0 and the data moved are exactly the radio's (read: the file's
 #                  memory equals the radio's; write: the radio's memory afterwards
@@ -71,7 +72,7 @@ for run in $(seq "$RUNS"); do
     n=$((1 + RANDOM % 3))
     late_ms=$((600 + RANDOM % 2400))
     for _ in $(seq "$n"); do
-        case $((RANDOM % 8)) in
+        case $((RANDOM % 11)) in
         0) args+=(--drop-command $((1 + RANDOM % 220)) --drop-count $((1 + RANDOM % 2))) ;;
         1) late_commands+="${late_commands:+,}$((1 + RANDOM % 220)),$((1 + RANDOM % 220))" ;;
         2) args+=(--late-block "$(pick_block)") ;;
@@ -81,6 +82,9 @@ for run in $(seq "$RUNS"); do
         6) args+=(--silent-block "$(pick_block)" --silent-times $((1 + RANDOM % 4))) ;;
         7) if [ $((RANDOM % 4)) -eq 0 ]; then args+=(--hangup-block "$(pick_block)"); else
                args+=(--late-block "$(pick_block)"); fi ;;
+        8) args+=(--hit-reply-marker "$(pick_block)") ;;
+        9) args+=(--hit-block-number "$(pick_block)") ;;
+        10) args+=(--hit-fill "$(pick_block)") ;;
         esac
         faults=$((faults + 1))
     done

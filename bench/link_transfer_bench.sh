@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Times a full read and a full write of a 128-channel image (every channel in use)
-# against vrl73m-radiosim throttled to 9600 baud, and compares each with the wire
-# time: bytes on the wire (both directions, from the trace) x 11 bits / 9600.
+# Times a full read, a full write without and with its read-back of a 128-channel
+# image (every channel in use) against vrl73m-radiosim throttled to 9600 baud, and
+# compares each with the wire time: bytes on the wire (both directions, from the
+# trace) x 11 bits / 9600. The verified write is also set against the floors of the
+# plain write and the read together.
 # usage: bench/link_transfer_bench.sh [BUILD_DIR]
 set -euo pipefail
 BUILD=${1:-build}
@@ -40,6 +42,7 @@ run() {
     end=$(date +%s.%N)
     local bytes
     bytes=$(wire_bytes "$WORK/$name.trace")
+    VERIFY_SECONDS=$(awk -v t0="$start" -v t1="$end" 'BEGIN { printf "%.3f", t1 - t0 }')
     awk -v name="$name" -v t0="$start" -v t1="$end" -v b="$bytes" 'BEGIN {
         elapsed = t1 - t0; floor = b * 11 / 9600; waits = 0.050;
         printf "%-6s %6d bytes  wire floor %6.3f s  + fixed waits %.3f s  measured %6.3f s  ratio %.3f (goal <= 1.05 x floor + waits: %.3f s)\n",
@@ -47,4 +50,11 @@ run() {
 }
 
 run read read -o "$WORK/back.dat"
-run write write "$WORK/full.dat"
+run write write "$WORK/full.dat" --no-verify
+run verify write "$WORK/full.dat"
+
+# Write + verify against the floors of a plain write and a full read together.
+floor_of() { awk -v b="$(wire_bytes "$WORK/$1.trace")" 'BEGIN { printf "%.3f", b * 11 / 9600 }'; }
+awk -v r="$(floor_of read)" -v w="$(floor_of write)" -v t="$VERIFY_SECONDS" 'BEGIN {
+    printf "write + verify %.3f s against write floor %.3f s + read floor %.3f s = %.3f s: ratio %.3f (goal <= 1.05)\n",
+           t, w, r, w + r, t / (w + r) }'

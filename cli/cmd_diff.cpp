@@ -13,6 +13,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 
@@ -34,6 +35,10 @@ struct Side {
     RadioData data;
 };
 
+bool isRadio(const Side& side) {
+    return side.source.compare(0, kRadioPrefix.size(), kRadioPrefix) == 0;
+}
+
 // Reads one side: a data file, or the radio's memory on radio:PORT (no file is
 // written, not even a backup). nullopt when it is loaded, else the exit status.
 std::optional<int> loadSide(Side& side, const Options& opts) {
@@ -44,7 +49,7 @@ std::optional<int> loadSide(Side& side, const Options& opts) {
             return fail(kCommand, error, kExitRefused);
         return std::nullopt;
     }
-    if (source.compare(0, kRadioPrefix.size(), kRadioPrefix) != 0) {
+    if (!isRadio(side)) {
         const DataFileStatus status = readDataFile(source, side.data.image);
         if (status.result != kFileOk)
             return fail(kCommand, source + ": " + status.detail, kExitRefused);
@@ -157,10 +162,27 @@ int cmdDiff(const Args& args) {
     auto b = std::make_unique<Side>();
     a->source = opts.positional()[0];
     b->source = opts.positional()[1];
+    // Files first: a radio compared with a file is read over a copy of it, and what a
+    // read does not bring is taken from the file (noted).
     for (Side* side : {a.get(), b.get()})
+        if (!isRadio(*side))
+            if (auto failed = loadSide(*side, opts)) return *failed;
+    const Side* file = !isRadio(*a) ? a.get() : !isRadio(*b) ? b.get() : nullptr;
+    std::vector<std::string> notes;
+    for (Side* side : {a.get(), b.get()}) {
+        if (!isRadio(*side)) continue;
+        if (file) {
+            const auto from = file->data.image.bytes();
+            std::copy(from.begin(), from.end(), side->data.image.bytes().begin());
+        }
         if (auto failed = loadSide(*side, opts)) return *failed;
+        if (file)
+            for (std::string& n : takeUnreadFromFile(side->data, file->data))
+                notes.push_back(std::move(n));
+    }
 
-    const Comparison result = compareDocuments(a->data, b->data, texts);
+    Comparison result = compareDocuments(a->data, b->data, texts);
+    result.notes.insert(result.notes.end(), notes.begin(), notes.end());
     if (opts.has("--json"))
         printJson(*a, *b, result);
     else

@@ -137,6 +137,10 @@ int cmdTrunkWrite(const Args& args) {
         return run.ui->failureExit();
     }
     std::cout << "wrote " << opts.positional()[0] << " to the trunking board\n";
+    // The board answers reads only in an exchange of their own, after a new access
+    // code: what was stored is not read back.
+    std::cerr << "vrl73m-cli trunk-write: note: the board write is not verified (read it "
+                 "back with trunk-read to check)\n";
     return kExitOk;
 }
 

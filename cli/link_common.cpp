@@ -72,6 +72,16 @@ void CliUi::tellPartialWrite(std::string_view what) {
         "backup) mends it");
 }
 
+void CliUi::setPhase(TransferPhase phase) {
+    if (transferVerb_.empty()) transferVerb_ = verb_;
+    const std::string verb = phase == TransferPhase::Verify ? "verifying" : transferVerb_;
+    if (verb == verb_) return;
+    endProgress();
+    verb_ = verb;
+}
+
+void CliUi::showVerifyFailed(const std::vector<int>& blocks) { say(verifyFailedText(blocks)); }
+
 void CliUi::endProgress() {
     if (progressShown_ && terminal_) std::cerr << '\n';
     progressShown_ = false;

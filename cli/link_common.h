@@ -43,6 +43,9 @@ class CliUi : public TransferUi {
     // After a failed write: says that the memory may be partly written and how to
     // mend it, when the blocks had begun to move.
     void tellPartialWrite(std::string_view what);
+    // The verify phase shows its own progress line ("verifying n / total").
+    void setPhase(TransferPhase phase) override;
+    void showVerifyFailed(const std::vector<int>& blocks) override;
     bool stopRequested() override;
     bool askRetry(int text) override;
     bool askOk(int text) override;
@@ -67,6 +70,7 @@ class CliUi : public TransferUi {
     std::string command_;
     const LinkSession& session_;
     std::string verb_ = "blocks";
+    std::string transferVerb_;
     std::string yesReason_ = "--yes";
     int retriesLeft_;
     bool yes_;

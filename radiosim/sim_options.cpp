@@ -39,6 +39,13 @@ const char* const kUsage =
     "  --nak-block N                       first write of block N is answered NAK\n"
     "  --silent-block N [--silent-times K] block N goes unanswered K times (default 3)\n"
     "  --hangup-block N                    hang up when block N is asked for\n"
+    "  --hit-reply-marker N                the first read reply of block N starts with\n"
+    "                                      its first byte changed (\"W\" <-> \"Z\")\n"
+    "  --hit-block-number N                the first write of block N arrives with its\n"
+    "                                      block number changed (stored one block off)\n"
+    "  --hit-fill N                        the fill byte of the first \"Z\" write of\n"
+    "                                      block N, or of its first \"Z\" read reply,\n"
+    "                                      arrives changed\n"
     "Trunking board (fitted when the model names it, or with --board):\n"
     "  --board              fit a trunking board whatever the model\n"
     "  --access-code NNNNN  the board's access code (default 00000)\n"
@@ -77,6 +84,7 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args, 
         {"--nak-block", true},    {"--silent-block", true},
         {"--silent-times", true}, {"--hangup-block", true},
         {"--late-block", true},   {"--late-ack-block", true},
+        {"--hit-reply-marker", true}, {"--hit-block-number", true}, {"--hit-fill", true},
         {"--key-delay", true},    {"--throttle", false},
         {"--verbose", false},
         {"--board", false},       {"--access-code", true},  {"--board-reject-code", false},
@@ -164,6 +172,9 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args, 
         {"--silent-block", &f.silentBlock, 0, 255},
         {"--silent-times", &f.silentTimes, 1, 1000},
         {"--hangup-block", &f.hangupBlock, 0, 255},
+        {"--hit-reply-marker", &f.hitReplyMarkerBlock, 0, 255},
+        {"--hit-block-number", &f.hitBlockNumberBlock, 0, 255},
+        {"--hit-fill", &f.hitFillBlock, 0, 255},
         {"--key-delay", &o.radio.config.keyDelayMs, 0, 60000},
     };
     for (const auto& io : ints) {

@@ -53,6 +53,10 @@ class AppContext : public QObject {
     // The serial port number 1-20 ("ComPort"); the radio link reads it when it opens
     // the port and the Communication Port dialog changes it.
     int comPort() const { return comPort_; }
+    // "Verify after writing" ("VerifyAfterWrite", on unless stored as 0): a radio
+    // write reads its blocks back.
+    bool verifyAfterWrite() const { return verifyAfterWrite_; }
+    void setVerifyAfterWrite(bool on) { verifyAfterWrite_ = on; }
     void setComPort(int port) {
         comPort_ = port;
         emit comPortChanged(port);
@@ -132,6 +136,7 @@ class AppContext : public QObject {
     LanguageTable& lang_;
     MessageService& messages_;
     int comPort_ = 1;
+    bool verifyAfterWrite_ = true;
     QString filePath_;
     QString proposedName_;
     bool nameChangedByProgram_ = false;

@@ -25,6 +25,10 @@ class AppSettings {
     std::optional<long long> language() const { return integer(QStringLiteral("Language")); }
     std::optional<QString> lastWinPos() const { return string(QStringLiteral("LastWinPos")); }
 
+    // "Verify after writing" (absent = on).
+    bool verifyAfterWrite() const { return integer(QStringLiteral("VerifyAfterWrite")).value_or(1) != 0; }
+    void setVerifyAfterWrite(bool v) { set(QStringLiteral("VerifyAfterWrite"), v ? 1 : 0); }
+
     void setLastModel(const QString& v) { set(QStringLiteral("LastModel"), v); }
     void setComPort(int v) { set(QStringLiteral("ComPort"), v); }
     void setLastFilePath(const QString& v) { set(QStringLiteral("LastFilePath"), v); }

@@ -172,6 +172,7 @@ bool CVrl73mApp::start(bool show) {
 
     ctx_ = std::make_unique<AppContext>(*data_, lang_, messages_);
     ctx_->setComPort(comPortFromSetting(settings_.comPort()));
+    ctx_->setVerifyAfterWrite(settings_.verifyAfterWrite());
     installHelp();
     const std::string folder = dataFolder(
         settings_.lastFilePath().value_or(QString()).toStdString(), str(env_.exeDir),
@@ -248,6 +249,7 @@ void CVrl73mApp::exit() {
     if (!started_) return;
     settings_.setLastModel(QString::fromStdString(formatLastModel(data_->image.identity())));
     settings_.setComPort(ctx_->comPort());
+    settings_.setVerifyAfterWrite(ctx_->verifyAfterWrite());
     settings_.setLastFilePath(QString::fromStdString(
         folderWithSeparator(ctx_->currentFilePath().toStdString())));
     settings_.setLanguage(lang_.currentLanguage());

@@ -12,6 +12,7 @@
 #include "file/file_commands.h"
 #include "file/file_dialogs.h"
 #include "link/link_service.h"
+#include "features/compare.h"
 #include "link/transfer.h"
 #include "link/transfer_dlg.h"
 
@@ -59,6 +60,8 @@ void runCompareWithRadio(FrameHost& host) {
         ctx, TransferKind::ReadRadio,
         [&](TransferUi& ui) { return readDataFromRadio(link, target, ui); }, host.mainWindow());
     if (dlg.exec() != QDialog::Accepted) return;
+    // What a read does not bring (blocks the radio does not send) is not a difference.
+    takeUnreadFromFile(*other, ctx.data());
     other->model.refresh();
     const QString label = labelOf(*other);
     CCompareWindow::showFor(host, {std::move(other), kTextCompareRadio, label, kTextRadio});

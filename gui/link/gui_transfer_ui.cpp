@@ -22,6 +22,17 @@ void GuiTransferUi::progress(int count, int total) {
     if (view_) view_->showProgress(count, total);
 }
 
+void GuiTransferUi::setPhase(TransferPhase phase) {
+    if (view_) view_->setVerifying(phase == TransferPhase::Verify);
+}
+
+void GuiTransferUi::showVerifyFailed(const std::vector<int>& blocks) {
+    QStringList list;
+    for (int n : blocks) list << QString::asprintf("0x%02X", n);
+    ctx_.messages().ask({ctx_.text("link.verify_failed").arg(list.join(QStringLiteral(", "))),
+                         ctx_.text(texts::kCaptionError), Icon::Error, Buttons::Ok});
+}
+
 void GuiTransferUi::pumpOne() {
     // Repaints and the refused clicks on the disabled buttons; input to other
     // windows is blocked by the modal dialog.

@@ -19,6 +19,8 @@ class TransferProgressView {
     virtual ~TransferProgressView() = default;
     virtual void showProgress(int count, int total) = 0;
     virtual void setBlockLoopBusy(bool busy) = 0;
+    // Progress from now on counts the read-back of a write (or the transfer again).
+    virtual void setVerifying(bool) {}
     // The user asked to stop; the exchange ends at the next block.
     virtual bool stopWanted() const { return false; }
 };
@@ -30,6 +32,8 @@ class GuiTransferUi : public TransferUi {
     GuiTransferUi(AppContext& ctx, QWidget* owner, TransferProgressView* view = nullptr);
 
     void progress(int count, int total) override;
+    void setPhase(TransferPhase phase) override;
+    void showVerifyFailed(const std::vector<int>& blocks) override;
     void pumpOne() override;
     void setBusy(bool busy) override;
     void redraw() override;

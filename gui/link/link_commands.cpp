@@ -104,7 +104,11 @@ void runWriteToRadio(FrameHost& host) {
     RadioData& data = ctx.data();
     std::optional<int> result;
     CTransferDlg dlg(ctx, TransferKind::WriteRadio,
-                     [&](TransferUi& ui) { return *(result = writeDataToRadio(link, data, ui)); },
+                     [&](TransferUi& ui) {
+                         WriteOptions options;
+                         options.verify = ctx.verifyAfterWrite();
+                         return *(result = writeDataToRadio(link, data, ui, options));
+                     },
                      host.mainWindow());
     dlg.exec();
     if (result)

@@ -7,6 +7,7 @@
 #include "link/write_check.h"
 #include "widgets/help.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -63,6 +64,12 @@ CTransferDlg::CTransferDlg(AppContext& ctx, TransferKind kind, Operation operati
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label_);
     layout->addWidget(bar_);
+    if (kind == TransferKind::WriteRadio) {
+        verify_ = new QCheckBox(ctx.text("link.verify_setting"), this);
+        verify_->setChecked(ctx.verifyAfterWrite());
+        connect(verify_, &QCheckBox::toggled, this, [&ctx](bool on) { ctx.setVerifyAfterWrite(on); });
+        layout->addWidget(verify_);
+    }
     layout->addLayout(buttons);
 
     int total = 0;
@@ -75,7 +82,8 @@ CTransferDlg::CTransferDlg(AppContext& ctx, TransferKind kind, Operation operati
 }
 
 void CTransferDlg::showProgress(int count, int total) {
-    label_->setText(QStringLiteral("%1 %2 / %3").arg(ctx_.text(texts::kProgressLabel)).arg(count).arg(total));
+    const QString what = verifying_ ? ctx_.text("link.verifying") : ctx_.text(texts::kProgressLabel);
+    label_->setText(QStringLiteral("%1 %2 / %3").arg(what).arg(count).arg(total));
     // Before the total is known the bar stays empty and still: a range of 0 to 0
     // would make it a busy indicator while nothing runs yet.
     const int maximum = std::max(total, 1);
@@ -83,6 +91,8 @@ void CTransferDlg::showProgress(int count, int total) {
     bar_->setValue(std::min(count, maximum));
     if (busy_ && total > 0 && count == total) allBlocksMoved_ = true;
 }
+
+void CTransferDlg::setVerifying(bool verifying) { verifying_ = verifying; }
 
 void CTransferDlg::setBlockLoopBusy(bool busy) {
     // Once the blocks move the dialog stays busy until it closes.
@@ -105,6 +115,7 @@ void CTransferDlg::start() {
     running_ = true;
     start_->setEnabled(false);
     help_->setEnabled(false);
+    if (verify_) verify_->setEnabled(false);
     // Cancel stays: a long transfer can be stopped between two blocks.
 
     GuiTransferUi ui(ctx_, this, this);
@@ -112,7 +123,11 @@ void CTransferDlg::start() {
     // No wait cursor here: the exchange asks questions, and the progress shows it runs.
     while (result == kTransferRunAgain) result = operation_(ui);
     if (result == kTransferOk) {
-        ctx_.messages().ask({ctx_.text(textsFor(kind_).done), QString(),
+        QString done = ctx_.text(textsFor(kind_).done);
+        // The board cannot be read back in the exchange that wrote it.
+        if (kind_ == TransferKind::WriteBoard)
+            done += QStringLiteral("\n\n") + ctx_.text("link.board_unverified");
+        ctx_.messages().ask({done, QString(),
                              MessageService::Icon::Information, MessageService::Buttons::Ok});
         ui.redraw();
         running_ = false;

@@ -11,6 +11,7 @@
 
 #include <functional>
 
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -40,6 +41,9 @@ class CTransferDlg : public QDialog, private TransferProgressView {
     QPushButton* startButton() const { return start_; }
     QPushButton* cancelButton() const { return cancel_; }
     QPushButton* helpButton() const { return help_; }
+    // "Verify after writing" (radio write only; null otherwise). Its state is the
+    // program's setting (AppContext, kept in the settings store), read by the write.
+    QCheckBox* verifyCheck() const { return verify_; }
 
     // What the dialog shows for a kind: title, success message, help topic.
     struct Texts {
@@ -61,6 +65,7 @@ class CTransferDlg : public QDialog, private TransferProgressView {
   private:
     void showProgress(int count, int total) override;
     void setBlockLoopBusy(bool busy) override;
+    void setVerifying(bool verifying) override;
     bool stopWanted() const override { return stopWanted_; }
     void cancelPressed();
     // False when the data must not be written; may close the dialog.
@@ -75,6 +80,8 @@ class CTransferDlg : public QDialog, private TransferProgressView {
     QPushButton* start_;
     QPushButton* cancel_;
     QPushButton* help_;
+    QCheckBox* verify_ = nullptr;
+    bool verifying_ = false;
     bool running_ = false;
     bool busy_ = false;
     bool started_ = false;

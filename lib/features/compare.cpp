@@ -1,8 +1,10 @@
 #include "features/compare.h"
 
+#include "channels/channel_store.h"
 #include "channels/channel_table.h"
 #include "channels/keys.h"
 #include "features/field_table.h"
+#include "link/transfer.h"
 #include "model/image_layout.h"
 
 #include <algorithm>
@@ -21,9 +23,12 @@ constexpr int kTextChannel = 207;
 
 // Image areas whose bytes the channel and group entries already show (or that
 // only say where those live): left out of the "memory" entries. Half-open.
-constexpr std::array<std::pair<size_t, size_t>, 8> kChannelAreas{{
+// A byte of these areas counts as shown only when it belongs to a group or channel
+// in use on either side (shownByChannels); the rest, unused slot records among
+// them, is written like any other byte and so is listed under "memory". The group
+// and channel counts (0x0E, 0x0F) no window shows are not among them.
+constexpr std::array<std::pair<size_t, size_t>, 7> kChannelAreas{{
     {layout::kDirectory, layout::kDirectory + 2 * layout::kDirectoryWords},
-    {layout::kGroupsInUse, layout::kChannelsInUse + 1},
     {layout::kGroupScanBits, layout::kScanAddBits + 16},
     {layout::kChannelIndex, layout::kChannelIndexEnd},
     {layout::kGroupRecords, layout::kGroupRecords + layout::kRecordSlots* layout::kGroupRecordSize},
@@ -36,6 +41,49 @@ constexpr std::array<std::pair<size_t, size_t>, 8> kChannelAreas{{
 bool inChannelArea(size_t offset) {
     return std::any_of(kChannelAreas.begin(), kChannelAreas.end(),
                        [offset](const auto& r) { return offset >= r.first && offset < r.second; });
+}
+
+// The groups and channels in use, as the channel entries show them.
+std::pair<size_t, size_t> groupsAndChannels(RadioData& data, const TextSource& texts) {
+    ChannelStore store(data, texts);
+    const auto channels = store.existingChannels();
+    std::set<int> groups;
+    for (const auto& gc : channels) groups.insert(gc.first);
+    return {groups.size(), channels.size()};
+}
+
+// The bytes of the channel areas that belong to a group or channel in use.
+void markShownByChannels(RadioData& data, const TextSource& texts, std::vector<bool>& shown) {
+    auto mark = [&](size_t from, size_t length) {
+        for (size_t i = from; i < from + length && i < shown.size(); ++i) shown[i] = true;
+    };
+    mark(layout::kDirectory, 2 * layout::kDirectoryWords);
+    ChannelStore store(data, texts);
+    const auto channels = store.existingChannels();
+    mark(layout::kChannelIndex, channels.size() * layout::kIndexEntrySize);
+    std::set<int> groups;
+    for (const auto& [g, c] : channels) {
+        groups.insert(g);
+        const auto slot = store.slotOf(g, c);
+        if (!slot || *slot < 0 || *slot >= static_cast<int>(layout::kRecordSlots)) continue;
+        const size_t s = static_cast<size_t>(*slot);
+        mark(layout::kChannelRecords + s * layout::kChannelRecordSize, layout::kChannelRecordSize);
+        mark(layout::kBotCodes + s * layout::kDtmfCodeSize, layout::kDtmfCodeSize);
+        mark(layout::kEotCodes + s * layout::kDtmfCodeSize, layout::kDtmfCodeSize);
+        mark(layout::kIdCodes + s * layout::kIdCodeSize, layout::kIdCodeSize);
+        mark(layout::kScanAddBits + s / 8, 1);
+    }
+    for (int g : groups) {
+        const auto slot = store.groupSlotOf(g);
+        if (!slot || *slot < 0 || *slot >= static_cast<int>(layout::kRecordSlots)) continue;
+        const size_t s = static_cast<size_t>(*slot);
+        mark(layout::kGroupRecords + s * layout::kGroupRecordSize, layout::kGroupRecordSize);
+        mark(layout::kGroupScanBits + s / 8, 1);
+    }
+}
+
+bool inCounts(size_t offset) {
+    return offset == layout::kGroupsInUse || offset == layout::kChannelsInUse;
 }
 
 bool inIdentity(size_t offset) {
@@ -226,9 +274,17 @@ void compareMemory(RadioData& a, RadioData& b, const TextSource& texts,
     CoverageProbe probeB(b, texts, differingKeys);
     const auto ba = a.image.bytes();
     const auto bb = b.image.bytes();
+    std::vector<bool> shown(ba.size(), false);
+    markShownByChannels(a, texts, shown);
+    markShownByChannels(b, texts, shown);
+    // The counts follow from the channel entries when those list a different number
+    // of groups or channels; counts that differ on their own are listed.
+    if (groupsAndChannels(a, texts) != groupsAndChannels(b, texts))
+        shown[layout::kGroupsInUse] = shown[layout::kChannelsInUse] = true;
     std::vector<bool> report(ba.size(), false);
     for (size_t i = 0; i < ba.size(); ++i)
-        report[i] = ba[i] != bb[i] && !inChannelArea(i) && !keyBytes.count(i) &&
+        report[i] = ba[i] != bb[i] && !((inChannelArea(i) || inCounts(i)) && shown[i]) &&
+                    !keyBytes.count(i) &&
                     !probeA.covers(i, bb[i]) && !probeB.covers(i, ba[i]) &&
                     !probeA.covers(i, ba[i] ^ 1) && !probeB.covers(i, bb[i] ^ 1);
     for (size_t i = 0; i < report.size();) {
@@ -253,6 +309,35 @@ void compareMemory(RadioData& a, RadioData& b, const TextSource& texts,
 }
 
 } // namespace
+
+std::vector<std::string> takeUnreadFromFile(RadioData& radio, const RadioData& file) {
+    std::vector<std::string> notes;
+    auto to = radio.image.bytes();
+    const auto from = file.image.bytes();
+    std::copy(from.begin() + layout::kRadioMemorySize, from.end(),
+              to.begin() + layout::kRadioMemorySize);
+    notes.push_back("the trunking-board area (0x8000-0x818C) is not part of the radio's "
+                    "memory: left out");
+    const BlockPlan plan = readPlan(radio.image.directory());
+    std::string unread;
+    for (int n = 0; n < static_cast<int>(layout::kBlockCount); ++n) {
+        if (plan.moves(n)) continue;
+        const size_t at = static_cast<size_t>(n) * layout::kBlockSize;
+        if (std::equal(from.begin() + static_cast<long>(at),
+                       from.begin() + static_cast<long>(at + layout::kBlockSize),
+                       to.begin() + static_cast<long>(at)))
+            continue;
+        std::copy_n(from.begin() + static_cast<long>(at), layout::kBlockSize,
+                    to.begin() + static_cast<long>(at));
+        char number[8];
+        std::snprintf(number, sizeof number, "0x%02X", n);
+        unread += (unread.empty() ? "" : ", ") + std::string(number);
+    }
+    if (!unread.empty())
+        notes.push_back("blocks the radio does not send on a read (" + unread + "): left out");
+    radio.model.refresh();
+    return notes;
+}
 
 std::string hexRun(const CDataImage& image, size_t offset, size_t length) {
     static constexpr char kDigits[] = "0123456789ABCDEF";

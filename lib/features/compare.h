@@ -48,6 +48,12 @@ struct Comparison {
 // settings, channels and keys only, behind a leading note.
 Comparison compareDocuments(RadioData& a, RadioData& b, const TextSource& texts);
 
+// Makes what a read brought from a radio comparable with a data file: the bytes a
+// read does not move -- the trunking-board area beyond the radio's memory, and the
+// blocks the radio's directory leaves out -- are taken from `file`, since the radio
+// side knows nothing of them. Returns the notes saying so.
+std::vector<std::string> takeUnreadFromFile(RadioData& radio, const RadioData& file);
+
 // The bytes as upper-case hex pairs separated by blanks ("0A FF 31").
 std::string hexRun(const CDataImage& image, size_t offset, size_t length);
 

@@ -25,6 +25,13 @@ bool RadioLink::closingAckPair() {
     return writeByte(kAck) && readByte(reply) && reply == kAck;
 }
 
+int RadioLink::interByteMs() const {
+    const auto line = parseLineSettings(settings());
+    const int baud = line && line->baud > 0 ? line->baud : 9600;
+    constexpr int kBitsPerChar = 11; // start, 8 data, 2 stop
+    return kInterByteMarginMs + (kInterByteChars * kBitsPerChar * 1000 + baud - 1) / baud;
+}
+
 void RadioLink::resynchronise() {
     const int quiet = kResyncQuietFactor * readTimeout();
     drainUntilQuiet(quiet, kResyncLimitFactor * quiet);
@@ -157,6 +164,12 @@ int RadioLink::readBlock(std::span<uint8_t> buffer, int block, bool useT) {
             continue;
         }
         bool checksumOk = true;
+        // A head other than "W" or "Z" is no block reply: what follows is not a fill
+        // byte but the rest of something else.
+        if (head != 'W' && head != 'Z') {
+            resynchronise();
+            continue;
+        }
         if (head == 'W') {
             uint8_t sum = 0;
             if (!readBytes(data) || !readByte(sum)) {
@@ -171,6 +184,15 @@ int RadioLink::readBlock(std::span<uint8_t> buffer, int block, bool useT) {
                 continue;
             }
             std::fill(data.begin(), data.end(), fill);
+        }
+        // Strict framing: the reply's length is known, so bytes that keep coming mean
+        // it was misread. Never acknowledged; the line is let fall quiet first. A fill
+        // reply waits the inter-byte time; a "W" reply is covered by its checksum (a
+        // changed head cannot make a fill reply look like one), so bytes already
+        // waiting are enough to refuse it.
+        if (!quietFor(head == 'W' ? 0 : interByteMs())) {
+            resynchronise();
+            continue;
         }
         uint8_t reply = 0;
         if (!checksumOk) {

@@ -57,6 +57,13 @@ inline constexpr int kIdentifyPauseMs = 50;
 inline constexpr int kResyncQuietFactor = 3;
 inline constexpr int kResyncLimitFactor = 10;
 
+// A block reply is complete when its last byte has come and the line then stays
+// quiet for this many character times (plus a margin for the system's scheduling):
+// a byte within that time means the reply was misread (a changed head byte makes a
+// 259-byte reply look like a 2-byte one) and the block is not acknowledged.
+inline constexpr int kInterByteChars = 4;
+inline constexpr int kInterByteMarginMs = 2;
+
 class RadioLink : public SerialPort {
   public:
     using SerialPort::SerialPort;
@@ -88,6 +95,9 @@ class RadioLink : public SerialPort {
     // program stopped waiting is never read as the reply to the next request.
     // Every command runs it after a time-out or an unexpected byte.
     void resynchronise();
+
+    // The quiet time that ends a reply at the line's rate (kInterByteChars).
+    int interByteMs() const;
 
   private:
     bool readByte(uint8_t& byte);

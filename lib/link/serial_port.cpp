@@ -93,6 +93,12 @@ bool SerialPort::readBytes(std::span<uint8_t> buffer) {
     return true;
 }
 
+bool SerialPort::quietFor(int ms) {
+    if (!open_ || !transport_) return false;
+    uint8_t byte = 0;
+    return transport_->read({&byte, 1}, ms) == 0;
+}
+
 bool SerialPort::drainUntilQuiet(int quietMs, int limitMs) {
     if (!open_ || !transport_) return false;
     const int64_t start = clock_.nowMs();

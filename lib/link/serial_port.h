@@ -66,6 +66,9 @@ class SerialPort {
     // Succeeds only when all buffer.size() bytes arrive within the read time-out.
     bool readBytes(std::span<uint8_t> buffer);
 
+    // True when no byte arrives within `ms`; a byte that does arrive is dropped.
+    bool quietFor(int ms);
+
     // Reads and drops whatever arrives until no byte has come for `quietMs`. False
     // when the line did not fall quiet within `limitMs` (or the port is closed).
     bool drainUntilQuiet(int quietMs, int limitMs);

@@ -1,5 +1,6 @@
 #include "link/trace_transport.h"
 
+#include <array>
 #include <cstdio>
 
 namespace vrl {
@@ -65,6 +66,19 @@ size_t TraceTransport::read(std::span<uint8_t> buffer, int timeoutMs) {
              << " ms)";
     out_ << '\n';
     return got;
+}
+
+void TraceTransport::discardInput() {
+    // A millisecond lets a serial driver hand over what it holds, so the trace shows
+    // the bytes the discard would drop.
+    std::array<uint8_t, 256> pending{};
+    while (const size_t got = inner_.read(pending, 1)) {
+        stamp();
+        out_ << "<";
+        dump(std::span(pending).first(got));
+        out_ << "  (discarded before the next write)\n";
+    }
+    inner_.discardInput();
 }
 
 } // namespace vrl

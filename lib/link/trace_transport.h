@@ -23,7 +23,8 @@ class TraceTransport : public Transport {
     bool applySettings(const LineSettings& settings) override;
     bool write(std::span<const uint8_t> bytes) override;
     size_t read(std::span<uint8_t> buffer, int timeoutMs) override;
-    void discardInput() override { inner_.discardInput(); }
+    // Bytes dropped unread are traced too, marked as discarded.
+    void discardInput() override;
     bool isSerialLine() const override { return inner_.isSerialLine(); }
     std::string name() const override { return inner_.name(); }
     std::string failureReason() const override { return inner_.failureReason(); }

@@ -5,6 +5,7 @@
 #include "util/bytes.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 namespace vrl {
@@ -90,13 +91,31 @@ std::span<uint8_t> blockOf(CDataImage& image, int block) {
 
 enum class LoopOutcome { Done, Failed, Stopped };
 
+bool uniform(std::span<const uint8_t> block) {
+    return std::all_of(block.begin(), block.end(), [&](uint8_t b) { return b == block[0]; });
+}
+
+// One block into `out`. A fill reply carries no checksum, so a block that came back
+// as one value is asked for again until two answers in a row agree (three at most).
+bool readBlockChecked(RadioLink& link, std::span<uint8_t> out, int n) {
+    if (link.readBlock(out, n, isTBlock(n)) != kBlockOk) return false;
+    if (!uniform(out)) return true;
+    std::array<uint8_t, layout::kBlockSize> again{};
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (link.readBlock(again, n, isTBlock(n)) != kBlockOk) return false;
+        if (std::equal(again.begin(), again.end(), out.begin())) return true;
+        std::copy(again.begin(), again.end(), out.begin());
+    }
+    return false;
+}
+
 // Reads block 0, then every planned block; progress after every block number.
 LoopOutcome readBlocks(RadioLink& link, RadioData& data, TransferUi& ui, int& total) {
     CDataImage& image = data.image;
     // Blocks the radio does not send are free memory: they must not keep bytes of
     // whatever data was in hand before.
     image.fill(0, layout::kRadioMemorySize, 0xFF);
-    if (link.readBlock(blockOf(image, 0), 0, false) != kBlockOk) return LoopOutcome::Failed;
+    if (!readBlockChecked(link, blockOf(image, 0), 0)) return LoopOutcome::Failed;
     const auto dir = image.directory();
     const bool blank = dir[0] == 0xFFFF;
     if (blank) {
@@ -110,11 +129,36 @@ LoopOutcome readBlocks(RadioLink& link, RadioData& data, TransferUi& ui, int& to
     ui.setBusy(true);
     for (int n = 1; n < 256; ++n) {
         if (plan.moves(n)) {
-            if (link.readBlock(blockOf(image, n), n, isTBlock(n)) != kBlockOk)
-                return LoopOutcome::Failed;
+            if (!readBlockChecked(link, blockOf(image, n), n)) return LoopOutcome::Failed;
             ++done;
         }
         ui.progress(done, total);
+        ui.pumpOne();
+        if (ui.stopRequested()) return LoopOutcome::Stopped;
+    }
+    return LoopOutcome::Done;
+}
+
+std::span<const uint8_t> blockOf(const CDataImage& image, int block) {
+    return image.bytes().subspan(static_cast<size_t>(block) * layout::kBlockSize,
+                                 layout::kBlockSize);
+}
+
+// Reads back every planned block and lists those that differ from the image.
+LoopOutcome verifyBlocks(RadioLink& link, const CDataImage& image, const BlockPlan& plan,
+                         TransferUi& ui, std::vector<int>& mismatches) {
+    mismatches.clear();
+    int done = 0;
+    ui.progress(0, plan.total);
+    std::array<uint8_t, layout::kBlockSize> back{};
+    for (int n = 0; n < 256; ++n) {
+        if (plan.moves(n)) {
+            if (link.readBlock(back, n, isTBlock(n)) != kBlockOk) return LoopOutcome::Failed;
+            const auto sent = blockOf(image, n);
+            if (!std::equal(back.begin(), back.end(), sent.begin())) mismatches.push_back(n);
+            ++done;
+        }
+        ui.progress(done, plan.total);
         ui.pumpOne();
         if (ui.stopRequested()) return LoopOutcome::Stopped;
     }
@@ -137,6 +181,87 @@ LoopOutcome writeBlocks(RadioLink& link, const CDataImage& image, const BlockPla
         if (ui.stopRequested()) return LoopOutcome::Stopped;
     }
     return LoopOutcome::Done;
+}
+
+// Runs a block loop until it is done; a failure asks Retry/Cancel and runs it again.
+// False when stopped.
+template <typename Loop>
+bool runLoop(TransferUi& ui, Loop loop) {
+    while (true) {
+        const LoopOutcome outcome = loop();
+        if (outcome == LoopOutcome::Done) return true;
+        if (outcome == LoopOutcome::Stopped || !ui.askRetry(texts::kCommFailed)) return false;
+    }
+}
+
+// Memory that carries a data password answers reads only after it: the password
+// the write has just stored is presented before the read-back. False when stopped;
+// a refusal leaves `accepted` false (the stored password differs from the data's).
+bool unlockForReadBack(RadioLink& link, const CDataImage& image, TransferUi& ui, bool& accepted) {
+    accepted = true;
+    if (image.bit(layout::kIdentityFlags, 6)) return true;
+    PasswordBytes password{};
+    std::copy_n(image.bytes().begin() + layout::kDataPassword, password.size(), password.begin());
+    while (true) {
+        const int r = link.sendDataPassword(password);
+        if (r == kLinkOk) return true;
+        if (r == kLinkRejected) {
+            accepted = false;
+            return true;
+        }
+        if (!ui.askRetry(texts::kCommFailed)) return false;
+    }
+}
+
+// Before a verified write: the blocks the write leaves alone are read into
+// `expected`, so that the read-back can tell when a block number changed on the
+// line made the radio store a block where nothing was to be written. False when
+// stopped.
+bool snapshotUntouched(RadioLink& link, const BlockPlan& written, CDataImage& expected,
+                       TransferUi& ui) {
+    return runLoop(ui, [&] {
+        for (int n = 0; n < kMemoryBlocks; ++n) {
+            if (written.moves(n)) continue;
+            if (!readBlockChecked(link, blockOf(expected, n), n)) return LoopOutcome::Failed;
+            ui.pumpOne();
+            if (ui.stopRequested()) return LoopOutcome::Stopped;
+        }
+        return LoopOutcome::Done;
+    });
+}
+
+// The verify phase of a write: read every block of `plan` back and compare it with
+// `image`; blocks that differ are written once more and everything is read back
+// again. False when stopped, or when the radio still differs (reported to the user).
+bool verifyWrite(RadioLink& link, const CDataImage& image, const BlockPlan& plan, TransferUi& ui,
+                 WriteReport& report) {
+    for (int round = 0; round < 2; ++round) {
+        ui.setPhase(TransferPhase::Verify);
+        bool unlocked = true;
+        if (!unlockForReadBack(link, image, ui, unlocked)) return false;
+        if (!unlocked) {
+            report.mismatches = {0}; // the password lives in block 0
+        } else if (!runLoop(ui, [&] {
+                       return verifyBlocks(link, image, plan, ui, report.mismatches);
+                   })) {
+            return false;
+        }
+        ui.progress(plan.total, plan.total);
+        if (report.mismatches.empty()) {
+            report.verified = true;
+            ui.setPhase(TransferPhase::Transfer);
+            return true;
+        }
+        if (round == 1) break;
+        ui.setPhase(TransferPhase::Transfer);
+        BlockPlan again;
+        for (int n : report.mismatches) again.blocks[static_cast<size_t>(n)] = true;
+        count(again);
+        report.rewritten = report.mismatches;
+        if (!runLoop(ui, [&] { return writeBlocks(link, image, again, ui); })) return false;
+    }
+    ui.showVerifyFailed(report.mismatches);
+    return false;
 }
 
 // Ends programming mode and closes after a complete exchange: 0, or 2 when the
@@ -239,7 +364,8 @@ int readDataFromRadio(RadioLink& link, RadioData& data, TransferUi& ui) {
     return kTransferOk;
 }
 
-int writeDataToRadio(RadioLink& link, RadioData& data, TransferUi& ui) {
+int writeDataToRadio(RadioLink& link, RadioData& data, TransferUi& ui,
+                     const WriteOptions& options, WriteReport* report) {
     link.setBlockLength(kRadioBlockLength);
     CDataImage& image = data.image;
     coverUsedBlocks(image);
@@ -278,13 +404,27 @@ int writeDataToRadio(RadioLink& link, RadioData& data, TransferUi& ui) {
     }
 
     ui.setBusy(true);
-    while (true) {
-        const LoopOutcome outcome = writeBlocks(link, image, plan, ui);
-        if (outcome == LoopOutcome::Done) break;
-        if (outcome == LoopOutcome::Stopped || !ui.askRetry(texts::kCommFailed))
+    auto expected = std::make_unique<CDataImage>(image);
+    // A radio with a data password answers no reads before the write (its password
+    // is not the program's to know): then only the blocks written are checked.
+    const bool radioLocked = (identity[7] & 0x40) == 0;
+    const bool checkUntouched = options.verify && !radioLocked;
+    if (checkUntouched && !snapshotUntouched(link, plan, *expected, ui))
+        return stopExchange(link, ui, kTransferStopped);
+    if (!runLoop(ui, [&] { return writeBlocks(link, image, plan, ui); }))
+        return stopExchange(link, ui, kTransferStopped);
+    ui.progress(plan.total, plan.total);
+    if (options.verify) {
+        WriteReport local;
+        WriteReport& out = report ? *report : local;
+        // What the radio must hold afterwards: the data in the blocks written, the
+        // radio's own bytes in the others.
+        BlockPlan everything;
+        markRange(everything, 0, kMemoryBlocks - 1);
+        count(everything);
+        if (!verifyWrite(link, *expected, checkUntouched ? everything : plan, ui, out))
             return stopExchange(link, ui, kTransferStopped);
     }
-    ui.progress(plan.total, plan.total);
     const int result = finishExchange(link);
     ui.setBusy(false);
     if (result != kTransferOk) ui.showWarning(texts::kEndNotConfirmed);
@@ -340,6 +480,17 @@ int queryCheckSum(RadioLink& link, TransferUi& ui, std::array<uint8_t, 2>& sum) 
 
 std::string formatCheckSum(const std::array<uint8_t, 2>& sum) {
     return bytes::hex(sum);
+}
+
+std::string verifyFailedText(const std::vector<int>& blocks) {
+    std::string list;
+    for (int n : blocks) {
+        char number[8];
+        std::snprintf(number, sizeof number, "0x%02X", n);
+        list += (list.empty() ? "" : ", ") + std::string(number);
+    }
+    return "the radio's memory differs from the file in block" +
+           std::string(blocks.size() == 1 ? " " : "s ") + list + "; write again";
 }
 
 PasswordBytes passwordFromText(std::string_view digits) {

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace vrl {
 
@@ -44,8 +45,22 @@ inline bool isTBlock(int block) { return block >= 0x50 && block <= 0x53; }
 // caller puts back the copy it took.
 int readDataFromRadio(RadioLink& link, RadioData& data, TransferUi& ui);
 
+struct WriteOptions {
+    // Read every written block back before leaving programming mode; a block that
+    // differs is written once more and everything is read back again, and a second
+    // difference fails the write (TransferUi::showVerifyFailed).
+    bool verify = true;
+};
+
+struct WriteReport {
+    bool verified = false;        // the read-back found the radio equal to the data
+    std::vector<int> mismatches;  // blocks that differed at the last read-back
+    std::vector<int> rewritten;   // blocks written a second time after a difference
+};
+
 // The data check (write_check.h) is the caller's, before this is called.
-int writeDataToRadio(RadioLink& link, RadioData& data, TransferUi& ui);
+int writeDataToRadio(RadioLink& link, RadioData& data, TransferUi& ui,
+                     const WriteOptions& options = {}, WriteReport* report = nullptr);
 
 // The radio's identity becomes the current model of the data after a read.
 void adoptRadioIdentity(RadioData& data, const IdentityBytes& identity);

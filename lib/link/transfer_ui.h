@@ -4,11 +4,17 @@
 #pragma once
 
 #include "link/radio_link.h"
+#include "link/texts.h"
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vrl {
+
+// What the blocks that move are for: the transfer itself, or reading back what was
+// written to check it.
+enum class TransferPhase { Transfer, Verify };
 
 class TransferUi {
   public:
@@ -16,6 +22,8 @@ class TransferUi {
 
     // "%s %d / %d": blocks done of blocks in all.
     virtual void progress(int count, int total) = 0;
+    // Progress from now on counts this phase (a write's verify phase reads back).
+    virtual void setPhase(TransferPhase) {}
     // Lets one pending window message through (called once per block number).
     virtual void pumpOne() {}
     // The block loop has started: closing the dialog is refused from now on.
@@ -35,6 +43,12 @@ class TransferUi {
     // Something went wrong that does not undo the exchange (text 73): shown like an
     // error unless the front end has a gentler form.
     virtual void showWarning(int text) { showError(text); }
+    // A write read back differently twice: the radio's memory differs from the file
+    // in these blocks (verifyFailedText()). Shown like an error.
+    virtual void showVerifyFailed(const std::vector<int>& blocks) {
+        (void)blocks;
+        showError(texts::kCommFailed);
+    }
     // The data password; nullopt = Cancel. Digits, padded with 0xFF.
     virtual std::optional<PasswordBytes> askPassword() = 0;
     // Firmware warning dialog 186 or 189; true = CONTINUE.
@@ -45,6 +59,9 @@ class TransferUi {
     // The board data hold no valid access code: the plain "Access Code Error" box.
     virtual void showAccessCodeError() {}
 };
+
+// "the radio's memory differs from the file in blocks 0x12, 0x20; write again"
+std::string verifyFailedText(const std::vector<int>& blocks);
 
 // A typed password (digits only, at most the first six used) as the radio takes it.
 PasswordBytes passwordFromText(std::string_view digits);

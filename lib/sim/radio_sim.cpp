@@ -126,6 +126,14 @@ void RadioSimulator::lateBlockAck(Reply& reply, int block) {
     reply.delayMs = config_.faults.lateDelayMs;
 }
 
+int RadioSimulator::hitBlockNumber(int block) {
+    if (block != config_.faults.hitBlockNumberBlock ||
+        blockNumberHits_ >= config_.faults.hitBlockNumberTimes)
+        return block;
+    ++blockNumberHits_;
+    return block ^ 0x01;
+}
+
 void RadioSimulator::replyData(Reply& reply, std::span<const uint8_t> data, State after) {
     reply.bytes.insert(reply.bytes.end(), data.begin(), data.end());
     afterAck_ = after;
@@ -209,14 +217,20 @@ void RadioSimulator::readBlockReply(Reply& reply, int block) {
     }
     const auto data = std::span<const uint8_t>(memory_).subspan(static_cast<size_t>(block) * kBlock,
                                                                  kBlock);
+    const bool markerHit = block == config_.faults.hitReplyMarkerBlock && !markerHit_;
+    if (markerHit) markerHit_ = true;
     if (std::all_of(data.begin(), data.end(), [&](uint8_t b) { return b == data[0]; })) {
-        const std::array<uint8_t, 2> fill{'Z', data[0]};
+        std::array<uint8_t, 2> fill{static_cast<uint8_t>(markerHit ? 'W' : 'Z'), data[0]};
+        if (block == config_.faults.hitFillBlock && !fillHit_) {
+            fillHit_ = true;
+            fill[1] ^= 0x01;
+        }
         replyData(reply, fill, State::Program);
         return;
     }
     std::vector<uint8_t> out;
     out.reserve(kBlock + 2);
-    out.push_back('W');
+    out.push_back(markerHit ? 'Z' : 'W');
     out.insert(out.end(), data.begin(), data.end());
     uint8_t sum = additiveChecksum(data);
     if (block == config_.faults.badChecksumBlock && !badChecksumSent_) {
@@ -293,7 +307,7 @@ RadioSimulator::Parse RadioSimulator::programCommand(Reply& reply) {
     case 'W':
     case 'Y': {
         if (!need(3 + kBlock + 1)) return Parse::NeedMore;
-        const int block = blockNumber();
+        const int block = hitBlockNumber(blockNumber());
         std::vector<uint8_t> data(pending_.begin() + 3, pending_.begin() + 3 + kBlock);
         const uint8_t sum = pending_[3 + kBlock];
         consume(3 + kBlock + 1);
@@ -316,8 +330,13 @@ RadioSimulator::Parse RadioSimulator::programCommand(Reply& reply) {
     }
     case 'Z': {
         if (!need(4)) return Parse::NeedMore;
-        const int block = blockNumber();
-        const uint8_t fill = pending_[3];
+        const int sent = blockNumber();
+        const int block = hitBlockNumber(sent);
+        uint8_t fill = pending_[3];
+        if (sent == config_.faults.hitFillBlock && !fillHit_) {
+            fillHit_ = true;
+            fill ^= 0x01;
+        }
         consume(4);
         if (!heard(reply)) return Parse::Done;
         if (!blockAnswered(reply, block)) return Parse::Done;

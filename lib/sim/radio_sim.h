@@ -32,6 +32,14 @@ struct SimFaults {
     int hangupBlock = -1;      // the line hangs up when this block is asked for
     int silentBlock = -1;      // requests for this block go unanswered ...
     int silentTimes = 3;       // ... this many times
+    // Single bytes changed on the line, each once:
+    int hitReplyMarkerBlock = -1; // the first read reply of this block has its first byte
+                                  // changed ("W" arrives as "Z", "Z" as "W")
+    int hitBlockNumberBlock = -1; // the first write of this block arrives with the low byte
+                                  // of its block number changed (stored one block off) ...
+    int hitBlockNumberTimes = 1;  // ... and so many writes of it from there on
+    int hitFillBlock = -1;        // the fill byte of the first "Z" write of this block, or
+                                  // of its first "Z" read reply, arrives changed
 };
 
 struct SimConfig {
@@ -133,6 +141,8 @@ class RadioSimulator {
     // Late-reply faults of a block's reply and of the ACK that closes a block.
     void lateBlockReply(Reply& reply, int block);
     void lateBlockAck(Reply& reply, int block);
+    // The block number of a write command as it arrives (the block-number hit).
+    int hitBlockNumber(int block);
 
     SimConfig config_;
     Memory memory_;
@@ -148,6 +158,9 @@ class RadioSimulator {
     bool nakSent_ = false;
     bool lateBlockSent_ = false;
     bool lateAckSent_ = false;
+    bool markerHit_ = false;
+    int blockNumberHits_ = 0;
+    bool fillHit_ = false;
     int lastBlock_ = -1; // the block whose read reply awaits the program's ACK
     int silentCount_ = 0;
     int commands_ = 0;

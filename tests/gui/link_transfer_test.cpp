@@ -14,6 +14,7 @@
 #include "platform/data_folder.h"
 #include "widgets/filtered_edit.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -241,6 +242,35 @@ class LinkTransferTest : public QObject {
         QCOMPARE(program.messages.texts(), QStringList{textOf(texts::kReadDone)});
         QVERIFY(std::equal(block.begin(), block.end(), image.bytes().begin() + 0x6100));
         QVERIFY(QFile::exists(platform::virtualRadioFile()));
+    }
+
+    void verifyAfterWritingIsOnByDefaultAndCanBeTurnedOff() {
+        for (const bool on : {true, false}) {
+            LinkBench bench(radioConfig(kRow0), radioMemory(kRow0, 0x05));
+            QVERIFY(bench.started());
+            bench.image().takeSnapshot();
+            QVERIFY(bench.ctx().verifyAfterWrite());
+            bool shownChecked = false;
+            QString verifyLabel;
+            onDialog<CTransferDlg>([&](CTransferDlg* dlg) {
+                QVERIFY(dlg->verifyCheck());
+                shownChecked = dlg->verifyCheck()->isChecked();
+                dlg->verifyCheck()->setChecked(on);
+                // The label follows the verify phase.
+                QObject::connect(dlg->progressBar(), &QProgressBar::valueChanged, dlg, [&, dlg] {
+                    if (!dlg->label()->text().startsWith(textOf(texts::kProgressLabel) + " "))
+                        verifyLabel = dlg->label()->text();
+                });
+                QTest::mouseClick(dlg->startButton(), Qt::LeftButton);
+            });
+            const int readsBefore = bench.radio->blocksRead();
+            bench.frame().runCommand(cmd::kWriteToRadio);
+            QVERIFY(shownChecked);
+            QCOMPARE(bench.ctx().verifyAfterWrite(), on);
+            QCOMPARE(bench.messages().texts(), QStringList{textOf(texts::kWriteDone)});
+            QCOMPARE(bench.radio->blocksRead() > readsBefore, on);
+            QCOMPARE(verifyLabel.isEmpty(), !on);
+        }
     }
 
     void writeThenReadBackGivesTheSameData() {

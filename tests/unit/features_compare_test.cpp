@@ -98,6 +98,14 @@ TEST(Compare, OneChangePerAreaGivesExactlyItsEntries) {
              d.data.image.setU8(0x7F13, 0x56);
          },
          {"0x7F10-0x7F11", "0x7F13"}},
+        // Bytes a write sends that no window shows still make the images differ.
+        {"channel count alone", [](Doc& d) { d.data.image.setU8(layout::kChannelsInUse, 7); }, {"0x000F"}},
+        {"unused channel slot",
+         [](Doc& d) { d.data.image.setU8(layout::kChannelRecords + 127 * 48 + 5, 0x12); },
+         {"0x37D5"}},
+        {"unused group slot",
+         [](Doc& d) { d.data.image.setU8(layout::kGroupRecords + 127 * 16 + 3, 0x12); },
+         {"0x17F3"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -194,4 +202,19 @@ TEST(Compare, LeavesBothImagesUnchanged) {
     compareDocuments(a.data, b.data, text);
     EXPECT_TRUE(std::equal(beforeA.begin(), beforeA.end(), a.data.image.bytes().begin()));
     EXPECT_TRUE(std::equal(beforeB.begin(), beforeB.end(), b.data.image.bytes().begin()));
+}
+
+TEST(Compare, RadioSideLeavesOutWhatAReadDoesNotBring) {
+    Doc file, radio;
+    // What a read leaves: the board area of the default data, 0xFF in blocks not sent.
+    radio.data.image.fill(layout::kTrunkData, layout::kTrunkDataSize, '0');
+    file.data.image.fill(layout::kTrunkData, layout::kTrunkDataSize, '7');
+    file.data.image.setU8(0x5400 + 3, 0x12); // block 0x54 is never read
+    radio.data.image.setU8(0x5400 + 3, 0xFF);
+    radio.data.image.setU8(0x7F10, 0x55);    // a real difference stays
+    const std::vector<std::string> notes = takeUnreadFromFile(radio.data, file.data);
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_NE(notes[1].find("0x54"), std::string::npos) << notes[1];
+    const Comparison result = compareDocuments(file.data, radio.data, text);
+    EXPECT_EQ(keysOf(result), std::vector<std::string>{"0x7F10"});
 }

@@ -169,6 +169,23 @@ TEST(BoardRead, RecordThatNeverArrivesRetriesFromRecordZero) {
     EXPECT_NE(restart, t.ui.progressLog.end());
 }
 
+TEST(BoardRead, BytesStillArrivingAfterAFailedRecordAreDrainedBeforeTheRetry) {
+    Line t;
+    const board::Data d = boardData();
+    Bytes stream = boardStream(d);
+    std::swap(stream[4], stream[5]); // record 0 ends CR LF: the pass fails there,
+    const Bytes first(stream.begin(), stream.begin() + 6);
+    const Bytes rest(stream.begin() + 6, stream.end()); // while the rest still comes
+    t.openAndCode();
+    t.wire.expectLate(textBytes("02\r\n"), first, rest, board::kQuietMs / 2)
+        .expectText("02\r\n", boardStream(d))
+        .expect({'e'}, kAckReply);
+    t.ui.retries = 1;
+    EXPECT_EQ(readTrunkingBoard(t.link, t.data.image, t.ui), kTransferOk);
+    EXPECT_EQ(t.boardText(0, 8), "00000001") << "records of the failed pass were taken";
+    EXPECT_TRUE(t.wire.finished());
+}
+
 TEST(BoardRead, WrongLineEndIsAFailureNotARecord) {
     Line t;
     const board::Data d = boardData();

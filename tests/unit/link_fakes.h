@@ -163,6 +163,19 @@ class RecordingTransport : public Transport {
         }
         return out;
     }
+    // The block commands without the repeats of a block asked for again in a row (a
+    // read asks twice for a block that came back as one value).
+    std::vector<std::pair<char, int>> blockCommandsOnce() const {
+        auto out = blockCommands();
+        out.erase(std::unique(out.begin(), out.end()), out.end());
+        return out;
+    }
+    // The write commands ("W", "Y", "Z") only, without the reads of a verify.
+    std::vector<std::pair<char, int>> writeCommands() const {
+        auto out = blockCommands();
+        std::erase_if(out, [](const auto& c) { return c.first == 'R' || c.first == 'T'; });
+        return out;
+    }
     bool sent(const Bytes& bytes) const {
         for (const auto& w : writes)
             if (w == bytes) return true;

@@ -439,6 +439,39 @@ TEST_F(Resync, StrayAcknowledgementIsNeverABlockReplyHead) {
     }
 }
 
+TEST_F(Resync, MisframedRepliesAreNeverAcknowledged) {
+    const Bytes data = blockBytes(0x21);
+    const Bytes good = cat({{'W'}, data, {sum8(data)}});
+    const Bytes rest(good.begin() + 2, good.end());
+    struct Case {
+        const char* name;
+        Bytes first;
+        Bytes late;
+        int lateMs;
+    };
+    const Case cases[] = {
+        {"W reply arriving as Z, all at once", cat({{'Z', good[1]}, rest}), {}, 0},
+        {"W reply arriving as Z, the rest within the inter-byte time", {'Z', good[1]}, rest, 5},
+        {"head neither W nor Z", {'Q', 0x00}, {}, 0},
+        {"fill reply with more bytes after it", {'Z', 0x00}, {0x31, 0x32}, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeClock clock;
+        ScriptedTransport t(clock);
+        RadioLink l(clock);
+        l.setTransport(&t);
+        ASSERT_TRUE(l.setOpen(true));
+        l.setReadTimeout(550);
+        t.expectLate({'R', 0x00, 0x20}, c.first, c.late, c.lateMs);
+        t.expect({'R', 0x00, 0x20}, good).expect({ACK}, {ACK}); // no ACK in between
+        Bytes buf(256);
+        ASSERT_EQ(l.readBlock(buf, 0x20, false), kBlockOk);
+        EXPECT_EQ(buf, data);
+        EXPECT_TRUE(t.finished());
+    }
+}
+
 TEST_F(Resync, LateBlockReplyIsDroppedBeforeTheRetry) {
     const Bytes data = blockBytes(0x41);
     const Bytes reply = cat({{'W'}, data, {sum8(data)}});

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 using namespace vrl;
@@ -118,7 +119,7 @@ TEST(BlockPlans, FixedBlocks) {
 TEST(ReadFromRadio, ReadsThePlannedBlocksInOrderWithTForTheTBlocks) {
     Bench b(kRow0);
     ASSERT_EQ(readDataFromRadio(b.link, b.data, b.ui), kTransferOk);
-    const auto cmds = b.recorder->blockCommands();
+    const auto cmds = b.recorder->blockCommandsOnce();
     std::vector<std::pair<char, int>> expected;
     const BlockPlan plan = readPlan({3, 3, 0x10, 0x10, 0x20, 0x22});
     for (int n = 0; n < 256; ++n)
@@ -159,7 +160,7 @@ TEST(ReadFromRadio, ProgressStartsAtZeroOfZeroAndEndsAtTotalOfTotal) {
 TEST(ReadFromRadio, BlankDirectoryReads56Blocks) {
     Bench b(kRow0, {}, "v2.30", false);
     ASSERT_EQ(readDataFromRadio(b.link, b.data, b.ui), kTransferOk);
-    EXPECT_EQ(b.recorder->blockCommands().size(), 56u);
+    EXPECT_EQ(b.recorder->blockCommandsOnce().size(), 56u);
     EXPECT_EQ(b.ui.progressLog.back(), std::make_pair(56, 56));
     EXPECT_TRUE(bytes::allEqual(b.data.image.bytes(), 0x1000, 0x4000, 0xFF));
 }
@@ -314,7 +315,7 @@ TEST(WriteToRadio, WritesThePlannedBlocksInOrderWithZForEqualBlocks) {
     mem[0x2105] ^= 0xFF; // a change the radio must receive
     loadImage(b.data, mem);
     ASSERT_EQ(writeDataToRadio(b.link, b.data, b.ui), kTransferOk);
-    const auto cmds = b.recorder->blockCommands();
+    const auto cmds = b.recorder->writeCommands();
     const BlockPlan plan = writePlan(b.data.image.directory());
     ASSERT_EQ(cmds.size(), static_cast<size_t>(plan.total));
     size_t i = 0;
@@ -335,10 +336,11 @@ TEST(WriteToRadio, BlankDirectoryWrites49BlocksAndNever0x59To0x5F) {
     Bench b(kRow0, {}, "v2.30", false);
     loadImage(b.data, radioMemory(kRow0, false));
     ASSERT_EQ(writeDataToRadio(b.link, b.data, b.ui), kTransferOk);
-    const auto cmds = b.recorder->blockCommands();
+    const auto cmds = b.recorder->writeCommands();
     EXPECT_EQ(cmds.size(), 49u);
     EXPECT_EQ(b.ui.progressLog.front(), std::make_pair(0, 49));
-    EXPECT_EQ(b.ui.progressLog.back(), std::make_pair(49, 49));
+    const auto& log = b.ui.progressLog;
+    EXPECT_NE(std::find(log.begin(), log.end(), std::make_pair(49, 49)), log.end());
     for (const auto& c : cmds) EXPECT_FALSE(c.second >= 0x59 && c.second <= 0x5F) << c.second;
 }
 
@@ -686,5 +688,98 @@ TEST(LateReplies, WriteThatSucceedsLeavesExactlyTheDataInTheRadio) {
                                    b.data.image.bytes().begin() + n * 256))
                 << "block " << n;
         }
+    }
+}
+
+// --- single bytes changed on the line ------------------------------------------
+
+namespace {
+bool blocksEqual(const sim::Memory& radio, const CDataImage& image, const BlockPlan& plan) {
+    for (int n = 0; n < 0x80; ++n)
+        if (plan.moves(n) && !std::equal(radio.begin() + n * 256, radio.begin() + n * 256 + 256,
+                                         image.bytes().begin() + n * 256))
+            return false;
+    return true;
+}
+
+// The first block of the read plan whose 256 bytes are one value (a "Z" reply).
+int firstUniformBlock(const sim::Memory& mem) {
+    const BlockPlan plan = readPlan({3, 3, 0x10, 0x10, 0x20, 0x22});
+    for (int n = 1; n < 0x80; ++n)
+        if (plan.moves(n) && std::all_of(mem.begin() + n * 256, mem.begin() + n * 256 + 256,
+                                         [&](uint8_t v) { return v == mem[n * 256u]; }))
+            return n;
+    return -1;
+}
+} // namespace
+
+TEST(LineHits, ReadNeverTakesAMisframedOrUnconfirmedBlock) {
+    const int uniform = firstUniformBlock(radioMemory(kRow0));
+    ASSERT_GT(uniform, 0);
+    Bench clean(kRow0);
+    ASSERT_EQ(readDataFromRadio(clean.link, clean.data, clean.ui), kTransferOk);
+    struct Case {
+        const char* name;
+        int sim::SimFaults::*field;
+        int block;
+    };
+    const Case cases[] = {
+        {"W reply arriving as Z", &sim::SimFaults::hitReplyMarkerBlock, 0x10},
+        {"W reply of block 0 arriving as Z", &sim::SimFaults::hitReplyMarkerBlock, 0},
+        {"Z reply arriving as W", &sim::SimFaults::hitReplyMarkerBlock, uniform},
+        {"fill byte of a Z reply", &sim::SimFaults::hitFillBlock, uniform},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::SimFaults faults;
+        faults.*c.field = c.block;
+        Bench b(kRow0, faults);
+        ASSERT_EQ(readDataFromRadio(b.link, b.data, b.ui), kTransferOk);
+        EXPECT_TRUE(b.ui.asked.empty()) << "recovered within the block's own attempts";
+        EXPECT_TRUE(std::equal(b.data.image.bytes().begin(), b.data.image.bytes().end(),
+                               clean.data.image.bytes().begin()));
+    }
+}
+
+TEST(LineHits, WriteReadsBackRewritesOnceAndFailsOnASecondDifference) {
+    sim::Memory mem = radioMemory(kRow0);
+    mem[0x1005] ^= 0xFF;                         // block 0x10 changes
+    std::fill_n(mem.begin() + 0x6000, 256, 0x42); // block 0x60 goes as "Z" 0x42
+    struct Case {
+        const char* name;
+        int sim::SimFaults::*field;
+        int block;
+        int times;
+        bool verify;
+        int result;
+        std::vector<int> rewritten;
+        std::vector<int> mismatches;
+        bool radioHoldsData;
+    };
+    const Case cases[] = {
+        // Block 0x10 lands in 0x11, which the write leaves alone: both are put right.
+        {"block number, once", &sim::SimFaults::hitBlockNumberBlock, 0x10, 1, true, kTransferOk, {0x10, 0x11}, {}, true},
+        {"fill byte", &sim::SimFaults::hitFillBlock, 0x60, 1, true, kTransferOk, {0x60}, {}, true},
+        {"block number, twice", &sim::SimFaults::hitBlockNumberBlock, 0x10, 2, true, kTransferStopped, {0x10, 0x11}, {0x10}, false},
+        {"unverified", &sim::SimFaults::hitBlockNumberBlock, 0x10, 1, false, kTransferOk, {}, {}, false},
+        {"no fault", &sim::SimFaults::hitFillBlock, -1, 1, true, kTransferOk, {}, {}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::SimFaults faults;
+        faults.*c.field = c.block;
+        faults.hitBlockNumberTimes = c.times;
+        Bench b(kRow0, faults);
+        loadImage(b.data, mem);
+        WriteOptions options;
+        options.verify = c.verify;
+        WriteReport report;
+        EXPECT_EQ(writeDataToRadio(b.link, b.data, b.ui, options, &report), c.result);
+        EXPECT_EQ(report.rewritten, c.rewritten);
+        EXPECT_EQ(report.mismatches, c.mismatches);
+        EXPECT_EQ(report.verified, c.verify && c.result == kTransferOk);
+        EXPECT_EQ(blocksEqual(b.radio->memory(), b.data.image, writePlan(b.data.image.directory())),
+                  c.radioHoldsData);
+        EXPECT_FALSE(b.radio->inProgramMode());
     }
 }

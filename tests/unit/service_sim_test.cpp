@@ -314,8 +314,12 @@ TEST_F(TuningOnRadio, VolumeAndLiveReading) {
         EXPECT_EQ(tuning.volume(), 16);
         ASSERT_TRUE(tuning.setVolume(19));
         EXPECT_EQ(radio->volume(), 19);
+        const int before = radio->commandCount();
         ASSERT_TRUE(tuning.setVolume(40)); // clamped to 31
         EXPECT_EQ(radio->volume(), 31);
+        // The session clamps by itself: exactly the twelve steps up to 31 are sent.
+        EXPECT_EQ(tuning.volume(), 31);
+        EXPECT_EQ(radio->commandCount() - before, 12);
     }
     start(kPortableRow);
     TestModeSession session(link, data, ui);
