@@ -58,6 +58,7 @@ class PortUi : public TransferUi {
         if (text == texts::kInfoNotSupported) radioAnswered = true;
     }
     void showWarning(int text) override { warning = messageText(text); }
+    void showVerifyFailed(const std::vector<int>& blocks) override { message = verifyFailedText(blocks); }
     std::optional<PasswordBytes> askPassword() override { return std::nullopt; }
     bool firmwareWarning(int dialog) override { return askOk(dialog); }
 
@@ -164,10 +165,9 @@ std::vector<UnitResult> FleetBook::report() const {
 }
 
 int writeUnit(RadioLink& link, RadioData& data, TransferUi& ui, const Options& options) {
-    // Write verification: when the engine's write takes options, this is where
-    // `options.verify` (on unless --no-verify) goes into them.
-    (void)options.verify;
-    return writeDataToRadio(link, data, ui);
+    WriteOptions write;
+    write.verify = options.verify; // on unless --no-verify
+    return writeDataToRadio(link, data, ui, write);
 }
 
 std::string serialOf(const std::array<uint8_t, 32>& block) {
