@@ -4,6 +4,7 @@
 #include "history_common.h"
 #include "json_out.h"
 #include "link_common.h"
+#include "signals.h"
 
 #include "file/data_file.h"
 #include "file/safe_save.h"
@@ -12,9 +13,6 @@
 #include "platform/data_folder.h"
 #include "platform/transports.h"
 #include "util/text_input.h"
-
-#include <QCoreApplication>
-#include <QThread>
 
 #include <filesystem>
 #include <iostream>
@@ -25,16 +23,6 @@ namespace vrl::cli {
 namespace {
 
 constexpr std::string_view kCommand = "fleet";
-
-// QSerialPort wants an application object for its notifiers.
-void ensureApplication() {
-    if (QCoreApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "vrl73m-cli";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-    platform::ensureApplicationName();
-}
 
 // Status lines of the ports on stderr, one at a time.
 class StderrObserver : public fleet::PortObserver {
@@ -58,16 +46,6 @@ void recordUnits(const std::vector<fleet::UnitResult>& results, const RadioData&
     const std::string file = std::filesystem::absolute(templatePath, ec).string();
     for (const fleet::UnitResult& r : results)
         if (auto event = fleet::historyEventOf(r, templ, ec ? templatePath : file)) recordEvent(kCommand, *event);
-}
-
-// QSerialPort's notifiers work only on threads started by Qt.
-void runOnQThreads(const std::vector<std::function<void()>>& jobs) {
-    std::vector<std::unique_ptr<QThread>> threads;
-    for (const auto& job : jobs) {
-        threads.emplace_back(QThread::create(job));
-        threads.back()->start();
-    }
-    for (auto& t : threads) t->wait();
 }
 
 std::string resultLine(const fleet::UnitResult& r) {
@@ -119,7 +97,8 @@ int cmdFleet(const Args& args) {
         "  --yes           answer the write's questions (data password, firmware) yes\n"
         "  --language N    language of list items in the units file (default 0)\n"
         "Prints 'port serial unit result seconds' per radio and a summary. Exit status 0\n"
-        "when every radio that answered was programmed, 3 when any failed.\n";
+        "when every radio that answered was programmed, 3 when any failed, 130 when a signal\n"
+        "(Ctrl+C) ended the run.\n";
     // --port may be given many times: taken out before the common parser.
     std::vector<std::string> ports;
     Args rest;
@@ -181,10 +160,8 @@ int cmdFleet(const Args& args) {
             return fail(kCommand, check.detail, kExitRefused);
 
     ensureApplication();
-    // The command line's interrupt handling (Ctrl+C) comes with its transfer UI;
-    // the workers see it through interruptRequested() and end their radios cleanly.
-    LinkSession interruptSession;
-    CliUi interruptWatch(kCommand, interruptSession, false, std::nullopt);
+    // A signal (Ctrl+C, SIGTERM, ...) only sets the flag; the workers see it through
+    // interruptRequested() and end their radios cleanly.
 
     std::mutex out;
     StderrObserver observer(out);
@@ -199,7 +176,7 @@ int cmdFleet(const Args& args) {
     };
     const std::vector<fleet::UnitResult> results =
         fleet::runFleet(plan, ports, makeLine, options, [] { return interruptRequested(); }, &observer, book,
-                         runOnQThreads);
+                         platform::runOnQThreads);
 
     recordUnits(results, templ, opts.positional()[0]);
 
@@ -222,6 +199,9 @@ int cmdFleet(const Args& args) {
             return kExitComm;
         }
     }
+    // Ended by a signal (Ctrl+C ends a continuous run): the signal's status, as every
+    // command gives it; the lines above say which radios were done.
+    if (interruptRequested()) return kExitSignal;
     return fleet::exitStatusOf(results);
 }
 

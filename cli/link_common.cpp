@@ -17,7 +17,13 @@ namespace vrl::cli {
 
 namespace {
 
-// QSerialPort wants an application object for its notifiers.
+std::string messageText(int text) {
+    const std::string_view english = texts::englishText(text);
+    return english.empty() ? "message " + std::to_string(text) : std::string(english);
+}
+
+} // namespace
+
 void ensureApplication() {
     if (QCoreApplication::instance()) return;
     static int argc = 1;
@@ -26,13 +32,6 @@ void ensureApplication() {
     static QCoreApplication app(argc, argv);
     platform::ensureApplicationName();
 }
-
-std::string messageText(int text) {
-    const std::string_view english = texts::englishText(text);
-    return english.empty() ? "message " + std::to_string(text) : std::string(english);
-}
-
-} // namespace
 
 std::set<std::string> linkValuedOptions(std::set<std::string> own) {
     own.insert({"--port", "--retries", "--trace"});

@@ -86,6 +86,9 @@ class CliUi : public TransferUi {
     bool blocksDone_ = false;
 };
 
+// The application object QSerialPort's notifiers need; made once.
+void ensureApplication();
+
 // The line to the radio named by --port, with tracing when asked for.
 class LinkSession {
   public:

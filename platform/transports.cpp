@@ -5,6 +5,8 @@
 #include "platform/qt_serial_transport.h"
 #include "platform/virtual_radio.h"
 
+#include <QThread>
+
 namespace vrl::platform {
 
 std::unique_ptr<Transport> makeTransport(const QString& portName) {
@@ -15,6 +17,15 @@ std::unique_ptr<Transport> makeTransport(const QString& portName) {
 std::string portOpenFailure(const Transport& port) {
     const std::string reason = port.failureReason();
     return port.name() + ": " + (reason.empty() ? std::string("cannot be opened") : reason);
+}
+
+void runOnQThreads(const std::vector<std::function<void()>>& jobs) {
+    std::vector<std::unique_ptr<QThread>> threads;
+    for (const auto& job : jobs) {
+        threads.emplace_back(QThread::create(job));
+        threads.back()->start();
+    }
+    for (auto& t : threads) t->wait();
 }
 
 } // namespace vrl::platform

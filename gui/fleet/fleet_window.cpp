@@ -60,16 +60,6 @@ class WindowObserver : public fleet::PortObserver {
     Status status_;
 };
 
-// QSerialPort's notifiers work only on threads started by Qt.
-void runOnQThreads(const std::vector<std::function<void()>>& jobs) {
-    std::vector<std::unique_ptr<QThread>> threads;
-    for (const auto& job : jobs) {
-        threads.emplace_back(QThread::create(job));
-        threads.back()->start();
-    }
-    for (auto& t : threads) t->wait();
-}
-
 } // namespace
 
 CFleetWindow::CFleetWindow(AppContext& ctx, QWidget* parent, LineFactory makeLine)
@@ -317,7 +307,7 @@ bool CFleetWindow::start() {
     options.yes = true; // the window's user chose the template and the radios
     runner_ = QThread::create([this, ports, options] {
         report_ = fleet::runFleet(*plan_, ports, makeLine_, options, [this] { return stopRequested_.load(); },
-                                  observer_.get(), *book_, runOnQThreads);
+                                  observer_.get(), *book_, platform::runOnQThreads);
     });
     connect(runner_, &QThread::finished, this, &CFleetWindow::finished, Qt::QueuedConnection);
     status_->setText(ctx_.text("fleet.running"));

@@ -340,8 +340,10 @@ std::optional<history::Event> historyEventOf(const UnitResult& r, const RadioDat
     e.message = r.unit.empty() ? r.message : "unit " + r.unit + (r.message.empty() ? "" : ": " + r.message);
     e.time = history::utcTime(r.started);
     e.serial = r.serial;
-    e.model = std::string(templ.model.label());
-    e.identity = templ.image.identity().hex();
+    if (!r.image.empty()) { // the radio is of the template's model
+        e.model = std::string(templ.model.label());
+        e.identity = templ.image.identity().hex();
+    }
     e.port = r.port;
     e.file = templateFile;
     e.image = r.image;
