@@ -13,7 +13,8 @@ OUT="$(cd "$OUT" && pwd)"
 VIEW_TESTS=(views_optional_features_test views_scan_emergency_tone_test views_dtmf_test
   views_two_tone_test views_trunking_test views_embedded_msg_test views_ext_func_test
   views_memory_map_test output_print_test service_test_frequency_view_test service_test_mode_test
-  file_channel_table_test compare_window_test app_keyboard_test)
+  file_channel_table_test compare_window_test app_keyboard_test fleet_window_test
+  history_window_test)
 cmake --build "$BUILD" --target "${VIEW_TESTS[@]}" vrl73m-cli
 for t in "${VIEW_TESTS[@]}"; do
   VRL_SCREENSHOT_DIR="$OUT" QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \

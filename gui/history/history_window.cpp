@@ -90,6 +90,12 @@ CHistoryWindow::CHistoryWindow(FrameHost& host, QWidget* parent)
     reload();
 }
 
+// Every column as wide as its widest text, so times and model labels are read whole;
+// the last column takes what is left.
+void CHistoryWindow::fitColumns(QTreeWidget* list) {
+    for (int c = 0; c + 1 < list->columnCount(); ++c) list->resizeColumnToContents(c);
+}
+
 void CHistoryWindow::reload() {
     radios_->clear();
     events_->clear();
@@ -105,6 +111,7 @@ void CHistoryWindow::reload() {
     for (const history::RadioSummary& r : *radios)
         new QTreeWidgetItem(radios_, {qs(r.serial), qs(r.model), qs(r.lastTime + "  " + r.lastOperation),
                                       QString::number(r.events)});
+    fitColumns(radios_);
     if (radios_->topLevelItemCount() > 0) radios_->setCurrentItem(radios_->topLevelItem(0));
     updateButtons();
 }
@@ -121,6 +128,7 @@ void CHistoryWindow::showEventsOf(const QString& serial) {
         item->setData(0, Qt::UserRole, QVariant::fromValue<qlonglong>(e.id));
         item->setData(1, Qt::UserRole, !e.sha256.empty());
     }
+    fitColumns(events_);
     if (events_->topLevelItemCount() > 0) events_->setCurrentItem(events_->topLevelItem(0));
     updateButtons();
 }

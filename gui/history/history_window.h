@@ -42,6 +42,7 @@ class CHistoryWindow : public QDialog {
 
   private:
     void showEventsOf(const QString& serial);
+    static void fitColumns(QTreeWidget* list);
     void updateButtons();
     std::optional<history::Event> selectedEvent();
 

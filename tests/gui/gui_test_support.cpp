@@ -55,7 +55,11 @@ void writeLanguageFile(const QString& path, int languages) {
 }
 
 StartedApp::StartedApp(int languages, bool withLanguageFile) {
-    if (withLanguageFile) writeLanguageFile(dir.path() + "/vrl73m.lng", languages);
+    if (withLanguageFile) {
+        writeLanguageFile(dir.path() + "/vrl73m.lng", languages);
+        // The keyed texts of the newer windows are the program's own, as installed.
+        QFile::copy(VRL_SOURCE_DIR "/data/vrl73m-extra.lng", dir.path() + "/vrl73m-extra.lng");
+    }
     settings = std::make_unique<AppSettings>(iniPath());
 }
 

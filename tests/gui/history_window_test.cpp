@@ -71,6 +71,8 @@ class HistoryWindowTest : public QObject {
         QCOMPARE(window->events()->topLevelItemCount(), 2);
         window->events()->setCurrentItem(window->events()->topLevelItem(1)); // the write
         QVERIFY(window->openButton()->isEnabled());
+        window->show();
+        screenshot(window, "radio-history");
         const QString exported = dir.filePath("out.dat");
         QVERIFY(window->exportSelected(exported));
         QVERIFY(window->openSelected());

@@ -60,6 +60,7 @@ struct Fixture {
 
     Fixture() {
         lang.loadBytes(languageFileBytes());
+        lang.loadSupplementFile(VRL_SOURCE_DIR "/data/vrl73m-extra.lng");
         ctx = std::make_unique<AppContext>(data, lang, messages);
         help::setHandler([this](int topic, QWidget*) { helpTopics.append(topic); });
     }
