@@ -305,8 +305,9 @@ Field codeField(int labelText, std::string_view label, int controlId, size_t off
     f.text = [offset](const FieldContext& c) { return settingsOf(c).code4(offset); };
     f.setText = [offset](FieldContext& c, const std::string& t) { settingsOf(c).setCode4(offset, t); };
     f.refusal = digitsRefusal(4, "0000");
-    f.refusalNote = [](const FieldContext&, const std::string& t) {
-        return t.empty() || t.size() == 4 ? std::string() : std::string("refusal.code_four_digits");
+    // The window says why it dropped the text: the same rule, in the window's words.
+    f.refusalNote = [rule = f.refusal](const FieldContext& c, const std::string& t) {
+        return rule(c, t).empty() ? std::string() : std::string("refusal.code_four_digits");
     };
     return f;
 }
