@@ -145,7 +145,7 @@ int RadioLink::sendDataPassword(const PasswordBytes& password) {
     return reply == kNak ? kLinkRejected : failAfterResync(kLinkFailed);
 }
 
-int RadioLink::readBlock(std::span<uint8_t> buffer, int block, bool useT) {
+int RadioLink::readBlock(std::span<uint8_t> buffer, int block, bool useT, FillReply fill) {
     const size_t length = static_cast<size_t>(blockLength_);
     if (buffer.size() < length) return kBlockRetriesExhausted;
     std::vector<uint8_t> data(length);
@@ -187,10 +187,11 @@ int RadioLink::readBlock(std::span<uint8_t> buffer, int block, bool useT) {
         }
         // Strict framing: the reply's length is known, so bytes that keep coming mean
         // it was misread. Never acknowledged; the line is let fall quiet first. A fill
-        // reply waits the inter-byte time; a "W" reply is covered by its checksum (a
-        // changed head cannot make a fill reply look like one), so bytes already
-        // waiting are enough to refuse it.
-        if (!quietFor(head == 'W' ? 0 : interByteMs())) {
+        // reply waits the inter-byte time unless it is to be read again; a "W" reply
+        // is covered by its checksum (a changed head cannot make a fill reply look
+        // like one), so bytes already waiting are enough to refuse it.
+        const bool waited = head == 'Z' && fill == FillReply::Waited;
+        if (!quietFor(waited ? interByteMs() : 0)) {
             resynchronise();
             continue;
         }
@@ -209,7 +210,15 @@ int RadioLink::readBlock(std::span<uint8_t> buffer, int block, bool useT) {
             resynchronise();
             continue;
         }
-        if (reply != kAck) return failAfterResync(kBlockAckNotAcknowledged);
+        if (reply != kAck) {
+            // After a fill reply that was not waited out, another byte is most likely
+            // the rest of a "W" reply whose head changed: the block is asked again.
+            if (head == 'Z' && !waited) {
+                resynchronise();
+                continue;
+            }
+            return failAfterResync(kBlockAckNotAcknowledged);
+        }
         std::copy(data.begin(), data.end(), buffer.begin());
         return kBlockOk;
     }

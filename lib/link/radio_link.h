@@ -81,8 +81,14 @@ class RadioLink : public SerialPort {
     // the line settings in force, without programming mode.
     int readCheckSum(std::array<uint8_t, 2>& sum);
     int sendDataPassword(const PasswordBytes& password);
+    // How a fill reply ("Z" and one byte, no checksum) is taken. Waited: the line
+    // must stay quiet for interByteMs() before it is acknowledged, so that a "W"
+    // reply whose head changed on the line is never taken for one. Unwaited: the
+    // caller reads the block again and keeps it only when a waited answer agrees.
+    enum class FillReply { Waited, Unwaited };
     // Data field of blockLength() bytes; `buffer` must hold at least that many.
-    int readBlock(std::span<uint8_t> buffer, int block, bool useT);
+    int readBlock(std::span<uint8_t> buffer, int block, bool useT,
+                  FillReply fill = FillReply::Waited);
     int writeBlock(std::span<const uint8_t> buffer, int block, bool useY);
     int endProgramMode();
     // Close, open, then 9600 baud and a 500 ms time-out, without a baud search.

@@ -97,8 +97,11 @@ bool uniform(std::span<const uint8_t> block) {
 
 // One block into `out`. A fill reply carries no checksum, so a block that came back
 // as one value is asked for again until two answers in a row agree (three at most).
+// The first answer need not wait for the line to fall quiet: the ones that confirm
+// it do.
 bool readBlockChecked(RadioLink& link, std::span<uint8_t> out, int n) {
-    if (link.readBlock(out, n, isTBlock(n)) != kBlockOk) return false;
+    if (link.readBlock(out, n, isTBlock(n), RadioLink::FillReply::Unwaited) != kBlockOk)
+        return false;
     if (!uniform(out)) return true;
     std::array<uint8_t, layout::kBlockSize> again{};
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -213,15 +216,14 @@ bool unlockForReadBack(RadioLink& link, const CDataImage& image, TransferUi& ui,
     }
 }
 
-// Before a verified write: the blocks the write leaves alone are read into
+// Before a verified write: the blocks the write leaves alone (`kept`) are read into
 // `expected`, so that the read-back can tell when a block number changed on the
 // line made the radio store a block where nothing was to be written. False when
 // stopped.
-bool snapshotUntouched(RadioLink& link, const BlockPlan& written, CDataImage& expected,
-                       TransferUi& ui) {
+bool snapshotKept(RadioLink& link, const BlockPlan& kept, CDataImage& expected, TransferUi& ui) {
     return runLoop(ui, [&] {
         for (int n = 0; n < kMemoryBlocks; ++n) {
-            if (written.moves(n)) continue;
+            if (!kept.moves(n)) continue;
             if (!readBlockChecked(link, blockOf(expected, n), n)) return LoopOutcome::Failed;
             ui.pumpOne();
             if (ui.stopRequested()) return LoopOutcome::Stopped;
@@ -312,6 +314,21 @@ BlockPlan writePlan(const std::array<uint16_t, 6>& directory) {
     markRange(plan, 0x58, 0x58);
     markRange(plan, 0x60, 0x7F);
     markDirectory(plan, directory);
+    count(plan);
+    return plan;
+}
+
+BlockPlan freeStorage(const std::array<uint16_t, 6>& directory) {
+    BlockPlan plan;
+    markRange(plan, 3, 6);
+    markRange(plan, 0x10, 0x4F);
+    if (directory[0] != 0xFFFF) {
+        for (size_t r = 0; r < 3; ++r) {
+            const int first = std::max<int>(directory[2 * r], 0);
+            const int last = std::min<int>(directory[2 * r + 1], kMemoryBlocks - 1);
+            for (int n = first; n <= last; ++n) plan.blocks[static_cast<size_t>(n)] = false;
+        }
+    }
     count(plan);
     return plan;
 }
@@ -407,9 +424,18 @@ int writeDataToRadio(RadioLink& link, RadioData& data, TransferUi& ui,
     auto expected = std::make_unique<CDataImage>(image);
     // A radio with a data password answers no reads before the write (its password
     // is not the program's to know): then only the blocks written are checked.
+    // Otherwise the blocks the write leaves alone are checked too, except free
+    // storage: a block stored there by mistake is never looked at, and reading it
+    // twice over would cost a write most of its read-back time again.
     const bool radioLocked = (identity[7] & 0x40) == 0;
-    const bool checkUntouched = options.verify && !radioLocked;
-    if (checkUntouched && !snapshotUntouched(link, plan, *expected, ui))
+    BlockPlan kept;
+    if (options.verify && !radioLocked) {
+        const BlockPlan free = freeStorage(image.directory());
+        for (int n = 0; n < kMemoryBlocks; ++n)
+            kept.blocks[static_cast<size_t>(n)] = !plan.moves(n) && !free.moves(n);
+        count(kept);
+    }
+    if (kept.total > 0 && !snapshotKept(link, kept, *expected, ui))
         return stopExchange(link, ui, kTransferStopped);
     if (!runLoop(ui, [&] { return writeBlocks(link, image, plan, ui); }))
         return stopExchange(link, ui, kTransferStopped);
@@ -419,10 +445,11 @@ int writeDataToRadio(RadioLink& link, RadioData& data, TransferUi& ui,
         WriteReport& out = report ? *report : local;
         // What the radio must hold afterwards: the data in the blocks written, the
         // radio's own bytes in the others.
-        BlockPlan everything;
-        markRange(everything, 0, kMemoryBlocks - 1);
-        count(everything);
-        if (!verifyWrite(link, *expected, checkUntouched ? everything : plan, ui, out))
+        BlockPlan checked = plan;
+        for (int n = 0; n < kMemoryBlocks; ++n)
+            if (kept.moves(n)) checked.blocks[static_cast<size_t>(n)] = true;
+        count(checked);
+        if (!verifyWrite(link, *expected, checked, ui, out))
             return stopExchange(link, ui, kTransferStopped);
     }
     const int result = finishExchange(link);

@@ -36,6 +36,11 @@ BlockPlan readPlan(const std::array<uint16_t, 6>& directory);
 // Write: 0-2, 7-15, 0x50-0x53, 0x58, 0x60-0x7F and the directory ranges (tested even
 // when the first word is 0xFFFF). 49 blocks for a blank directory.
 BlockPlan writePlan(const std::array<uint16_t, 6>& directory);
+// Storage the radio reaches only through the channel index and the directory: the
+// index area (blocks 3-6) and the record area (0x10-0x4F) outside the directory's
+// ranges, all of both when the directory is blank. Neither the radio nor a read
+// looks at what lies there.
+BlockPlan freeStorage(const std::array<uint16_t, 6>& directory);
 
 // Blocks read with "T" and written with "Y".
 inline bool isTBlock(int block) { return block >= 0x50 && block <= 0x53; }
@@ -46,9 +51,11 @@ inline bool isTBlock(int block) { return block >= 0x50 && block <= 0x53; }
 int readDataFromRadio(RadioLink& link, RadioData& data, TransferUi& ui);
 
 struct WriteOptions {
-    // Read every written block back before leaving programming mode; a block that
-    // differs is written once more and everything is read back again, and a second
-    // difference fails the write (TransferUi::showVerifyFailed).
+    // Read every written block back before leaving programming mode, and every block
+    // the write leaves alone outside free storage (read once before the write too,
+    // so that data stored in the wrong place is seen). A block that differs is
+    // written once more and everything is read back again; a second difference
+    // fails the write (TransferUi::showVerifyFailed).
     bool verify = true;
 };
 

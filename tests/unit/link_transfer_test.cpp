@@ -725,6 +725,9 @@ TEST(LineHits, ReadNeverTakesAMisframedOrUnconfirmedBlock) {
     };
     const Case cases[] = {
         {"W reply arriving as Z", &sim::SimFaults::hitReplyMarkerBlock, 0x10},
+        // Block 3's second byte is 0x06: the unwaited first answer takes it for the
+        // closing ACK, and only the answers that confirm a fill reply put it right.
+        {"W reply arriving as Z, an ACK next", &sim::SimFaults::hitReplyMarkerBlock, 3},
         {"W reply of block 0 arriving as Z", &sim::SimFaults::hitReplyMarkerBlock, 0},
         {"Z reply arriving as W", &sim::SimFaults::hitReplyMarkerBlock, uniform},
         {"fill byte of a Z reply", &sim::SimFaults::hitFillBlock, uniform},
@@ -745,6 +748,8 @@ TEST(LineHits, WriteReadsBackRewritesOnceAndFailsOnASecondDifference) {
     sim::Memory mem = radioMemory(kRow0);
     mem[0x1005] ^= 0xFF;                         // block 0x10 changes
     std::fill_n(mem.begin() + 0x6000, 256, 0x42); // block 0x60 goes as "Z" 0x42
+    for (int i = 0; i < 256; ++i) mem[0x5800 + i] = static_cast<uint8_t>(i * 7); // 0x58 changes
+    const sim::Memory before = radioMemory(kRow0);
     struct Case {
         const char* name;
         int sim::SimFaults::*field;
@@ -757,10 +762,12 @@ TEST(LineHits, WriteReadsBackRewritesOnceAndFailsOnASecondDifference) {
         bool radioHoldsData;
     };
     const Case cases[] = {
-        // Block 0x10 lands in 0x11, which the write leaves alone: both are put right.
-        {"block number, once", &sim::SimFaults::hitBlockNumberBlock, 0x10, 1, true, kTransferOk, {0x10, 0x11}, {}, true},
+        // Block 0x58 lands in 0x59, which the write leaves alone: both are put right.
+        {"block number into a kept block", &sim::SimFaults::hitBlockNumberBlock, 0x58, 1, true, kTransferOk, {0x58, 0x59}, {}, true},
+        // Block 0x10 lands in 0x11, free storage no one reads: 0x10 is written again.
+        {"block number into free storage", &sim::SimFaults::hitBlockNumberBlock, 0x10, 1, true, kTransferOk, {0x10}, {}, true},
         {"fill byte", &sim::SimFaults::hitFillBlock, 0x60, 1, true, kTransferOk, {0x60}, {}, true},
-        {"block number, twice", &sim::SimFaults::hitBlockNumberBlock, 0x10, 2, true, kTransferStopped, {0x10, 0x11}, {0x10}, false},
+        {"block number, twice", &sim::SimFaults::hitBlockNumberBlock, 0x10, 2, true, kTransferStopped, {0x10}, {0x10}, false},
         {"unverified", &sim::SimFaults::hitBlockNumberBlock, 0x10, 1, false, kTransferOk, {}, {}, false},
         {"no fault", &sim::SimFaults::hitFillBlock, -1, 1, true, kTransferOk, {}, {}, true},
     };
@@ -780,6 +787,17 @@ TEST(LineHits, WriteReadsBackRewritesOnceAndFailsOnASecondDifference) {
         EXPECT_EQ(report.verified, c.verify && c.result == kTransferOk);
         EXPECT_EQ(blocksEqual(b.radio->memory(), b.data.image, writePlan(b.data.image.directory())),
                   c.radioHoldsData);
+        EXPECT_TRUE(std::equal(before.begin() + 0x5900, before.begin() + 0x6000,
+                               b.radio->memory().begin() + 0x5900))
+            << "blocks the radio keeps for itself";
         EXPECT_FALSE(b.radio->inProgramMode());
     }
+}
+
+TEST(LineHits, FreeStorageIsWhatNoDirectoryRangeNames) {
+    const BlockPlan used = freeStorage({3, 4, 0x10, 0x10, 0x20, 0x37});
+    EXPECT_EQ(used.total, 2 + 15 + 24);
+    EXPECT_TRUE(used.moves(5) && used.moves(0x11) && used.moves(0x4F));
+    EXPECT_FALSE(used.moves(4) || used.moves(0x10) || used.moves(0x37) || used.moves(0x50));
+    EXPECT_EQ(freeStorage({0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF}).total, 4 + 64);
 }
