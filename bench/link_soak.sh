@@ -84,7 +84,7 @@ for run in $(seq "$RUNS"); do
     n=$((1 + RANDOM % 3))
     late_ms=$((600 + RANDOM % 2400))
     for _ in $(seq "$n"); do
-        case $((RANDOM % 11)) in
+        case $((RANDOM % 12)) in
         0) args+=(--drop-command $((1 + RANDOM % 220)) --drop-count $((1 + RANDOM % 2))) ;;
         1) late_commands+="${late_commands:+,}$((1 + RANDOM % 220)),$((1 + RANDOM % 220))" ;;
         2) args+=(--late-block "$(pick_block)") ;;
@@ -97,6 +97,7 @@ for run in $(seq "$RUNS"); do
         8) args+=(--hit-reply-marker "$(pick_block)") ;;
         9) args+=(--hit-block-number "$(pick_block)") ;;
         10) args+=(--hit-fill "$(pick_block)") ;;
+        11) args+=(--hit-request-number "$(pick_block)") ;;
         esac
         faults=$((faults + 1))
     done

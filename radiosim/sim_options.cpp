@@ -46,6 +46,9 @@ const char* const kUsage =
     "  --hit-fill N                        the fill byte of the first \"Z\" write of\n"
     "                                      block N, or of its first \"Z\" read reply,\n"
     "                                      arrives changed\n"
+    "  --hit-request-number N              the first read request of block N arrives\n"
+    "                                      with its block number changed (the reply\n"
+    "                                      brings the block next to it)\n"
     "Trunking board (fitted when the model names it, or with --board):\n"
     "  --board              fit a trunking board whatever the model\n"
     "  --access-code NNNNN  the board's access code (default 00000)\n"
@@ -85,6 +88,7 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args, 
         {"--silent-times", true}, {"--hangup-block", true},
         {"--late-block", true},   {"--late-ack-block", true},
         {"--hit-reply-marker", true}, {"--hit-block-number", true}, {"--hit-fill", true},
+        {"--hit-request-number", true},
         {"--key-delay", true},    {"--throttle", false},
         {"--verbose", false},
         {"--board", false},       {"--access-code", true},  {"--board-reject-code", false},
@@ -175,6 +179,7 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args, 
         {"--hit-reply-marker", &f.hitReplyMarkerBlock, 0, 255},
         {"--hit-block-number", &f.hitBlockNumberBlock, 0, 255},
         {"--hit-fill", &f.hitFillBlock, 0, 255},
+        {"--hit-request-number", &f.hitRequestNumberBlock, 0, 255},
         {"--key-delay", &o.radio.config.keyDelayMs, 0, 60000},
     };
     for (const auto& io : ints) {

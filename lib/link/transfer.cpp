@@ -95,14 +95,9 @@ bool uniform(std::span<const uint8_t> block) {
     return std::all_of(block.begin(), block.end(), [&](uint8_t b) { return b == block[0]; });
 }
 
-// One block into `out`. A fill reply carries no checksum, so a block that came back
-// as one value is asked for again until two answers in a row agree (three at most).
-// The first answer need not wait for the line to fall quiet: the ones that confirm
-// it do.
-bool readBlockChecked(RadioLink& link, std::span<uint8_t> out, int n) {
-    if (link.readBlock(out, n, isTBlock(n), RadioLink::FillReply::Unwaited) != kBlockOk)
-        return false;
-    if (!uniform(out)) return true;
+// Reads block n again until two answers in a row agree, the one in `out` counting as
+// the first; three reads at most.
+bool confirmBlock(RadioLink& link, std::span<uint8_t> out, int n) {
     std::array<uint8_t, layout::kBlockSize> again{};
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (link.readBlock(again, n, isTBlock(n)) != kBlockOk) return false;
@@ -110,6 +105,39 @@ bool readBlockChecked(RadioLink& link, std::span<uint8_t> out, int n) {
         std::copy(again.begin(), again.end(), out.begin());
     }
     return false;
+}
+
+// One block into `out`. A fill reply carries no checksum, so a block that came back
+// as one value is asked for again until two answers in a row agree. The first answer
+// need not wait for the line to fall quiet: the ones that confirm it do. With
+// `always`, every block is confirmed so.
+bool readBlockChecked(RadioLink& link, std::span<uint8_t> out, int n, bool always = false) {
+    if (link.readBlock(out, n, isTBlock(n), RadioLink::FillReply::Unwaited) != kBlockOk)
+        return false;
+    return (!always && !uniform(out)) || confirmBlock(link, out, n);
+}
+
+// Nothing in a block reply names the block: a block number changed in the request
+// brings another block's bytes with a valid checksum. When that block is read too and
+// its bytes are its own, the image holds them exactly twice: both blocks are read
+// again until two answers agree. Bytes many blocks share (the same code on every
+// channel) are left alone, or a read of such data would take a third longer; one
+// value throughout is confirmed already.
+bool confirmRepeatedBlocks(RadioLink& link, CDataImage& image, const BlockPlan& plan) {
+    std::vector<int> read;
+    for (int n = 0; n < kMemoryBlocks; ++n)
+        if (plan.moves(n) && !uniform(blockOf(image, n))) read.push_back(n);
+    std::vector<int> twice;
+    for (int a : read) {
+        const auto bytes = blockOf(image, a);
+        const auto same = std::count_if(read.begin(), read.end(), [&](int b) {
+            const auto other = blockOf(image, b);
+            return std::equal(bytes.begin(), bytes.end(), other.begin());
+        });
+        if (same == 2) twice.push_back(a);
+    }
+    return std::all_of(twice.begin(), twice.end(),
+                       [&](int n) { return confirmBlock(link, blockOf(image, n), n); });
 }
 
 // Reads block 0, then every planned block; progress after every block number.
@@ -139,7 +167,7 @@ LoopOutcome readBlocks(RadioLink& link, RadioData& data, TransferUi& ui, int& to
         ui.pumpOne();
         if (ui.stopRequested()) return LoopOutcome::Stopped;
     }
-    return LoopOutcome::Done;
+    return confirmRepeatedBlocks(link, image, plan) ? LoopOutcome::Done : LoopOutcome::Failed;
 }
 
 std::span<const uint8_t> blockOf(const CDataImage& image, int block) {
@@ -224,7 +252,8 @@ bool snapshotKept(RadioLink& link, const BlockPlan& kept, CDataImage& expected, 
     return runLoop(ui, [&] {
         for (int n = 0; n < kMemoryBlocks; ++n) {
             if (!kept.moves(n)) continue;
-            if (!readBlockChecked(link, blockOf(expected, n), n)) return LoopOutcome::Failed;
+            // Confirmed, since a block that differs afterwards is written back from it.
+            if (!readBlockChecked(link, blockOf(expected, n), n, true)) return LoopOutcome::Failed;
             ui.pumpOne();
             if (ui.stopRequested()) return LoopOutcome::Stopped;
         }

@@ -290,7 +290,11 @@ RadioSimulator::Parse RadioSimulator::programCommand(Reply& reply) {
     case 'R':
     case 'T': {
         if (!need(3)) return Parse::NeedMore;
-        const int block = blockNumber();
+        int block = blockNumber();
+        if (block == config_.faults.hitRequestNumberBlock && !requestHit_) {
+            requestHit_ = true;
+            block ^= 0x01;
+        }
         consume(3);
         if (!heard(reply)) return Parse::Done;
         if (!blockAnswered(reply, block)) return Parse::Done;

@@ -40,6 +40,8 @@ struct SimFaults {
     int hitBlockNumberTimes = 1;  // ... and so many writes of it from there on
     int hitFillBlock = -1;        // the fill byte of the first "Z" write of this block, or
                                   // of its first "Z" read reply, arrives changed
+    int hitRequestNumberBlock = -1; // the first read request of this block arrives with the
+                                    // low byte of its block number changed (one block off)
 };
 
 struct SimConfig {
@@ -161,6 +163,7 @@ class RadioSimulator {
     bool markerHit_ = false;
     int blockNumberHits_ = 0;
     bool fillHit_ = false;
+    bool requestHit_ = false;
     int lastBlock_ = -1; // the block whose read reply awaits the program's ACK
     int silentCount_ = 0;
     int commands_ = 0;

@@ -731,6 +731,8 @@ TEST(LineHits, ReadNeverTakesAMisframedOrUnconfirmedBlock) {
         {"W reply of block 0 arriving as Z", &sim::SimFaults::hitReplyMarkerBlock, 0},
         {"Z reply arriving as W", &sim::SimFaults::hitReplyMarkerBlock, uniform},
         {"fill byte of a Z reply", &sim::SimFaults::hitFillBlock, uniform},
+        // The reply brings block 0x21, read as well: the repeat is read again.
+        {"block number of a request", &sim::SimFaults::hitRequestNumberBlock, 0x20},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -767,6 +769,8 @@ TEST(LineHits, WriteReadsBackRewritesOnceAndFailsOnASecondDifference) {
         // Block 0x10 lands in 0x11, free storage no one reads: 0x10 is written again.
         {"block number into free storage", &sim::SimFaults::hitBlockNumberBlock, 0x10, 1, true, kTransferOk, {0x10}, {}, true},
         {"fill byte", &sim::SimFaults::hitFillBlock, 0x60, 1, true, kTransferOk, {0x60}, {}, true},
+        // The copy taken of kept block 0x5B brings 0x5A once: confirmed, never written back.
+        {"request of a kept block", &sim::SimFaults::hitRequestNumberBlock, 0x5B, 1, true, kTransferOk, {}, {}, true},
         {"block number, twice", &sim::SimFaults::hitBlockNumberBlock, 0x10, 2, true, kTransferStopped, {0x10}, {0x10}, false},
         {"unverified", &sim::SimFaults::hitBlockNumberBlock, 0x10, 1, false, kTransferOk, {}, {}, false},
         {"no fault", &sim::SimFaults::hitFillBlock, -1, 1, true, kTransferOk, {}, {}, true},
