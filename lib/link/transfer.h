@@ -52,8 +52,8 @@ int readDataFromRadio(RadioLink& link, RadioData& data, TransferUi& ui);
 
 struct WriteOptions {
     // Read every written block back before leaving programming mode, and every block
-    // the write leaves alone outside free storage (read once before the write too,
-    // so that data stored in the wrong place is seen). A block that differs is
+    // the write leaves alone outside free storage (read before the write too, so
+    // that data stored in the wrong place is seen). A block that differs is
     // written once more and everything is read back again; a second difference
     // fails the write (TransferUi::showVerifyFailed).
     bool verify = true;
