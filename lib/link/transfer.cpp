@@ -141,12 +141,20 @@ bool confirmRepeatedBlocks(RadioLink& link, CDataImage& image, const BlockPlan& 
 }
 
 // Reads block 0, then every planned block; progress after every block number.
-LoopOutcome readBlocks(RadioLink& link, RadioData& data, TransferUi& ui, int& total) {
+LoopOutcome readBlocks(RadioLink& link, RadioData& data, TransferUi& ui, int& total,
+                       const IdentityBytes& identity) {
     CDataImage& image = data.image;
     // Blocks the radio does not send are free memory: they must not keep bytes of
     // whatever data was in hand before.
     image.fill(0, layout::kRadioMemorySize, 0xFF);
     if (!readBlockChecked(link, blockOf(image, 0), 0)) return LoopOutcome::Failed;
+    // Block 0's directory decides what follows, so it is confirmed before it is used
+    // unless it carries the identity the radio gave: another block's bytes (a block
+    // number changed in the request) would not.
+    const auto stored = image.bytes().subspan(layout::kIdentity, identity.size());
+    if (!std::equal(identity.begin(), identity.end(), stored.begin()) &&
+        !confirmBlock(link, blockOf(image, 0), 0))
+        return LoopOutcome::Failed;
     const auto dir = image.directory();
     const bool blank = dir[0] == 0xFFFF;
     if (blank) {
@@ -167,7 +175,10 @@ LoopOutcome readBlocks(RadioLink& link, RadioData& data, TransferUi& ui, int& to
         ui.pumpOne();
         if (ui.stopRequested()) return LoopOutcome::Stopped;
     }
-    return confirmRepeatedBlocks(link, image, plan) ? LoopOutcome::Done : LoopOutcome::Failed;
+    // Block 0 read again with other bytes would have asked for other blocks.
+    return confirmRepeatedBlocks(link, image, plan) && image.directory() == dir
+               ? LoopOutcome::Done
+               : LoopOutcome::Failed;
 }
 
 std::span<const uint8_t> blockOf(const CDataImage& image, int block) {
@@ -389,7 +400,7 @@ int readDataFromRadio(RadioLink& link, RadioData& data, TransferUi& ui) {
 
     int total = 0;
     while (true) {
-        const LoopOutcome outcome = readBlocks(link, data, ui, total);
+        const LoopOutcome outcome = readBlocks(link, data, ui, total, identity);
         if (outcome == LoopOutcome::Done) break;
         if (outcome == LoopOutcome::Stopped || !ui.askRetry(texts::kCommFailed))
             return stopExchange(link, ui, kTransferStopped);

@@ -733,6 +733,8 @@ TEST(LineHits, ReadNeverTakesAMisframedOrUnconfirmedBlock) {
         {"fill byte of a Z reply", &sim::SimFaults::hitFillBlock, uniform},
         // The reply brings block 0x21, read as well: the repeat is read again.
         {"block number of a request", &sim::SimFaults::hitRequestNumberBlock, 0x20},
+        // Block 1's bytes for block 0 would give the read another directory.
+        {"block number of the request for block 0", &sim::SimFaults::hitRequestNumberBlock, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
